@@ -1,0 +1,308 @@
+#include "data/adoquery.h"
+
+#include "data/provider.h"
+#include "platform/errors.h"
+
+#include <algorithm>
+
+namespace data {
+
+using platform::Error;
+
+TADOQuery::TADOQuery(QString name, const TableDef& table, const QString& sql)
+    : name_(std::move(name)), table_(table), rows_(static_cast<int>(table.columns.size())) {
+    if (!sql.isEmpty())
+        sql_ << sql;
+    for (int i = 0; i < static_cast<int>(table.columns.size()); ++i)
+        fields_.push_back(std::make_unique<TField>(*this, table.columns[i], i));
+}
+
+TADOQuery::~TADOQuery() {
+    // Linked data sources outlive nothing of ours: cut them loose first.
+    for (TDataSource* s : std::vector<TDataSource*>(sources_))
+        s->setDataSet(nullptr);
+}
+
+Error TADOQuery::error(const QString& message) const {
+    return Error(name_ + QStringLiteral(": ") + message);
+}
+
+void TADOQuery::checkActive() const {
+    if (state_ == DataSetState::Inactive)
+        throw error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+}
+
+QString TADOQuery::statement() const {
+    QString s;
+    for (const QString& line : sql_)
+        s += line + QStringLiteral("\r\n");
+    return s;
+}
+
+void TADOQuery::clearSql() {
+    close();
+    sql_.clear();
+}
+
+void TADOQuery::addSql(const QString& line) {
+    close();
+    sql_ << line;
+}
+
+void TADOQuery::setConnectionString(const QString& cs) {
+    if (cs == connectionString_)
+        return;
+    if (active())
+        throw error(QStringLiteral("Cannot perform this operation on an open dataset"));
+    connectionString_ = cs;
+    connection_.reset();
+}
+
+Connection& TADOQuery::connection() {
+    if (!connection_) {
+        if (connectionString_.isEmpty())
+            throw Error(QStringLiteral("Missing Connection or ConnectionString"));
+        connection_ = std::make_unique<Connection>(connectionString_);
+    }
+    return *connection_;
+}
+
+void TADOQuery::setState(DataSetState state) {
+    if (state_ == state)
+        return;
+    state_ = state;
+    notify([](DataLink* l) { l->stateChanged(); });
+}
+
+void TADOQuery::open() {
+    if (active())
+        return;
+    RowStore rows(static_cast<int>(table_.columns.size()));
+    connection().query(statement(), table_, rows);
+    rows_ = std::move(rows);
+    current_ = rows_.rowCount() > 0 ? 0 : -1;
+    pending_.clear();
+    assigned_.clear();
+    modified_ = false;
+    state_ = DataSetState::Browse;
+    notify([](DataLink* l) { l->activeChanged(); });
+}
+
+void TADOQuery::close() {
+    if (!active())
+        return;
+    state_ = DataSetState::Inactive;
+    rows_.clear();
+    current_ = -1;
+    pending_.clear();
+    assigned_.clear();
+    modified_ = false;
+    notify([](DataLink* l) { l->activeChanged(); });
+}
+
+void TADOQuery::execSQL() { connection().execute(statement()); }
+
+void TADOQuery::updateData() {
+    notify([](DataLink* l) { l->updateData(); });
+}
+
+void TADOQuery::append() {
+    checkActive();
+    settle();
+    pending_.assign(fields_.size(), Value());
+    assigned_.clear();
+    modified_ = false;
+    current_ = rows_.rowCount();
+    state_ = DataSetState::Insert;
+    notify([](DataLink* l) { l->stateChanged(); });
+    notify([](DataLink* l) { l->dataSetChanged(); });
+}
+
+void TADOQuery::edit() {
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        return;
+    checkActive();
+    if (recordCount() == 0) {
+        append();
+        return;
+    }
+    pending_.clear();
+    for (int c = 0; c < fieldCount(); ++c)
+        pending_.push_back(rows_.value(current_, c, table_.columns[c].kind));
+    assigned_.clear();
+    modified_ = false;
+    setState(DataSetState::Edit);
+}
+
+void TADOQuery::post() {
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        throw error(QStringLiteral("Dataset not in edit or insert mode"));
+    updateData();
+
+    std::vector<int> columns = assigned_;
+    std::sort(columns.begin(), columns.end());
+    std::vector<Value> values;
+    for (const int c : columns)
+        values.push_back(pending_[c]);
+
+    Connection& db = connection();
+    RowStore stored(static_cast<int>(table_.columns.size()));
+    if (state_ == DataSetState::Insert) {
+        const qint64 key = db.insertRow(table_, columns, values);
+        if (!db.readRow(table_, key, stored))
+            throw Error(QStringLiteral("The new row cannot be read back"));
+        rows_.appendRow(stored, 0);
+        current_ = rows_.rowCount() - 1;
+    } else {
+        db.updateRow(table_, rows_, current_, columns, values);
+        const Value key = rows_.value(current_, 0, table_.columns[0].kind);
+        if (db.readRow(table_, key.toInteger(), stored))
+            rows_.replaceRow(current_, stored, 0);
+    }
+    pending_.clear();
+    assigned_.clear();
+    modified_ = false;
+    state_ = DataSetState::Browse;
+    notify([](DataLink* l) { l->stateChanged(); });
+    notify([](DataLink* l) { l->dataSetChanged(); });
+}
+
+void TADOQuery::cancel() {
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        return;
+    if (state_ == DataSetState::Insert)
+        current_ = rows_.rowCount() - 1;
+    pending_.clear();
+    assigned_.clear();
+    modified_ = false;
+    state_ = DataSetState::Browse;
+    notify([](DataLink* l) { l->stateChanged(); });
+    notify([](DataLink* l) { l->dataSetChanged(); });
+}
+
+void TADOQuery::deleteRecord() {
+    checkActive();
+    if (state_ == DataSetState::Insert) {
+        cancel();
+        return;
+    }
+    if (recordCount() == 0)
+        throw error(QStringLiteral("Cannot perform this operation on an empty dataset"));
+    connection().deleteRow(table_, rows_, current_);
+    rows_.removeRow(current_);
+    if (current_ >= rows_.rowCount())
+        current_ = rows_.rowCount() - 1;
+    pending_.clear();
+    assigned_.clear();
+    modified_ = false;
+    const bool stateChanges = state_ != DataSetState::Browse;
+    state_ = DataSetState::Browse;
+    if (stateChanges)
+        notify([](DataLink* l) { l->stateChanged(); });
+    notify([](DataLink* l) { l->dataSetChanged(); });
+}
+
+void TADOQuery::settle() {
+    checkActive();
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        return;
+    updateData();
+    if (modified_)
+        post();
+    else
+        cancel();
+}
+
+void TADOQuery::moveTo(int row) {
+    checkActive();
+    settle();
+    const int count = rows_.rowCount();
+    if (count == 0)
+        return;
+    row = std::clamp(row, 0, count - 1);
+    if (row == current_)
+        return;
+    current_ = row;
+    notify([](DataLink* l) { l->dataSetScrolled(); });
+}
+
+void TADOQuery::first() { moveTo(0); }
+
+void TADOQuery::last() {
+    checkActive();
+    settle();
+    moveTo(rows_.rowCount() - 1);
+}
+
+void TADOQuery::moveBy(int distance) {
+    checkActive();
+    settle();
+    moveTo(current_ + distance);
+}
+
+void TADOQuery::next() { moveBy(1); }
+void TADOQuery::prior() { moveBy(-1); }
+
+bool TADOQuery::locate(const TField& field, const Value& value) {
+    checkActive();
+    settle();
+    const int column = field.index();
+    const Kind kind = table_.columns[column].kind;
+    for (int row = 0; row < rows_.rowCount(); ++row)
+        if (rows_.value(row, column, kind) == value) {
+            moveTo(row);
+            return true;
+        }
+    return false;
+}
+
+int TADOQuery::recordCount() const {
+    return rows_.rowCount() + (state_ == DataSetState::Insert ? 1 : 0);
+}
+
+TField* TADOQuery::findField(QStringView name) {
+    for (auto& f : fields_)
+        if (name.compare(f->fieldName(), Qt::CaseInsensitive) == 0)
+            return f.get();
+    return nullptr;
+}
+
+TField& TADOQuery::fieldByName(QStringView name) {
+    if (TField* f = findField(name))
+        return *f;
+    throw error(QStringLiteral("Field '%1' not found").arg(name.toString()));
+}
+
+Value TADOQuery::value(int row, int column) const {
+    if (row < 0 || column < 0 || column >= fieldCount())
+        return Value();
+    if ((state_ == DataSetState::Edit || state_ == DataSetState::Insert) && row == current_)
+        return pending_[column];
+    if (row >= rows_.rowCount())
+        return Value();
+    return rows_.value(row, column, table_.columns[column].kind);
+}
+
+void TADOQuery::writeField(const TField& field, const Value& value) {
+    if (field.readOnly())
+        throw Error(QStringLiteral("Field '%1' cannot be modified").arg(field.fieldName()));
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        throw error(QStringLiteral("Dataset not in edit or insert mode"));
+    pending_[field.index()] = value;
+    if (std::find(assigned_.begin(), assigned_.end(), field.index()) == assigned_.end())
+        assigned_.push_back(field.index());
+    modified_ = true;
+    TField* f = fields_[field.index()].get();
+    notify([f](DataLink* l) { l->recordChanged(f); });
+}
+
+void TADOQuery::attach(TDataSource* source) {
+    if (std::find(sources_.begin(), sources_.end(), source) == sources_.end())
+        sources_.push_back(source);
+}
+
+void TADOQuery::detach(TDataSource* source) {
+    sources_.erase(std::remove(sources_.begin(), sources_.end(), source), sources_.end());
+}
+
+} // namespace data

@@ -1,0 +1,29 @@
+#include "platform/application.h"
+
+#include "platform/dialogs.h"
+#include "platform/guard.h"
+#include "platform/qtdialogs.h"
+
+namespace platform {
+
+namespace {
+QtDialogs qtDialogs;
+}
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    // Not the display name: Qt would append that to every window caption.
+    setApplicationName(title());
+    setDialogs(&qtDialogs);
+}
+
+Application::~Application() { setDialogs(nullptr); }
+
+QString Application::title() { return applicationTitle(); }
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    bool result = false;
+    guard([&] { result = QApplication::notify(receiver, event); });
+    return result;
+}
+
+} // namespace platform

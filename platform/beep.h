@@ -1,0 +1,9 @@
+#pragma once
+
+namespace platform {
+
+// The platform's beep for a refused character. Tests count the beeps.
+void beep();
+int beepCount();
+
+} // namespace platform

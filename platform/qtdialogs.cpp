@@ -1,0 +1,94 @@
+#include "platform/qtdialogs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace platform {
+
+namespace {
+
+// A Yes/No question has no Cancel: neither Esc nor the close button answers it.
+class QuestionBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    bool escapeAnswers = true;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (!escapeAnswers && e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier)
+            return;
+        QMessageBox::keyPressEvent(e);
+    }
+    void closeEvent(QCloseEvent* e) override {
+        if (!escapeAnswers && !clickedButton()) {
+            e->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(e);
+    }
+};
+
+QMessageBox::StandardButton standard(Answer a) {
+    switch (a) {
+    case Answer::Ok:
+        return QMessageBox::Ok;
+    case Answer::Cancel:
+        return QMessageBox::Cancel;
+    case Answer::Yes:
+        return QMessageBox::Yes;
+    case Answer::No:
+        return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+} // namespace
+
+Answer QtDialogs::show(const QString& caption, const QString& text, Icon icon, Buttons buttons,
+                       Answer defaultAnswer) {
+    QuestionBox box(QApplication::activeWindow());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setTextFormat(Qt::PlainText);
+    switch (icon) {
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Stop:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    }
+    switch (buttons) {
+    case Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.escapeAnswers = false;
+        break;
+    case Buttons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    box.setDefaultButton(standard(defaultAnswer));
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return buttons == Buttons::OkCancel && !box.clickedButton() ? Answer::Cancel : Answer::Ok;
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,29 @@
+#include "support/scripteddialogs.h"
+
+namespace testsupport {
+
+ScriptedDialogs::ScriptedDialogs() : previous_(platform::setDialogs(this)) {}
+
+ScriptedDialogs::~ScriptedDialogs() { platform::setDialogs(previous_); }
+
+platform::Answer ScriptedDialogs::show(const QString& caption, const QString& text,
+                                       platform::Icon icon, platform::Buttons buttons,
+                                       platform::Answer defaultAnswer) {
+    shown_.append({caption, text, icon, buttons, defaultAnswer});
+    if (onShow)
+        onShow(shown_.back());
+    if (answers_.empty())
+        return defaultAnswer;
+    const platform::Answer a = answers_.front();
+    answers_.pop_front();
+    return a;
+}
+
+QStringList ScriptedDialogs::texts() const {
+    QStringList out;
+    for (const Shown& s : shown_)
+        out << s.text;
+    return out;
+}
+
+} // namespace testsupport

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <vector>
+
+struct sqlite3;
+
+namespace testsupport {
+
+// A temporary executable folder holding a fresh, empty DATA.mdb (the three tables). The folder
+// name may carry blanks and Turkish letters; everything is removed with the object.
+class TempDatabase {
+public:
+    explicit TempDatabase(const QString& folderName = QStringLiteral("Kütüphane Programı"));
+    ~TempDatabase();
+
+    QString directory() const { return dir_; }           // the executable's folder
+    QString executablePath() const;                       // <dir>/ternavolk
+    QString filePath() const { return dir_ + QStringLiteral("/DATA.mdb"); }
+    QString connectionString() const;
+
+    // Runs SQL on a separate connection (as another copy of the program would); fails the
+    // test on error.
+    void exec(const QString& sql);
+    // Inserts one row: column names and values (QVariant: null, int, QString; a date-time is
+    // given as its ISO text). Returns the new IDNO.
+    qint64 insert(const QString& table, const QStringList& columns, const QVariantList& values);
+    // All rows of a query as text cells ("<null>" for null), for exact comparisons.
+    std::vector<QStringList> rows(const QString& sql);
+    qint64 count(const QString& table);
+
+private:
+    QTemporaryDir root_;
+    QString dir_;
+    sqlite3* db_ = nullptr;
+};
+
+} // namespace testsupport

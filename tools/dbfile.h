@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace tools {
+
+// Creates a new database file with the three tables, readable and writable by its owner only
+// (it holds pupils' personal data). Refuses an existing file. Throws platform::Error.
+void createDatabase(const QString& path);
+
+} // namespace tools
