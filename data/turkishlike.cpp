@@ -41,6 +41,9 @@ char32_t foldForLike(char32_t c) {
 namespace {
 
 constexpr char32_t combiningDotAbove = 0x0307; // what "İ".toLower() leaves behind "i"
+// A byte that is no UTF-8 stands for itself: it is numbered above every code point, so that it
+// neither folds nor equals the letter of the same number (0xE7 is not "ç").
+constexpr char32_t rawByte = 0x110000;
 
 // Decodes one code point at `i` and moves past it; malformed bytes stand for themselves.
 char32_t decode(std::string_view s, size_t& i) {
@@ -61,17 +64,21 @@ char32_t decode(std::string_view s, size_t& i) {
     if ((b0 & 0xF0) == 0xE0 && cont(1) && cont(2)) {
         const char32_t c =
             (static_cast<char32_t>(b0 & 0x0F) << 12) | (bits(1) << 6) | bits(2);
-        i += 3;
-        return c;
+        if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) { // no over-long form, no surrogate
+            i += 3;
+            return c;
+        }
     }
     if ((b0 & 0xF8) == 0xF0 && cont(1) && cont(2) && cont(3)) {
         const char32_t c = (static_cast<char32_t>(b0 & 0x07) << 18) | (bits(1) << 12) |
                            (bits(2) << 6) | bits(3);
-        i += 4;
-        return c;
+        if (c >= 0x10000 && c <= 0x10FFFF) {
+            i += 4;
+            return c;
+        }
     }
     ++i;
-    return b0;
+    return rawByte + b0;
 }
 
 // The next folded letter, skipping the combining dot above; false at the end.
@@ -80,7 +87,7 @@ bool next(std::string_view s, size_t& i, char32_t& folded) {
         const char32_t c = decode(s, i);
         if (c == combiningDotAbove)
             continue;
-        folded = foldForLike(c);
+        folded = c >= rawByte ? c : foldForLike(c);
         return true;
     }
     return false;

@@ -45,20 +45,24 @@ QString DateTime::toIso() const {
 }
 
 std::optional<DateTime> DateTime::fromIso(QStringView text) {
+    // Date and time are read apart: a wall-clock text read as a local date-time would be lost
+    // in the hour that summer time skips.
     const QString t = text.trimmed().toString();
-    static const QString formats[] = {QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"),
-                                      QStringLiteral("yyyy-MM-dd HH:mm:ss"),
-                                      QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"),
-                                      QStringLiteral("yyyy-MM-ddTHH:mm:ss"),
-                                      QStringLiteral("yyyy-MM-dd HH:mm")};
-    for (const QString& f : formats) {
-        const QDateTime dt = QDateTime::fromString(t, f);
-        if (dt.isValid())
-            return fromQDateTime(dt);
-    }
-    const QDate d = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
-    if (d.isValid())
+    qsizetype cut = t.indexOf(QLatin1Char(' '));
+    if (cut < 0)
+        cut = t.indexOf(QLatin1Char('T'));
+    const QDate d = QDate::fromString(cut < 0 ? t : t.left(cut), QStringLiteral("yyyy-MM-dd"));
+    if (!d.isValid())
+        return std::nullopt;
+    if (cut < 0)
         return fromDate(d);
+    static const QString formats[] = {QStringLiteral("HH:mm:ss.zzz"), QStringLiteral("HH:mm:ss"),
+                                      QStringLiteral("HH:mm")};
+    for (const QString& f : formats) {
+        const QTime time = QTime::fromString(t.mid(cut + 1), f);
+        if (time.isValid())
+            return fromDate(d, time);
+    }
     return std::nullopt;
 }
 

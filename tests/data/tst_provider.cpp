@@ -1,0 +1,581 @@
+// The provider under the record sets: where the file is, how it is opened, what it checks,
+// how it refuses, and the Turkish LIKE of its statements. Always through a real file.
+#include "data/adoquery.h"
+#include "data/connection.h"
+#include "data/tables.h"
+#include "platform/errors.h"
+#include "support/tempdatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using data::DataSetState;
+using data::TADOQuery;
+
+namespace {
+
+template <typename F> QString failure(F&& f) {
+    try {
+        f();
+    } catch (const platform::Error& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+std::unique_ptr<TADOQuery> books(const QString& connectionString) {
+    auto q = std::make_unique<TADOQuery>(u"kitap"_s, data::kitapkayitTable(),
+                                         u"select * from  kitapkayit"_s);
+    q->setConnectionString(connectionString);
+    return q;
+}
+
+std::unique_ptr<TADOQuery> readers(const QString& connectionString) {
+    auto q = std::make_unique<TADOQuery>(u"okuyucu"_s, data::okuyucuTable(),
+                                         u"select * from  okuyucu"_s);
+    q->setConnectionString(connectionString);
+    return q;
+}
+
+// One column of every row of an open record set, "<null>" for null.
+QStringList column(TADOQuery& q, const QString& name) {
+    const int c = q.fieldByName(name).index();
+    QStringList out;
+    for (int r = 0; r < q.recordCount(); ++r)
+        out << (q.value(r, c).isNull() ? u"<null>"_s : q.displayText(r, c));
+    return out;
+}
+
+// The connection string the program builds for the executable of this database.
+QString programConnectionString(const testsupport::TempDatabase& db) {
+    return data::connectionString(data::executableDirectory(db.executablePath()));
+}
+
+} // namespace
+
+class ProviderTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void connectionStringIsThreePiecesUnquoted_data();
+    void connectionStringIsThreePiecesUnquoted();
+    void executableDirectory_data();
+    void executableDirectory();
+    void databaseIsFoundBesideTheExecutableFromAnyWorkingDirectory();
+    void directoryWithSemicolonStillOpensItsDatabase();
+
+    void openingNeverCreatesTheFile();
+    void fileThatIsNotADatabaseIsRefused();
+    void oldAccessFileIsNamedAsSuch();
+    void missingTableIsReported();
+    void missingColumnIsReported();
+    void columnOfAnotherKindIsReported_data();
+    void columnOfAnotherKindIsReported();
+    void columnsAreFoundByNameWhateverTheirOrder();
+    void missingConnectionString();
+
+    void changedRowIsNotOverwritten_data();
+    void changedRowIsNotOverwritten();
+    void changedRowIsNotDeleted_data();
+    void changedRowIsNotDeleted();
+    void lockedDatabaseRefusesThePostAndKeepsTheRow();
+    void newRowsGetTheNextKey();
+
+    void turkishLikeThroughSql_data();
+    void turkishLikeThroughSql();
+    void onlyOneStatementIsRun();
+    void executeKeepsRowsAndState();
+};
+
+void ProviderTest::initTestCase() {
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+}
+
+void ProviderTest::connectionStringIsThreePiecesUnquoted_data() {
+    QTest::addColumn<QString>("dir");
+    QTest::newRow("Windows path") << u"C:\\Program Files\\Ternavolk"_s;
+    QTest::newRow("blanks and Turkish letters") << u"/home/ayşe/Kütüphane Programı"_s;
+    QTest::newRow("every Turkish letter") << u"D:\\çğıİöşü ÇĞIÖŞÜ"_s;
+    QTest::newRow("quote inside") << u"C:\\Ali'nin Kitapları"_s;
+}
+
+void ProviderTest::connectionStringIsThreePiecesUnquoted() {
+    QFETCH(QString, dir);
+    const QString cs = data::connectionString(dir);
+    QCOMPARE(cs, u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source="_s + dir +
+                     u"\\DATA.mdb;Persist Security Info=False"_s);
+    QCOMPARE(data::dataSourceOf(cs), dir + u"\\DATA.mdb"_s);
+}
+
+void ProviderTest::executableDirectory_data() {
+    QTest::addColumn<QString>("executable");
+    QTest::addColumn<QString>("dir");
+    QTest::newRow("plain") << u"/usr/bin/ternavolk"_s << u"/usr/bin"_s;
+    QTest::newRow("blanks and Turkish letters")
+        << u"/home/ayşe/Kütüphane Programı/ternavolk"_s << u"/home/ayşe/Kütüphane Programı"_s;
+    QTest::newRow("semicolon") << u"/srv/okul; yedek/ternavolk"_s << u"/srv/okul; yedek"_s;
+    QTest::newRow("no directory") << u"ternavolk"_s << QString();
+}
+
+void ProviderTest::executableDirectory() {
+    QFETCH(QString, executable);
+    QFETCH(QString, dir);
+    QCOMPARE(data::executableDirectory(executable), dir);
+}
+
+void ProviderTest::databaseIsFoundBesideTheExecutableFromAnyWorkingDirectory() {
+    testsupport::TempDatabase db;
+    db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {u"Saatleri Ayarlama Enstitüsü"_s});
+    QCOMPARE(programConnectionString(db), db.connectionString());
+    QCOMPARE(programConnectionString(db), u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source="_s +
+                                              db.directory() +
+                                              u"\\DATA.mdb;Persist Security Info=False"_s);
+
+    QTemporaryDir elsewhere;
+    QVERIFY(elsewhere.isValid());
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(elsewhere.path()));
+    auto q = books(programConnectionString(db));
+    const QString message = failure([&] { q->open(); });
+    QDir::setCurrent(before);
+    QCOMPARE(message, QString());
+    QCOMPARE(column(*q, u"KITABINADI"_s), QStringList{u"Saatleri Ayarlama Enstitüsü"_s});
+    QVERIFY(!QFile::exists(elsewhere.path() + u"/DATA.mdb"_s));
+}
+
+void ProviderTest::directoryWithSemicolonStillOpensItsDatabase() {
+    testsupport::TempDatabase db(u"Ali'nin Kütüphanesi; yedek 2"_s);
+    db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {u"Tutunamayanlar"_s});
+    const QString cs = programConnectionString(db);
+    // The value is quoted so that the ";" cannot end it.
+    QCOMPARE(cs, u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\""_s + db.directory() +
+                     u"\\DATA.mdb\";Persist Security Info=False"_s);
+    QCOMPARE(data::dataSourceOf(cs), db.directory() + u"\\DATA.mdb"_s);
+
+    auto q = books(cs);
+    q->open();
+    QCOMPARE(column(*q, u"KITABINADI"_s), QStringList{u"Tutunamayanlar"_s});
+    q->append();
+    q->fieldByName(u"KITABINADI").setText(u"Aylak Adam"_s);
+    q->post();
+    QCOMPARE(db.rows(u"SELECT KITABINADI FROM kitapkayit ORDER BY IDNO"_s),
+             (std::vector<QStringList>{{u"Tutunamayanlar"_s}, {u"Aylak Adam"_s}}));
+
+    // A quote in such a directory is doubled inside the quoted value and read back whole.
+    const QString odd = u"/tmp/a;\"b\""_s;
+    QCOMPARE(data::dataSourceOf(data::connectionString(odd)), odd + u"\\DATA.mdb"_s);
+}
+
+void ProviderTest::openingNeverCreatesTheFile() {
+    testsupport::TempDatabase db;
+    QVERIFY(QFile::remove(db.filePath()));
+    auto q = books(programConnectionString(db));
+    QCOMPARE(failure([&] { q->open(); }), u"Could not find file '"_s + db.filePath() + u"'."_s);
+    QCOMPARE(q->state(), DataSetState::Inactive);
+    QCOMPARE(q->recordCount(), 0);
+    QVERIFY(!QFile::exists(db.filePath()));
+    QCOMPARE(QDir(db.directory()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList());
+
+    // A directory that does not exist is not made either.
+    const QString missingDir = db.directory() + u"/yok"_s;
+    auto other = books(data::connectionString(missingDir));
+    QCOMPARE(failure([&] { other->open(); }),
+             u"Could not find file '"_s + missingDir + u"/DATA.mdb'."_s);
+    QVERIFY(!QFileInfo::exists(missingDir));
+
+    // A directory named DATA.mdb is no file.
+    QVERIFY(QDir().mkdir(db.filePath()));
+    QCOMPARE(failure([&] { q->open(); }), u"Could not find file '"_s + db.filePath() + u"'."_s);
+
+    // An empty file is opened but gets no tables.
+    QVERIFY(QDir().rmdir(db.filePath()));
+    {
+        QFile empty(db.filePath());
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(failure([&] { q->open(); }), u"no such table: kitapkayit"_s);
+    QCOMPARE(QFileInfo(db.filePath()).size(), 0);
+}
+
+void ProviderTest::fileThatIsNotADatabaseIsRefused() {
+    testsupport::TempDatabase db;
+    QVERIFY(QFile::remove(db.filePath()));
+    QFile f(db.filePath());
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    const QByteArray text = QByteArray("Bu bir veritabani degil.\n").repeated(100);
+    f.write(text);
+    f.close();
+    auto q = books(programConnectionString(db));
+    QCOMPARE(failure([&] { q->open(); }),
+             u"The file '"_s + db.filePath() + u"' is not a database"_s);
+    QCOMPARE(q->state(), DataSetState::Inactive);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), text); // left as it was
+}
+
+void ProviderTest::oldAccessFileIsNamedAsSuch() {
+    testsupport::TempDatabase db;
+    QVERIFY(QFile::remove(db.filePath()));
+    QByteArray head(2048, '\0');
+    head[1] = 1;
+    head.replace(4, 15, "Standard Jet DB");
+    QFile f(db.filePath());
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(head);
+    f.close();
+    auto q = books(programConnectionString(db));
+    QCOMPARE(failure([&] { q->open(); }),
+             u"The file '"_s + db.filePath() +
+                 u"' is a database of the old Access format; the program reads only its own "
+                 u"format"_s);
+    QCOMPARE(q->state(), DataSetState::Inactive);
+    QCOMPARE(QFileInfo(db.filePath()).size(), 2048);
+}
+
+void ProviderTest::missingTableIsReported() {
+    testsupport::TempDatabase db;
+    db.exec(u"DROP TABLE kitapkayit"_s);
+    auto q = books(programConnectionString(db));
+    QCOMPARE(failure([&] { q->open(); }), u"no such table: kitapkayit"_s);
+    QCOMPARE(q->state(), DataSetState::Inactive);
+    QCOMPARE(db.count(u"sqlite_master WHERE name = 'kitapkayit'"_s), 0); // not made either
+}
+
+void ProviderTest::missingColumnIsReported() {
+    testsupport::TempDatabase db;
+    QString create = data::okuyucuTable().createStatement();
+    create.replace(u", ADRESI VARCHAR(255)"_s, QString());
+    QVERIFY(!create.contains(u"ADRESI"_s));
+    db.exec(u"DROP TABLE okuyucu"_s);
+    db.exec(create);
+    db.insert(u"okuyucu"_s, {u"ADISOYADI"_s}, {u"Ayşe"_s});
+    auto q = readers(programConnectionString(db));
+    QCOMPARE(failure([&] { q->open(); }), u"Field 'ADRESI' not found"_s);
+    QCOMPARE(q->state(), DataSetState::Inactive);
+    QCOMPARE(q->recordCount(), 0);
+}
+
+void ProviderTest::columnOfAnotherKindIsReported_data() {
+    QTest::addColumn<QString>("declared");
+    QTest::addColumn<QString>("changed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("text for integer")
+        << u"DEGERI INTEGER"_s << u"DEGERI VARCHAR(10)"_s
+        << u"Type mismatch for field 'DEGERI', expecting: Integer actual: WideString"_s;
+    QTest::newRow("integer for date-time")
+        << u"EDINMETARIHI DATETIME"_s << u"EDINMETARIHI INTEGER"_s
+        << u"Type mismatch for field 'EDINMETARIHI', expecting: DateTime actual: Integer"_s;
+    QTest::newRow("date-time for text")
+        << u"KITABINADI VARCHAR(100)"_s << u"KITABINADI DATETIME"_s
+        << u"Type mismatch for field 'KITABINADI', expecting: WideString actual: DateTime"_s;
+    QTest::newRow("plain integer for the key")
+        << u"IDNO INTEGER PRIMARY KEY AUTOINCREMENT"_s << u"IDNO INTEGER"_s
+        << u"Type mismatch for field 'IDNO', expecting: AutoInc actual: Integer"_s;
+}
+
+void ProviderTest::columnOfAnotherKindIsReported() {
+    QFETCH(QString, declared);
+    QFETCH(QString, changed);
+    QFETCH(QString, message);
+    testsupport::TempDatabase db;
+    QString create = data::kitapkayitTable().createStatement();
+    QVERIFY(create.contains(declared));
+    create.replace(declared, changed);
+    db.exec(u"DROP TABLE kitapkayit"_s);
+    db.exec(create);
+    auto q = books(programConnectionString(db));
+    QCOMPARE(failure([&] { q->open(); }), message);
+    QCOMPARE(q->state(), DataSetState::Inactive);
+}
+
+void ProviderTest::columnsAreFoundByNameWhateverTheirOrder() {
+    testsupport::TempDatabase db;
+    db.exec(u"DROP TABLE hareket"_s);
+    db.exec(u"CREATE TABLE hareket (NOTU TEXT, DURUM VARCHAR(30), ACIKLAMA VARCHAR(255), "
+            u"GERIGETIRMETARIHI DATETIME, TESLIMTARIHI DATETIME, ADIGIKITAP VARCHAR(255), "
+            u"TELEFONU VARCHAR(255), O_ADI_SOYADI VARCHAR(255), "
+            u"IDNO INTEGER PRIMARY KEY AUTOINCREMENT)"_s);
+    db.insert(u"hareket"_s, {u"NOTU"_s, u"DURUM"_s, u"O_ADI_SOYADI"_s, u"TESLIMTARIHI"_s},
+              {u"fazla sütun"_s, u"Verildi"_s, u"Ayşe Yılmaz"_s, u"2009-05-21 16:15:25.890"_s});
+    TADOQuery emanet(u"emanet"_s, data::hareketTable(), u"select * from  hareket"_s);
+    emanet.setConnectionString(programConnectionString(db));
+    emanet.open();
+    QCOMPARE(emanet.fieldCount(), 8);
+    QCOMPARE(emanet.field(0).fieldName(), u"IDNO"_s); // the record set's own order
+    QCOMPARE(emanet.fieldByName(u"O_ADI_SOYADI").text(), u"Ayşe Yılmaz"_s);
+    QCOMPARE(emanet.fieldByName(u"DURUM").text(), u"Verildi"_s);
+    QCOMPARE(emanet.fieldByName(u"TESLIMTARIHI").text(), u"21.05.2009 16:15:25"_s);
+    QCOMPARE(emanet.fieldByName(u"IDNO").value(), data::Value(qint32(1)));
+
+    // Writes go to the columns of those names.
+    emanet.edit();
+    emanet.fieldByName(u"ACIKLAMA").setText(u"yırtık kapak"_s);
+    emanet.post();
+    emanet.append();
+    emanet.fieldByName(u"ADIGIKITAP").setText(u"Kuyucaklı Yusuf"_s);
+    emanet.post();
+    QCOMPARE(db.rows(u"SELECT IDNO, NOTU, DURUM, ACIKLAMA, ADIGIKITAP, O_ADI_SOYADI "
+                     u"FROM hareket ORDER BY IDNO"_s),
+             (std::vector<QStringList>{{u"1"_s, u"fazla sütun"_s, u"Verildi"_s, u"yırtık kapak"_s,
+                                        u"<null>"_s, u"Ayşe Yılmaz"_s},
+                                       {u"2"_s, u"<null>"_s, u"<null>"_s, u"<null>"_s,
+                                        u"Kuyucaklı Yusuf"_s, u"<null>"_s}}));
+    emanet.deleteRecord();
+    emanet.first();
+    emanet.deleteRecord();
+    QCOMPARE(db.count(u"hareket"_s), 0);
+}
+
+void ProviderTest::missingConnectionString() {
+    testsupport::TempDatabase db;
+    TADOQuery q(u"okuyucu"_s, data::okuyucuTable(), u"select * from  okuyucu"_s);
+    QCOMPARE(failure([&] { q.open(); }), u"Missing Connection or ConnectionString"_s);
+    QCOMPARE(q.state(), DataSetState::Inactive);
+    QCOMPARE(failure([&] { q.execSQL(); }), u"Missing Connection or ConnectionString"_s);
+    q.setConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False"_s);
+    QCOMPARE(failure([&] { q.open(); }), u"Missing Connection or ConnectionString"_s);
+    // Given one afterwards, the same record set opens.
+    q.setConnectionString(programConnectionString(db));
+    q.open();
+    QCOMPARE(q.state(), DataSetState::Browse);
+}
+
+void ProviderTest::changedRowIsNotOverwritten_data() {
+    QTest::addColumn<QString>("otherCopy");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("another column changed")
+        << u"UPDATE kitapkayit SET YAZARI = 'Orhan Kemal' WHERE IDNO = 2"_s
+        << u"A|<null>,B|Orhan Kemal,C|<null>"_s;
+    QTest::newRow("the same column changed")
+        << u"UPDATE kitapkayit SET KITABINADI = 'Bereketli Topraklar' WHERE IDNO = 2"_s
+        << u"A|<null>,Bereketli Topraklar|<null>,C|<null>"_s;
+    QTest::newRow("row deleted") << u"DELETE FROM kitapkayit WHERE IDNO = 2"_s
+                                 << u"A|<null>,C|<null>"_s;
+}
+
+void ProviderTest::changedRowIsNotOverwritten() {
+    QFETCH(QString, otherCopy);
+    QFETCH(QString, stored);
+    testsupport::TempDatabase db;
+    for (const QString& t : {u"A"_s, u"B"_s, u"C"_s})
+        db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {t});
+    auto q = books(programConnectionString(db));
+    q->open();
+    q->moveTo(1);
+    q->edit();
+    q->fieldByName(u"KITABINADI").setText(u"B2"_s);
+    db.exec(otherCopy);
+
+    QCOMPARE(failure([&] { q->post(); }),
+             u"Row cannot be located for updating. Some values may have been changed since it "
+             u"was last read."_s);
+    QCOMPARE(q->state(), DataSetState::Edit);
+    QCOMPARE(q->recNo(), 1);
+    QCOMPARE(q->fieldByName(u"KITABINADI").text(), u"B2"_s);
+    QVERIFY(q->modified());
+    const auto now = [&] {
+        QStringList out;
+        for (const QStringList& r :
+             db.rows(u"SELECT KITABINADI, YAZARI FROM kitapkayit ORDER BY IDNO"_s))
+            out << r.join(u'|');
+        return out.join(u',');
+    };
+    QCOMPARE(now(), stored);
+    // Moving on tries again and fails the same way; the row stays pending.
+    QVERIFY(!failure([&] { q->next(); }).isEmpty());
+    QCOMPARE(q->recNo(), 1);
+    QCOMPARE(q->state(), DataSetState::Edit);
+    QCOMPARE(now(), stored);
+}
+
+void ProviderTest::changedRowIsNotDeleted_data() {
+    QTest::addColumn<QString>("otherCopy");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<bool>("editing");
+    const QString change = u"UPDATE kitapkayit SET DEGERI = 5 WHERE IDNO = 2"_s;
+    const QString remove = u"DELETE FROM kitapkayit WHERE IDNO = 2"_s;
+    QTest::newRow("changed, browse") << change << 3 << false;
+    QTest::newRow("deleted, browse") << remove << 2 << false;
+    QTest::newRow("changed, pending edit") << change << 3 << true;
+    QTest::newRow("deleted, pending edit") << remove << 2 << true;
+}
+
+void ProviderTest::changedRowIsNotDeleted() {
+    QFETCH(QString, otherCopy);
+    QFETCH(int, left);
+    QFETCH(bool, editing);
+    testsupport::TempDatabase db;
+    for (const QString& t : {u"A"_s, u"B"_s, u"C"_s})
+        db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {t});
+    auto q = books(programConnectionString(db));
+    q->open();
+    q->moveTo(1);
+    if (editing) {
+        q->edit();
+        q->fieldByName(u"KITABINADI").setText(u"B2"_s);
+    }
+    db.exec(otherCopy);
+    QCOMPARE(failure([&] { q->deleteRecord(); }),
+             u"Row cannot be located for deletion. Some values may have been changed since it "
+             u"was last read."_s);
+    QCOMPARE(q->state(), editing ? DataSetState::Edit : DataSetState::Browse);
+    QCOMPARE(q->recNo(), 1);
+    QCOMPARE(q->recordCount(), 3);
+    QCOMPARE(q->fieldByName(u"KITABINADI").text(), editing ? u"B2"_s : u"B"_s);
+    QCOMPARE(q->modified(), editing);
+    QCOMPARE(db.count(u"kitapkayit"_s), left);
+}
+
+void ProviderTest::lockedDatabaseRefusesThePostAndKeepsTheRow() {
+    testsupport::TempDatabase db;
+    db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {u"A"_s});
+    auto q = books(programConnectionString(db));
+    q->open();
+    q->append();
+    q->fieldByName(u"KITABINADI").setText(u"Yeni"_s);
+    db.exec(u"BEGIN EXCLUSIVE"_s); // another copy of the program in the middle of a write
+    const QString message = failure([&] { q->post(); });
+    db.exec(u"ROLLBACK"_s);
+    QCOMPARE(message, u"database is locked"_s);
+    QCOMPARE(q->state(), DataSetState::Insert);
+    QCOMPARE(q->fieldByName(u"KITABINADI").text(), u"Yeni"_s);
+    q->post();
+    QCOMPARE(db.count(u"kitapkayit"_s), 2);
+}
+
+void ProviderTest::newRowsGetTheNextKey() {
+    testsupport::TempDatabase db;
+    for (const QString& t : {u"A"_s, u"B"_s, u"C"_s})
+        db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {t});
+    auto q = books(programConnectionString(db));
+    q->open();
+    q->last();
+    q->deleteRecord(); // key 3 is used up, not given again
+    q->append();
+    q->post();
+    q->append();
+    q->fieldByName(u"KITABINADI").setText(u"E"_s);
+    q->post();
+    QCOMPARE(db.rows(u"SELECT IDNO, KITABINADI FROM kitapkayit ORDER BY IDNO"_s),
+             (std::vector<QStringList>{
+                 {u"1"_s, u"A"_s}, {u"2"_s, u"B"_s}, {u"4"_s, u"<null>"_s}, {u"5"_s, u"E"_s}}));
+    QCOMPARE(q->fieldByName(u"IDNO").text(), u"5"_s);
+}
+
+void ProviderTest::turkishLikeThroughSql_data() {
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<QStringList>("found");
+
+    const QStringList sahin = {u"şahin yılmaz"_s, u"ŞAHİN KAYA"_s, u"SAHIN DEMIR"_s};
+    QTest::newRow("şahin") << u"like '%şahin%'"_s << sahin;
+    QTest::newRow("ŞAHİN") << u"like '%ŞAHİN%'"_s << sahin;
+    QTest::newRow("SAHIN") << u"like '%SAHIN%'"_s << sahin;
+    QTest::newRow("upper-case keyword") << u"LIKE 'sahın%'"_s << sahin;
+    QTest::newRow("start of the name") << u"like 'ş%'"_s << sahin;
+    QTest::newRow("dotted İ finds the dotless I")
+        << u"like '%DEMİR'"_s << QStringList{u"SAHIN DEMIR"_s};
+    QTest::newRow("% matches every text, never null")
+        << u"like '%'"_s
+        << QStringList{u"şahin yılmaz"_s, u"ŞAHİN KAYA"_s, u"SAHIN DEMIR"_s, u"O'NEIL"_s,
+                       QString()};
+    QTest::newRow("%% matches the empty text")
+        << u"like '%%'"_s
+        << QStringList{u"şahin yılmaz"_s, u"ŞAHİN KAYA"_s, u"SAHIN DEMIR"_s, u"O'NEIL"_s,
+                       QString()};
+    QTest::newRow("empty pattern") << u"like ''"_s << QStringList{QString()};
+    QTest::newRow("doubled quote") << u"like '%''%'"_s << QStringList{u"O'NEIL"_s};
+    QTest::newRow("doubled quote, folded") << u"like 'o''neıl'"_s << QStringList{u"O'NEIL"_s};
+    QTest::newRow("nothing") << u"like '%çiğdem%'"_s << QStringList();
+    QTest::newRow("not like leaves null out")
+        << u"not like '%a%'"_s << QStringList{u"O'NEIL"_s, QString()};
+}
+
+void ProviderTest::turkishLikeThroughSql() {
+    QFETCH(QString, condition);
+    QFETCH(QStringList, found);
+    testsupport::TempDatabase db;
+    for (const QString& name :
+         {u"şahin yılmaz"_s, u"ŞAHİN KAYA"_s, u"SAHIN DEMIR"_s, u"O'NEIL"_s, QString()})
+        db.insert(u"okuyucu"_s, {u"ADISOYADI"_s}, {name});
+    db.insert(u"okuyucu"_s, {u"ADISOYADI"_s}, {QVariant()});
+    QCOMPARE(db.rows(u"SELECT count(*) FROM okuyucu WHERE ADISOYADI = ''"_s),
+             std::vector<QStringList>{{u"1"_s}});
+
+    // The search sequence: clear, one line, execute, open.
+    auto q = readers(programConnectionString(db));
+    q->clearSql();
+    q->addSql(u"select * from  okuyucu where ADISOYADI "_s + condition);
+    q->execSQL();
+    q->open();
+    QCOMPARE(column(*q, u"ADISOYADI"_s), found);
+}
+
+void ProviderTest::onlyOneStatementIsRun() {
+    testsupport::TempDatabase db;
+    db.insert(u"okuyucu"_s, {u"ADISOYADI"_s}, {u"Ayşe"_s});
+    auto q = readers(programConnectionString(db));
+    const QString refused = u"Characters found after end of SQL statement"_s;
+
+    q->clearSql();
+    q->addSql(u"select * from  okuyucu; delete from okuyucu"_s);
+    QCOMPARE(failure([&] { q->execSQL(); }), refused);
+    QCOMPARE(failure([&] { q->open(); }), refused);
+    QCOMPARE(q->state(), DataSetState::Inactive);
+
+    // A search text that tries to end the statement.
+    q->clearSql();
+    q->addSql(u"select * from  okuyucu where ADISOYADI like '%x'; drop table okuyucu; --%'"_s);
+    QCOMPARE(failure([&] { q->execSQL(); }), refused);
+    QCOMPARE(failure([&] { q->open(); }), refused);
+    // The statement on two lines, the second a statement of its own.
+    q->clearSql();
+    q->addSql(u"select * from  okuyucu;"_s);
+    q->addSql(u"update okuyucu set ADISOYADI = 'x'"_s);
+    QCOMPARE(failure([&] { q->open(); }), refused);
+    QCOMPARE(db.rows(u"SELECT ADISOYADI FROM okuyucu"_s), std::vector<QStringList>{{u"Ayşe"_s}});
+
+    // A closing ";" alone is fine, and an invalid statement gives the engine's message.
+    q->clearSql();
+    q->addSql(u"select * from  okuyucu;"_s);
+    q->open();
+    QCOMPARE(column(*q, u"ADISOYADI"_s), QStringList{u"Ayşe"_s});
+    q->clearSql();
+    q->addSql(u"selec * from  okuyucu"_s);
+    QCOMPARE(failure([&] { q->open(); }), u"near \"selec\": syntax error"_s);
+    QCOMPARE(q->state(), DataSetState::Inactive);
+}
+
+void ProviderTest::executeKeepsRowsAndState() {
+    testsupport::TempDatabase db;
+    for (const QString& t : {u"A"_s, u"B"_s})
+        db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {t});
+    auto q = books(programConnectionString(db));
+    q->open();
+    q->next();
+    q->execSQL();
+    QCOMPARE(q->state(), DataSetState::Browse);
+    QCOMPARE(q->recNo(), 1);
+    QCOMPARE(q->recordCount(), 2);
+    q->edit();
+    q->fieldByName(u"KITABINADI").setText(u"B2"_s);
+    q->execSQL();
+    QCOMPARE(q->state(), DataSetState::Edit);
+    QCOMPARE(q->fieldByName(u"KITABINADI").text(), u"B2"_s);
+    q->cancel();
+
+    // A failing statement raises the engine's message and changes nothing either.
+    db.exec(u"DROP TABLE kitapkayit"_s);
+    QCOMPARE(failure([&] { q->execSQL(); }), u"no such table: kitapkayit"_s);
+    QCOMPARE(q->state(), DataSetState::Browse);
+    QCOMPARE(q->recNo(), 1);
+    QCOMPARE(q->fieldByName(u"KITABINADI").text(), u"B"_s);
+}
+
+QTEST_GUILESS_MAIN(ProviderTest)
+#include "tst_provider.moc"
