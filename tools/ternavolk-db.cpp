@@ -1,1 +1,125 @@
-int main() { return 0; }
+// ternavolk-db: makes the database file DATA.mdb that the program expects beside itself.
+//
+//   ternavolk-db create PATH      a new database with the three empty tables
+//   ternavolk-db demo PATH        the same, filled with demo readers, books and loans
+//   ternavolk-db generate PATH --books N --readers N --loans N
+//                                 the same, filled with generated rows (for benchmarks)
+//
+// An existing file is never overwritten. Exit codes: 0 done, 1 the database could not be
+// made, 2 the command line was wrong.
+
+#include "platform/errors.h"
+#include "tools/dbfile.h"
+#include "tools/demodata.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+#include <exception>
+#include <map>
+#include <optional>
+
+namespace {
+
+const QString usage = QStringLiteral("Usage: ternavolk-db create PATH | demo PATH | "
+                                     "generate PATH --books N --readers N --loans N");
+
+void write(FILE* stream, const QString& line) {
+    std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+int usageError(const QString& problem) {
+    write(stderr, QStringLiteral("ternavolk-db: ") + problem);
+    write(stderr, usage);
+    return 2;
+}
+
+// A non-negative whole number in decimal digits only (no sign, no blanks), within int.
+std::optional<int> count(const QString& text) {
+    if (text.isEmpty())
+        return std::nullopt;
+    for (const QChar c : text)
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return n;
+}
+
+int run(const QStringList& args) {
+    if (args.size() == 1 && (args[0] == u"--help" || args[0] == u"-h")) {
+        write(stdout, usage);
+        return 0;
+    }
+    if (args.isEmpty())
+        return usageError(QStringLiteral("no command given"));
+    const QString& command = args[0];
+    if (command != u"create" && command != u"demo" && command != u"generate")
+        return usageError(QStringLiteral("unknown command '%1'").arg(command));
+
+    // The path first, then (for generate) the three counts in any order, each once.
+    if (args.size() < 2 || args[1].isEmpty() || args[1].startsWith(u"--"))
+        return usageError(QStringLiteral("%1: missing PATH").arg(command));
+    const QString& path = args[1];
+    std::map<QString, int> counts;
+    if (command == u"generate") {
+        const QStringList names{QStringLiteral("--books"), QStringLiteral("--readers"),
+                                QStringLiteral("--loans")};
+        for (qsizetype i = 2; i < args.size(); i += 2) {
+            const QString& option = args[i];
+            if (!names.contains(option))
+                return usageError(QStringLiteral("generate: unexpected argument '%1'").arg(option));
+            if (counts.count(option))
+                return usageError(QStringLiteral("generate: %1 given twice").arg(option));
+            if (i + 1 >= args.size())
+                return usageError(QStringLiteral("generate: %1 needs a number").arg(option));
+            const std::optional<int> n = count(args[i + 1]);
+            if (!n)
+                return usageError(QStringLiteral("generate: %1 needs a non-negative whole "
+                                                 "number, not '%2'")
+                                      .arg(option, args[i + 1]));
+            counts[option] = *n;
+        }
+        for (const QString& option : names)
+            if (!counts.count(option))
+                return usageError(QStringLiteral("generate: %1 missing").arg(option));
+    } else if (args.size() > 2) {
+        return usageError(QStringLiteral("%1: unexpected argument '%2'").arg(command, args[2]));
+    }
+
+    try {
+        if (command == u"create") {
+            tools::createDatabase(path);
+            write(stdout, QStringLiteral("Created an empty database: %1").arg(path));
+        } else if (command == u"demo") {
+            tools::createDemoDatabase(path);
+            write(stdout, QStringLiteral("Created a demo database: %1").arg(path));
+        } else {
+            const int books = counts[QStringLiteral("--books")];
+            const int readers = counts[QStringLiteral("--readers")];
+            const int loans = counts[QStringLiteral("--loans")];
+            tools::createGeneratedDatabase(path, books, readers, loans);
+            write(stdout, QStringLiteral("Created a database with %1 books, %2 readers and %3 "
+                                         "loans: %4")
+                              .arg(QString::number(books), QString::number(readers),
+                                   QString::number(loans), path));
+        }
+    } catch (const platform::Error& e) {
+        write(stderr, QStringLiteral("ternavolk-db: ") + e.message());
+        return 1;
+    } catch (const std::exception& e) {
+        write(stderr, QStringLiteral("ternavolk-db: ") + QString::fromLocal8Bit(e.what()));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    return run(QCoreApplication::arguments().mid(1));
+}

@@ -1,0 +1,439 @@
+// The database tool and the data it fills new databases with: the demo and generated databases
+// must open through the program's own record sets, hold consistent loans, keep Turkish capitals,
+// lie open to their owner only, and never replace a file that is already there.
+
+#include "data/adoquery.h"
+#include "data/connection.h"
+#include "data/tables.h"
+#include "platform/datetime.h"
+#include "platform/errors.h"
+#include "tools/dbfile.h"
+#include "tools/demodata.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+using data::TADOQuery;
+using data::Value;
+
+namespace {
+
+// The three ways of making a new database: 0 empty, 1 demo, 2 generated.
+void make(int kind, const QString& path) {
+    if (kind == 0)
+        tools::createDatabase(path);
+    else if (kind == 1)
+        tools::createDemoDatabase(path);
+    else
+        tools::createGeneratedDatabase(path, 30, 20, 40);
+}
+
+const QString usage = QStringLiteral("Usage: ternavolk-db create PATH | demo PATH | "
+                                     "generate PATH --books N --readers N --loans N");
+
+QString existsMessage(const QString& path) {
+    return QStringLiteral("The file '%1' already exists; it is left as it is").arg(path);
+}
+
+// A record set of the program, opened on the DATA.mdb in `dir` as the main window opens it.
+std::unique_ptr<TADOQuery> openTable(const data::TableDef& table, const QString& dir) {
+    auto q = std::make_unique<TADOQuery>(table.tableName(), table,
+                                         QStringLiteral("select * from  ") + table.tableName());
+    q->setConnectionString(data::connectionString(QDir::toNativeSeparators(dir)));
+    q->open();
+    return q;
+}
+
+QList<Value> columnValues(TADOQuery& q, const QString& column) {
+    const int c = q.fieldByName(column).index();
+    QList<Value> out;
+    for (int r = 0; r < q.recordCount(); ++r)
+        out << q.value(r, c);
+    return out;
+}
+
+QSet<QString> texts(TADOQuery& q, const QString& column) {
+    QSet<QString> out;
+    for (const Value& v : columnValues(q, column))
+        out << v.toText();
+    return out;
+}
+
+// Every row of a query read straight from the file, cells as text ("<null>" for null).
+QList<QStringList> rawRows(const QString& file, const QString& sql) {
+    sqlite3* db = nullptr;
+    QList<QStringList> out;
+    sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK)
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            QStringList row;
+            for (int c = 0; c < sqlite3_column_count(st); ++c)
+                row << (sqlite3_column_type(st, c) == SQLITE_NULL
+                            ? QStringLiteral("<null>")
+                            : QString::fromUtf8(
+                                  reinterpret_cast<const char*>(sqlite3_column_text(st, c))));
+            out << row;
+        }
+    else
+        out << QStringList{QString::fromUtf8(sqlite3_errmsg(db))};
+    sqlite3_finalize(st);
+    sqlite3_close_v2(db);
+    return out;
+}
+
+QString rawCount(const QString& file, const QString& table) {
+    return rawRows(file, QStringLiteral("SELECT COUNT(*) FROM ") + table).value(0).value(0);
+}
+
+QList<QStringList> dump(const QString& file) {
+    QList<QStringList> all;
+    for (const data::TableDef* t : data::allTables())
+        all += rawRows(file, QStringLiteral("SELECT * FROM %1 ORDER BY IDNO").arg(t->tableName()));
+    return all;
+}
+
+// Owner, group and other bits only (Qt adds the current user's bits besides).
+QFileDevice::Permissions modeOf(const QString& path) {
+    return QFileInfo(path).permissions() & QFileDevice::Permissions(0x7000 | 0x0070 | 0x0007);
+}
+const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+struct Run {
+    int exitCode = -1;
+    QString out, err;
+};
+
+Run runTool(const QStringList& args, const QString& workDir) {
+    QProcess p;
+    p.setWorkingDirectory(workDir);
+    p.start(QString::fromUtf8(TERNAVOLK_DB_TOOL), args);
+    Run r;
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.exitCode = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+} // namespace
+
+class DatabaseTool : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir temp_;
+    QString demoDir_; // holds the demo DATA.mdb that every demo test reads
+    int counter_ = 0;
+
+    // A fresh folder (with Turkish letters and a blank in its name) inside the temporary one.
+    QString freshDir() {
+        const QString dir = temp_.path() + QStringLiteral("/Kütüphane %1").arg(++counter_);
+        QDir().mkpath(dir);
+        return dir;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(temp_.isValid());
+        demoDir_ = freshDir();
+        tools::createDemoDatabase(demoDir_ + u"/DATA.mdb"_s);
+    }
+
+    void demoOpensThroughTheRecordSets_data() {
+        QTest::addColumn<int>("table");
+        QTest::addColumn<int>("least");
+        QTest::addColumn<int>("most");
+        QTest::newRow("readers") << 0 << 35 << 45;
+        QTest::newRow("books") << 1 << 90 << 110;
+        QTest::newRow("loans") << 2 << 25 << 35;
+    }
+    void demoOpensThroughTheRecordSets() {
+        QFETCH(int, table);
+        QFETCH(int, least);
+        QFETCH(int, most);
+        const auto q = openTable(*data::allTables()[static_cast<size_t>(table)], demoDir_);
+        QVERIFY(q->active());
+        QVERIFY2(q->recordCount() >= least && q->recordCount() <= most,
+                 qPrintable(QString::number(q->recordCount())));
+        // Every text fits its column (or the entry windows could not hold it), every date has
+        // the pickers' time of day, and the keys run from 1.
+        for (int c = 0; c < q->fieldCount(); ++c) {
+            const data::TField& f = q->field(c);
+            for (int r = 0; r < q->recordCount(); ++r) {
+                const Value v = q->value(r, c);
+                if (f.kind() == data::Kind::WideString)
+                    QVERIFY2(v.toText().size() <= f.size(), qPrintable(v.toText()));
+                if (f.kind() == data::Kind::DateTime && !v.isNull())
+                    QCOMPARE(v.toDateTime().time(), QTime(16, 15, 25, 890));
+                if (f.kind() == data::Kind::AutoInc)
+                    QCOMPARE(v, Value(r + 1));
+            }
+        }
+    }
+
+    void demoLoansNameExistingReadersAndBooks() {
+        const auto readers = openTable(data::okuyucuTable(), demoDir_);
+        const auto books = openTable(data::kitapkayitTable(), demoDir_);
+        const auto loans = openTable(data::hareketTable(), demoDir_);
+        const QSet<QString> names = texts(*readers, u"ADISOYADI"_s);
+        const QSet<QString> titles = texts(*books, u"KITABINADI"_s);
+        QSet<QString> states;
+        for (int r = 0; r < loans->recordCount(); ++r) {
+            loans->moveTo(r);
+            const QString name = loans->fieldByName(u"O_ADI_SOYADI").text();
+            const QString title = loans->fieldByName(u"ADIGIKITAP").text();
+            QVERIFY2(names.contains(name), qPrintable(name));
+            QVERIFY2(titles.contains(title), qPrintable(title));
+            QVERIFY(loans->fieldByName(u"TELEFONU").isNull());
+            QVERIFY(loans->fieldByName(u"GERIGETIRMETARIHI").asDateTime().days() >
+                    loans->fieldByName(u"TESLIMTARIHI").asDateTime().days());
+            states << loans->fieldByName(u"DURUM").text();
+        }
+        QCOMPARE(states, (QSet<QString>{u"Verildi"_s, u"Geri Alindi"_s}));
+    }
+
+    void demoKeepsTurkishCapitals() {
+        const auto readers = openTable(data::okuyucuTable(), demoDir_);
+        QVERIFY(readers->locate(readers->fieldByName(u"ADISOYADI"), Value(u"İSMAİL KILIÇ"_s)));
+        QStringList row;
+        for (int c = 0; c < readers->fieldCount(); ++c)
+            row << readers->field(c).displayText();
+        QCOMPARE(readers->fieldByName(u"DOGUMTARIHI").asDateTime(),
+                 platform::DateTime::fromDate(QDate(2000, 12, 5), QTime(16, 15, 25, 890)));
+        row[7].clear(); // the date's text depends on the locale; compared above
+        QCOMPARE(row,
+                 (QStringList{u"7"_s, u"İSMAİL KILIÇ"_s, u"İLKOKUL"_s, u"ATATÜRK İLKOKULU"_s,
+                              u"322"_s, u"ÖĞRENCİ"_s, u"IĞDIR"_s, QString(), u"0 (312) 010 79 54"_s,
+                              u"0 (555) 011 57 50"_s,
+                              u"Esat Mah. Şehit Öğretmen Cad. No: 43/7 Yenimahalle/Ankara"_s}));
+        // As stored in the file: capitals, the integer, dates as ISO text with milliseconds.
+        QCOMPARE(
+            rawRows(demoDir_ + u"/DATA.mdb"_s, u"SELECT * FROM kitapkayit WHERE IDNO = 1"_s),
+            (QList<QStringList>{{u"1"_s, u"0001"_s, u"ÇALIKUŞU"_s, u"REŞAT NURİ GÜNTEKİN"_s,
+                                 u"ROMAN"_s, u"İNKILAP KİTABEVİ"_s, u"8690000010004"_s, u"BAĞIŞ"_s,
+                                 u"5"_s, u"2004-09-01 16:15:25.890"_s, u"1995-01-01 16:15:25.890"_s,
+                                 u"İSTANBUL"_s, u"1995"_s, u"1"_s, u"Velilerimizden bağış."_s}}));
+    }
+
+    void demoHasEmptyColumns() {
+        // An unknown value is stored as no value, never as 0 or as an empty text.
+        const QString file = demoDir_ + u"/DATA.mdb"_s;
+        for (const QString& where :
+             {u"kitapkayit WHERE DEGERI IS NULL"_s, u"kitapkayit WHERE BARKODU IS NULL"_s,
+              u"okuyucu WHERE NUMARASI IS NULL"_s, u"okuyucu WHERE DOGUMTARIHI IS NULL"_s,
+              u"hareket WHERE ACIKLAMA IS NULL"_s})
+            QVERIFY2(rawCount(file, where).toInt() > 0, qPrintable(where));
+        QCOMPARE(rawCount(file, u"kitapkayit WHERE DEGERI = 0 OR BARKODU = ''"_s), u"0"_s);
+    }
+
+    void generatedHasExactlyTheAskedRows_data() {
+        QTest::addColumn<int>("books");
+        QTest::addColumn<int>("readers");
+        QTest::addColumn<int>("loans");
+        QTest::newRow("some of each") << 7 << 5 << 11;
+        QTest::newRow("nothing") << 0 << 0 << 0;
+        QTest::newRow("one reader, one book") << 1 << 1 << 6;
+    }
+    void generatedHasExactlyTheAskedRows() {
+        QFETCH(int, books);
+        QFETCH(int, readers);
+        QFETCH(int, loans);
+        const QString dir = freshDir();
+        tools::createGeneratedDatabase(dir + u"/DATA.mdb"_s, books, readers, loans);
+        const auto r = openTable(data::okuyucuTable(), dir);
+        const auto b = openTable(data::kitapkayitTable(), dir);
+        const auto l = openTable(data::hareketTable(), dir);
+        QCOMPARE(r->recordCount(), readers);
+        QCOMPARE(b->recordCount(), books);
+        QCOMPARE(l->recordCount(), loans);
+        const QSet<QString> names = texts(*r, u"ADISOYADI"_s);
+        const QSet<QString> titles = texts(*b, u"KITABINADI"_s);
+        for (const Value& v : columnValues(*l, u"O_ADI_SOYADI"_s))
+            QVERIFY2(names.contains(v.toText()), qPrintable(v.toText()));
+        for (const Value& v : columnValues(*l, u"ADIGIKITAP"_s))
+            QVERIFY2(titles.contains(v.toText()), qPrintable(v.toText()));
+    }
+
+    void generatedIsTheSameEveryTime() {
+        const QString a = freshDir() + u"/DATA.mdb"_s;
+        const QString b = freshDir() + u"/DATA.mdb"_s;
+        tools::createGeneratedDatabase(a, 60, 25, 80);
+        tools::createGeneratedDatabase(b, 60, 25, 80);
+        const QList<QStringList> rows = dump(a);
+        QCOMPARE(rows.size(), 60 + 25 + 80);
+        QCOMPARE(dump(b), rows);
+    }
+
+    void generatedTitlesSuitCommonAndRareSearches() {
+        const QString dir = freshDir();
+        tools::createGeneratedDatabase(dir + u"/DATA.mdb"_s, 20000, 1, 0);
+        const auto found = [&](const QString& text) {
+            TADOQuery q(u"kitap"_s, data::kitapkayitTable(),
+                        u"select * from  kitapkayit where KITABINADI like '%"_s + text + u"%'"_s);
+            q.setConnectionString(data::connectionString(dir));
+            q.open();
+            return q.recordCount();
+        };
+        const int common = found(u"a"_s), rare = found(u"kehribar"_s);
+        QVERIFY2(common > 10000, qPrintable(QString::number(common)));
+        QVERIFY2(rare >= 1 && rare <= 50, qPrintable(QString::number(rare)));
+    }
+
+    void generatedRefusesImpossibleNumbers() {
+        const QString path = freshDir() + u"/DATA.mdb"_s;
+        const auto refusal = [&](int books, int readers, int loans) {
+            try {
+                tools::createGeneratedDatabase(path, books, readers, loans);
+            } catch (const platform::Error& e) {
+                return e.message();
+            }
+            return QString();
+        };
+        QCOMPARE(refusal(1, 1, -5),
+                 u"The numbers of books, readers and loans cannot be negative"_s);
+        QCOMPARE(refusal(4, 0, 1), u"Loans need at least one reader and one book"_s);
+        QCOMPARE(refusal(0, 4, 1), u"Loans need at least one reader and one book"_s);
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+    void toolRejectsBadCommandLines_data() {
+        QTest::addColumn<QStringList>("args"); // "@" stands for a path that does not exist yet
+        QTest::addColumn<QString>("problem");
+        const auto gen = [](const QStringList& rest) {
+            return QStringList{u"generate"_s, u"@"_s} + rest;
+        };
+        QTest::newRow("nothing") << QStringList() << u"no command given"_s;
+        QTest::newRow("unknown command")
+            << QStringList{u"frobnicate"_s, u"@"_s} << u"unknown command 'frobnicate'"_s;
+        QTest::newRow("no path") << QStringList{u"create"_s} << u"create: missing PATH"_s;
+        QTest::newRow("extra argument")
+            << QStringList{u"demo"_s, u"@"_s, u"more"_s} << u"demo: unexpected argument 'more'"_s;
+        QTest::newRow("option for path")
+            << QStringList{u"generate"_s, u"--books"_s, u"1"_s} << u"generate: missing PATH"_s;
+        QTest::newRow("loans missing") << gen({u"--books"_s, u"1"_s, u"--readers"_s, u"1"_s})
+                                       << u"generate: --loans missing"_s;
+        QTest::newRow("negative")
+            << gen({u"--books"_s, u"-1"_s, u"--readers"_s, u"1"_s, u"--loans"_s, u"1"_s})
+            << u"generate: --books needs a non-negative whole number, not '-1'"_s;
+        QTest::newRow("too big")
+            << gen({u"--books"_s, u"1"_s, u"--readers"_s, u"99999999999"_s})
+            << u"generate: --readers needs a non-negative whole number, not '99999999999'"_s;
+        QTest::newRow("given twice") << gen({u"--books"_s, u"1"_s, u"--books"_s, u"2"_s})
+                                     << u"generate: --books given twice"_s;
+        QTest::newRow("number missing")
+            << gen({u"--books"_s, u"1"_s, u"--readers"_s, u"1"_s, u"--loans"_s})
+            << u"generate: --loans needs a number"_s;
+    }
+    void toolRejectsBadCommandLines() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, problem);
+        const QString dir = freshDir();
+        args.replaceInStrings(u"@"_s, dir + u"/DATA.mdb"_s);
+        const Run r = runTool(args, dir);
+        QCOMPARE(r.exitCode, 2);
+        QCOMPARE(r.out, QString());
+        QCOMPARE(r.err, u"ternavolk-db: "_s + problem + u"\n"_s + usage + u"\n"_s);
+        QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void toolMakesEachKind_data() {
+        QTest::addColumn<QStringList>("args"); // "@" stands for the new file's path
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QStringList>("counts"); // readers, books, loans
+        const QString demo = demoDir_ + u"/DATA.mdb"_s;
+        QTest::newRow("create") << QStringList{u"create"_s, u"@"_s}
+                                << u"Created an empty database: @"_s
+                                << QStringList{u"0"_s, u"0"_s, u"0"_s};
+        QTest::newRow("demo") << QStringList{u"demo"_s, u"@"_s} << u"Created a demo database: @"_s
+                              << QStringList{rawCount(demo, u"okuyucu"_s),
+                                             rawCount(demo, u"kitapkayit"_s),
+                                             rawCount(demo, u"hareket"_s)};
+        QTest::newRow("generate, options in any order")
+            << QStringList{u"generate"_s, u"@"_s, u"--loans"_s,   u"9"_s,
+                           u"--books"_s,  u"4"_s, u"--readers"_s, u"3"_s}
+            << u"Created a database with 4 books, 3 readers and 9 loans: @"_s
+            << QStringList{u"3"_s, u"4"_s, u"9"_s};
+    }
+    void toolMakesEachKind() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, said);
+        QFETCH(QStringList, counts);
+        const QString dir = freshDir();
+        const QString path = dir + u"/DATA.mdb"_s;
+        args.replaceInStrings(u"@"_s, path);
+        const Run r = runTool(args, dir);
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out, said.replace(u"@"_s, path) + u"\n"_s);
+        // For its owner only (it holds pupils' personal data); committed and closed, so no
+        // journal is left beside it.
+        QCOMPARE(modeOf(path), ownerOnly);
+        QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{u"DATA.mdb"_s});
+        QCOMPARE((QStringList{rawCount(path, u"okuyucu"_s), rawCount(path, u"kitapkayit"_s),
+                              rawCount(path, u"hareket"_s)}),
+                 counts);
+        if (args[0] == u"demo")
+            QCOMPARE(dump(path), dump(demoDir_ + u"/DATA.mdb"_s));
+        for (const data::TableDef* t : data::allTables())
+            QVERIFY(openTable(*t, dir)->active());
+    }
+
+    void anExistingFileIsLeftUntouched_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("create") << 0 << QStringList{u"create"_s, u"@"_s};
+        QTest::newRow("demo") << 1 << QStringList{u"demo"_s, u"@"_s};
+        QTest::newRow("generate") << 2 << QStringList{u"generate"_s,  u"@"_s, u"--books"_s, u"1"_s,
+                                                      u"--readers"_s, u"1"_s, u"--loans"_s, u"1"_s};
+    }
+    void anExistingFileIsLeftUntouched() {
+        QFETCH(int, kind);
+        QFETCH(QStringList, args);
+        const QString dir = freshDir();
+        const QString path = dir + u"/DATA.mdb"_s;
+        const QByteArray before("the librarian's own file\n\0\x01\xff", 28);
+        const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                          QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(before);
+        f.close();
+        QVERIFY(QFile::setPermissions(path, mode));
+        const auto unchanged = [&] {
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), before);
+            f.close();
+            QCOMPARE(modeOf(path), mode);
+        };
+
+        QString message;
+        try {
+            make(kind, path);
+        } catch (const platform::Error& e) {
+            message = e.message();
+        }
+        QCOMPARE(message, existsMessage(path));
+        unchanged();
+        if (QTest::currentTestFailed())
+            return;
+
+        args.replaceInStrings(u"@"_s, path);
+        const Run r = runTool(args, dir);
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out, QString());
+        QCOMPARE(r.err, u"ternavolk-db: "_s + existsMessage(path) + u"\n"_s);
+        unchanged();
+    }
+};
+
+QTEST_GUILESS_MAIN(DatabaseTool)
+#include "tst_databasetool.moc"
