@@ -100,7 +100,9 @@ void TADOQuery::close() {
     notify([](DataLink* l) { l->activeChanged(); });
 }
 
-void TADOQuery::execSQL() { connection().execute(statement()); }
+void TADOQuery::execSQL() {
+    connection().execute(statement());
+}
 
 void TADOQuery::updateData() {
     notify([](DataLink* l) { l->updateData(); });
@@ -226,7 +228,9 @@ void TADOQuery::moveTo(int row) {
     notify([](DataLink* l) { l->dataSetScrolled(); });
 }
 
-void TADOQuery::first() { moveTo(0); }
+void TADOQuery::first() {
+    moveTo(0);
+}
 
 void TADOQuery::last() {
     checkActive();
@@ -240,8 +244,12 @@ void TADOQuery::moveBy(int distance) {
     moveTo(current_ + distance);
 }
 
-void TADOQuery::next() { moveBy(1); }
-void TADOQuery::prior() { moveBy(-1); }
+void TADOQuery::next() {
+    moveBy(1);
+}
+void TADOQuery::prior() {
+    moveBy(-1);
+}
 
 bool TADOQuery::locate(const TField& field, const Value& value) {
     checkActive();

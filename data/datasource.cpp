@@ -9,6 +9,8 @@ TDataSource::TDataSource(QString name, TADOQuery* dataSet) : name_(std::move(nam
 }
 
 TDataSource::~TDataSource() {
+    forEachLink([this](DataLink* l) { l->dataSourceDestroyed(this); });
+    links_.clear();
     if (dataSet_)
         dataSet_->detach(this);
 }

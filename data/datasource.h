@@ -8,6 +8,7 @@ namespace data {
 
 class TADOQuery;
 class TField;
+class TDataSource;
 
 enum class DataSetState { Inactive, Browse, Edit, Insert };
 
@@ -29,6 +30,9 @@ public:
     virtual void recordChanged(TField* /*field*/) {}
     // Write your changed text into your column now (before a post or a settle).
     virtual void updateData() {}
+    // The data source is being destroyed: forget it (a control may outlive the window that
+    // owns its data source).
+    virtual void dataSourceDestroyed(TDataSource* /*source*/) {}
 };
 
 // Ties one record set to the controls that show it, on whatever window they are.

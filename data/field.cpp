@@ -11,11 +11,17 @@ namespace data {
 TField::TField(TADOQuery& dataSet, const ColumnDef& def, int index)
     : dataSet_(dataSet), def_(def), name_(QString::fromUtf16(def.name)), index_(index) {}
 
-Value TField::value() const { return dataSet_.value(dataSet_.recNo(), index_); }
+Value TField::value() const {
+    return dataSet_.value(dataSet_.recNo(), index_);
+}
 
-void TField::setValue(const Value& value) { dataSet_.writeField(*this, value); }
+void TField::setValue(const Value& value) {
+    dataSet_.writeField(*this, value);
+}
 
-void TField::setAsDateTime(platform::DateTime value) { setValue(Value(value)); }
+void TField::setAsDateTime(platform::DateTime value) {
+    setValue(Value(value));
+}
 
 namespace {
 // A whole number with an optional sign, within 32 bits.
@@ -49,8 +55,8 @@ void TField::setText(const QString& text) {
         }
         const auto number = parseInteger(text);
         if (!number)
-            throw platform::Error(
-                QStringLiteral("'%1' is not a valid integer value for field '%2'").arg(text, name_));
+            throw platform::Error(QStringLiteral("'%1' is not a valid integer value for field '%2'")
+                                      .arg(text, name_));
         setValue(Value(*number));
         return;
     }
@@ -61,8 +67,7 @@ void TField::setText(const QString& text) {
         }
         const auto dt = platform::DateTime::fromIso(text);
         if (!dt)
-            throw platform::Error(
-                QStringLiteral("'%1' is not a valid date and time").arg(text));
+            throw platform::Error(QStringLiteral("'%1' is not a valid date and time").arg(text));
         setValue(Value(*dt));
         return;
     }

@@ -56,7 +56,7 @@ QString actualKindName(sqlite3* db, sqlite3_stmt* stmt, int column) {
         return QStringLiteral("Variant");
     if (type.contains(QLatin1String("INT")))
         return primaryKey && type == QLatin1String("INTEGER") ? kindName(Kind::AutoInc)
-                                                               : kindName(Kind::Integer);
+                                                              : kindName(Kind::Integer);
     if (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("TEXT")) ||
         type.contains(QLatin1String("CLOB")))
         return kindName(Kind::WideString);
@@ -116,8 +116,8 @@ QString sameRowCondition(const TableDef& table) {
     return parts.join(QStringLiteral(" AND "));
 }
 
-void bindOriginal(sqlite::Statement& st, int first, const TableDef& table,
-                  const RowStore& original, int row) {
+void bindOriginal(sqlite::Statement& st, int first, const TableDef& table, const RowStore& original,
+                  int row) {
     for (int c = 0; c < static_cast<int>(table.columns.size()); ++c)
         bindCell(st, first + c, original.cell(row, c));
 }
@@ -174,6 +174,11 @@ std::vector<int> mapColumns(sqlite3* db, sqlite3_stmt* stmt, const TableDef& tab
 
 } // namespace
 
+void sqlite::installTurkishLike(sqlite3* db) {
+    sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
+                            nullptr, likeFunction, nullptr, nullptr);
+}
+
 Connection::Connection(const QString& cs) {
     const QString source = dataSourceOf(cs);
     if (source.isEmpty())
@@ -193,11 +198,11 @@ Connection::Connection(const QString& cs) {
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     db_ = std::make_unique<sqlite::Database>(raw);
     if (rc != SQLITE_OK)
-        throw Error(QStringLiteral("The file '%1' cannot be opened: %2").arg(path_, db_->lastError()));
+        throw Error(
+            QStringLiteral("The file '%1' cannot be opened: %2").arg(path_, db_->lastError()));
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, busyTimeoutMs);
-    sqlite3_create_function(raw, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
-                            nullptr, likeFunction, nullptr, nullptr);
+    sqlite::installTurkishLike(raw);
 
     // Opening is lazy: read the header now, so a file that is no database fails here.
     const int check = sqlite3_exec(raw, "PRAGMA schema_version", nullptr, nullptr, nullptr);
@@ -212,7 +217,8 @@ Connection::Connection(const QString& cs) {
         }
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
             throw Error(QStringLiteral("The file '%1' is locked by another program").arg(path_));
-        throw Error(QStringLiteral("The file '%1' cannot be read: %2").arg(path_, db_->lastError()));
+        throw Error(
+            QStringLiteral("The file '%1' cannot be read: %2").arg(path_, db_->lastError()));
     }
 }
 

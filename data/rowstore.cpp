@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -10,36 +11,126 @@ namespace data {
 namespace {
 constexpr std::uint32_t storageBits = 3;
 constexpr std::uint32_t storageMask = (1u << storageBits) - 1;
+// Blocks start small (a record set of a few rows) and double up to this size.
+constexpr size_t firstBlockSize = 4096;
+constexpr size_t largestBlockSize = size_t(8) << 20;
 } // namespace
 
-void RowStore::clear() {
-    rowStart_.clear();
-    cellInfo_.clear();
-    bytes_.clear();
+RowStore::RowStore(const RowStore& other) : columns_(other.columns_) {
+    rows_.reserve(other.rows_.size());
+    for (int row = 0; row < other.rowCount(); ++row)
+        appendRow(other, row);
 }
 
-void RowStore::beginRow() { rowStart_.push_back(bytes_.size()); }
+RowStore& RowStore::operator=(const RowStore& other) {
+    if (this != &other) {
+        RowStore copy(other);
+        swap(copy);
+    }
+    return *this;
+}
+
+RowStore::RowStore(RowStore&& other) noexcept : columns_(other.columns_) {
+    swap(other);
+}
+
+RowStore& RowStore::operator=(RowStore&& other) noexcept {
+    if (this != &other) {
+        RowStore taken(std::move(other));
+        swap(taken);
+    }
+    return *this;
+}
+
+void RowStore::swap(RowStore& other) noexcept {
+    std::swap(columns_, other.columns_);
+    rows_.swap(other.rows_);
+    blocks_.swap(other.blocks_);
+    std::swap(free_, other.free_);
+    std::swap(end_, other.end_);
+    std::swap(nextBlockSize_, other.nextBlockSize_);
+    std::swap(filled_, other.filled_);
+}
+
+void RowStore::clear() {
+    rows_.clear();
+    rows_.shrink_to_fit();
+    blocks_.clear();
+    free_ = end_ = nullptr;
+    nextBlockSize_ = 0;
+    filled_ = 0;
+}
+
+void RowStore::reserveBytes(size_t n) {
+    if (static_cast<size_t>(end_ - free_) < n)
+        newBlock(n);
+}
+
+void RowStore::newBlock(size_t n) {
+    if (nextBlockSize_ == 0)
+        nextBlockSize_ = firstBlockSize;
+    const size_t size = std::max(n, nextBlockSize_);
+    nextBlockSize_ = std::min(nextBlockSize_ * 2, largestBlockSize);
+    // Left uninitialised: every byte is written before it is read.
+    blocks_.push_back(std::unique_ptr<char[]>(new char[size]));
+    free_ = blocks_.back().get();
+    end_ = free_ + size;
+}
+
+void RowStore::beginRow() {
+    const size_t header = headerSize();
+    if (static_cast<size_t>(end_ - free_) < header)
+        newBlock(header);
+    rows_.push_back(free_);
+    free_ += header;
+    filled_ = 0;
+}
 
 void RowStore::addCell(Storage storage, const void* data, size_t size) {
     if (size > (std::numeric_limits<std::uint32_t>::max() >> storageBits))
         throw platform::Error(QStringLiteral("A value is too large to be read"));
-    cellInfo_.push_back(static_cast<std::uint32_t>(size) << storageBits |
-                        static_cast<std::uint32_t>(storage));
     if (size) {
-        const size_t at = bytes_.size();
-        bytes_.resize(at + size);
-        std::memcpy(bytes_.data() + at, data, size);
+        if (static_cast<size_t>(end_ - free_) < size) {
+            // The row goes on in a new block: what it has so far moves along, as a row never
+            // spans two blocks.
+            char* start = rows_.back();
+            const size_t used = static_cast<size_t>(free_ - start);
+            newBlock(used + size);
+            std::memcpy(free_, start, used);
+            rows_.back() = free_;
+            free_ += used;
+        }
+        std::memcpy(free_, data, size);
+        free_ += size;
     }
+    const std::uint32_t info =
+        static_cast<std::uint32_t>(size) << storageBits | static_cast<std::uint32_t>(storage);
+    std::memcpy(rows_.back() + sizeof info * static_cast<size_t>(filled_), &info, sizeof info);
+    ++filled_;
 }
 
 RowStore::Cell RowStore::cell(int row, int column) const {
-    const size_t first = static_cast<size_t>(row) * columns_;
-    std::uint64_t offset = rowStart_[row];
-    for (int c = 0; c < column; ++c)
-        offset += cellInfo_[first + c] >> storageBits;
-    const std::uint32_t info = cellInfo_[first + column];
+    const char* start = rows_[row];
+    size_t offset = headerSize();
+    std::uint32_t info = 0;
+    for (int c = 0; c < column; ++c) {
+        std::memcpy(&info, start + sizeof info * static_cast<size_t>(c), sizeof info);
+        offset += info >> storageBits;
+    }
+    std::memcpy(&info, start + sizeof info * static_cast<size_t>(column), sizeof info);
     return {static_cast<Storage>(info & storageMask),
-            std::string_view(bytes_.data() + offset, info >> storageBits)};
+            std::string_view(start + offset, info >> storageBits)};
+}
+
+size_t RowStore::rowSize(int row) const {
+    const char* start = rows_[row];
+    size_t size = headerSize();
+    for (int c = 0; c < columns_; ++c) {
+        std::uint32_t info = 0;
+        std::memcpy(&info, start + sizeof info * static_cast<size_t>(c), sizeof info);
+        size += info >> storageBits;
+    }
+    return size;
 }
 
 Value RowStore::value(int row, int column, Kind kind) const {
@@ -85,33 +176,25 @@ Value RowStore::value(int row, int column, Kind kind) const {
 }
 
 void RowStore::appendRow(const RowStore& source, int sourceRow) {
-    beginRow();
-    for (int c = 0; c < columns_; ++c) {
-        const Cell cell = source.cell(sourceRow, c);
-        addCell(cell.storage, cell.bytes.data(), cell.bytes.size());
-    }
+    // Rows of equal columns have the same layout: one copy of the whole row.
+    const size_t size = source.rowSize(sourceRow);
+    if (static_cast<size_t>(end_ - free_) < size)
+        newBlock(size);
+    if (size)
+        std::memcpy(free_, source.rows_[sourceRow], size);
+    rows_.push_back(free_);
+    free_ += size;
 }
 
 void RowStore::replaceRow(int row, const RowStore& source, int sourceRow) {
-    // The new cells go to the end of the arena; the old bytes stay unused until the next open.
-    const std::uint64_t start = bytes_.size();
-    const size_t first = static_cast<size_t>(row) * columns_;
-    for (int c = 0; c < columns_; ++c) {
-        const Cell cell = source.cell(sourceRow, c);
-        const size_t at = bytes_.size();
-        bytes_.resize(at + cell.bytes.size());
-        if (!cell.bytes.empty())
-            std::memcpy(bytes_.data() + at, cell.bytes.data(), cell.bytes.size());
-        cellInfo_[first + c] = static_cast<std::uint32_t>(cell.bytes.size()) << storageBits |
-                               static_cast<std::uint32_t>(cell.storage);
-    }
-    rowStart_[row] = start;
+    // The new cells go to the end; the old bytes stay unused until the rows are released.
+    appendRow(source, sourceRow);
+    rows_[row] = rows_.back();
+    rows_.pop_back();
 }
 
 void RowStore::removeRow(int row) {
-    rowStart_.erase(rowStart_.begin() + row);
-    const auto first = cellInfo_.begin() + static_cast<std::ptrdiff_t>(row) * columns_;
-    cellInfo_.erase(first, first + columns_);
+    rows_.erase(rows_.begin() + row);
 }
 
 } // namespace data

@@ -4,15 +4,19 @@
 
 namespace data::sqlite {
 
-Database::~Database() { sqlite3_close_v2(db_); }
+Database::~Database() {
+    sqlite3_close_v2(db_);
+}
 
-QString Database::lastError() const { return QString::fromUtf8(sqlite3_errmsg(db_)); }
+QString Database::lastError() const {
+    return QString::fromUtf8(sqlite3_errmsg(db_));
+}
 
 Statement::Statement(const Database& db, const QString& sql) : db_(db) {
     const QByteArray utf8 = sql.toUtf8();
     const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v2(db.handle(), utf8.constData(),
-                                      static_cast<int>(utf8.size()), &stmt_, &tail);
+    const int rc = sqlite3_prepare_v2(db.handle(), utf8.constData(), static_cast<int>(utf8.size()),
+                                      &stmt_, &tail);
     if (rc != SQLITE_OK)
         throw platform::Error(db.lastError());
     if (!stmt_)
@@ -26,7 +30,9 @@ Statement::Statement(const Database& db, const QString& sql) : db_(db) {
         }
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
 bool Statement::step() {
     const int rc = sqlite3_step(stmt_);
@@ -42,11 +48,15 @@ void Statement::check(int rc) {
         throw platform::Error(db_.lastError());
 }
 
-void Statement::bindNull(int index) { check(sqlite3_bind_null(stmt_, index)); }
+void Statement::bindNull(int index) {
+    check(sqlite3_bind_null(stmt_, index));
+}
 void Statement::bindInt64(int index, sqlite3_int64 v) {
     check(sqlite3_bind_int64(stmt_, index, v));
 }
-void Statement::bindDouble(int index, double v) { check(sqlite3_bind_double(stmt_, index, v)); }
+void Statement::bindDouble(int index, double v) {
+    check(sqlite3_bind_double(stmt_, index, v));
+}
 void Statement::bindText(int index, const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     check(sqlite3_bind_text(stmt_, index, utf8.constData(), static_cast<int>(utf8.size()),

@@ -5,6 +5,9 @@
 
 namespace data::sqlite {
 
+// Registers the program's Turkish LIKE (data::turkishLike) on a connection.
+void installTurkishLike(sqlite3* db);
+
 // Owns one connection; closed with sqlite3_close_v2. Neither copied nor moved.
 class Database {
 public:

@@ -8,34 +8,42 @@ namespace data {
 namespace {
 
 constexpr ColumnDef okuyucuColumns[] = {
-    {u"IDNO", Kind::AutoInc, 0},          {u"ADISOYADI", Kind::WideString, 100},
-    {u"OGRENIMDURUMU", Kind::WideString, 40}, {u"OKULU", Kind::WideString, 100},
-    {u"NUMARASI", Kind::WideString, 20},  {u"UNVANI", Kind::WideString, 200},
-    {u"DOGUMYERI", Kind::WideString, 40}, {u"DOGUMTARIHI", Kind::DateTime, 0},
-    {u"TELEFONU", Kind::WideString, 20},  {u"CEPTELEFONU", Kind::WideString, 20},
+    {u"IDNO", Kind::AutoInc, 0},
+    {u"ADISOYADI", Kind::WideString, 100},
+    {u"OGRENIMDURUMU", Kind::WideString, 40},
+    {u"OKULU", Kind::WideString, 100},
+    {u"NUMARASI", Kind::WideString, 20},
+    {u"UNVANI", Kind::WideString, 200},
+    {u"DOGUMYERI", Kind::WideString, 40},
+    {u"DOGUMTARIHI", Kind::DateTime, 0},
+    {u"TELEFONU", Kind::WideString, 20},
+    {u"CEPTELEFONU", Kind::WideString, 20},
     {u"ADRESI", Kind::WideString, 255},
 };
 
 constexpr ColumnDef kitapkayitColumns[] = {
-    {u"IDNO", Kind::AutoInc, 0},           {u"SERINO", Kind::WideString, 30},
-    {u"KITABINADI", Kind::WideString, 100}, {u"YAZARI", Kind::WideString, 100},
-    {u"TURU", Kind::WideString, 50},       {u"YAYINEVI", Kind::WideString, 100},
-    {u"BARKODU", Kind::WideString, 20},    {u"EDINME", Kind::WideString, 50},
-    {u"DEGERI", Kind::Integer, 0},         {u"EDINMETARIHI", Kind::DateTime, 0},
-    {u"BASKITARIHI", Kind::DateTime, 0},   {u"BASIMYERI", Kind::WideString, 100},
-    {u"BASIMYILI", Kind::WideString, 10},  {u"BASKINO", Kind::WideString, 10},
+    {u"IDNO", Kind::AutoInc, 0},
+    {u"SERINO", Kind::WideString, 30},
+    {u"KITABINADI", Kind::WideString, 100},
+    {u"YAZARI", Kind::WideString, 100},
+    {u"TURU", Kind::WideString, 50},
+    {u"YAYINEVI", Kind::WideString, 100},
+    {u"BARKODU", Kind::WideString, 20},
+    {u"EDINME", Kind::WideString, 50},
+    {u"DEGERI", Kind::Integer, 0},
+    {u"EDINMETARIHI", Kind::DateTime, 0},
+    {u"BASKITARIHI", Kind::DateTime, 0},
+    {u"BASIMYERI", Kind::WideString, 100},
+    {u"BASIMYILI", Kind::WideString, 10},
+    {u"BASKINO", Kind::WideString, 10},
     {u"ACIKLAMA", Kind::WideString, 255},
 };
 
 constexpr ColumnDef hareketColumns[] = {
-    {u"IDNO", Kind::AutoInc, 0},
-    {u"O_ADI_SOYADI", Kind::WideString, 255},
-    {u"TELEFONU", Kind::WideString, 255},
-    {u"ADIGIKITAP", Kind::WideString, 255},
-    {u"TESLIMTARIHI", Kind::DateTime, 0},
-    {u"GERIGETIRMETARIHI", Kind::DateTime, 0},
-    {u"ACIKLAMA", Kind::WideString, 255},
-    {u"DURUM", Kind::WideString, 30},
+    {u"IDNO", Kind::AutoInc, 0},          {u"O_ADI_SOYADI", Kind::WideString, 255},
+    {u"TELEFONU", Kind::WideString, 255}, {u"ADIGIKITAP", Kind::WideString, 255},
+    {u"TESLIMTARIHI", Kind::DateTime, 0}, {u"GERIGETIRMETARIHI", Kind::DateTime, 0},
+    {u"ACIKLAMA", Kind::WideString, 255}, {u"DURUM", Kind::WideString, 30},
 };
 
 const TableDef okuyucu{u"okuyucu", okuyucuColumns};
@@ -88,9 +96,17 @@ QString TableDef::createStatement() const {
            parts.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 
-const TableDef& okuyucuTable() { return okuyucu; }
-const TableDef& kitapkayitTable() { return kitapkayit; }
-const TableDef& hareketTable() { return hareket; }
-std::span<const TableDef* const> allTables() { return tables; }
+const TableDef& okuyucuTable() {
+    return okuyucu;
+}
+const TableDef& kitapkayitTable() {
+    return kitapkayit;
+}
+const TableDef& hareketTable() {
+    return hareket;
+}
+std::span<const TableDef* const> allTables() {
+    return tables;
+}
 
 } // namespace data

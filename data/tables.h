@@ -27,9 +27,9 @@ struct TableDef {
 };
 
 // The three tables, in the order the database tool creates them.
-const TableDef& okuyucuTable();   // readers
+const TableDef& okuyucuTable();    // readers
 const TableDef& kitapkayitTable(); // books
-const TableDef& hareketTable();   // loans
+const TableDef& hareketTable();    // loans
 std::span<const TableDef* const> allTables();
 
 // The SQLite declared type written for a column of that kind and size.

@@ -62,16 +62,15 @@ char32_t decode(std::string_view s, size_t& i) {
         return c;
     }
     if ((b0 & 0xF0) == 0xE0 && cont(1) && cont(2)) {
-        const char32_t c =
-            (static_cast<char32_t>(b0 & 0x0F) << 12) | (bits(1) << 6) | bits(2);
+        const char32_t c = (static_cast<char32_t>(b0 & 0x0F) << 12) | (bits(1) << 6) | bits(2);
         if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) { // no over-long form, no surrogate
             i += 3;
             return c;
         }
     }
     if ((b0 & 0xF8) == 0xF0 && cont(1) && cont(2) && cont(3)) {
-        const char32_t c = (static_cast<char32_t>(b0 & 0x07) << 18) | (bits(1) << 12) |
-                           (bits(2) << 6) | bits(3);
+        const char32_t c =
+            (static_cast<char32_t>(b0 & 0x07) << 18) | (bits(1) << 12) | (bits(2) << 6) | bits(3);
         if (c >= 0x10000 && c <= 0x10FFFF) {
             i += 4;
             return c;

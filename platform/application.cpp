@@ -16,9 +16,13 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setDialogs(&qtDialogs);
 }
 
-Application::~Application() { setDialogs(nullptr); }
+Application::~Application() {
+    setDialogs(nullptr);
+}
 
-QString Application::title() { return applicationTitle(); }
+QString Application::title() {
+    return applicationTitle();
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     bool result = false;

@@ -13,6 +13,8 @@ void beep() {
     QApplication::beep();
 }
 
-int beepCount() { return beeps; }
+int beepCount() {
+    return beeps;
+}
 
 } // namespace platform

@@ -31,13 +31,17 @@ DateTime DateTime::fromDate(QDate date, QTime time) {
     return DateTime(day >= 0 ? day + fraction : day - fraction);
 }
 
-QDate DateTime::date() const { return epoch().addDays(parts().day); }
+QDate DateTime::date() const {
+    return epoch().addDays(parts().day);
+}
 
 QTime DateTime::time() const {
     return QTime::fromMSecsSinceStartOfDay(static_cast<int>(parts().ms));
 }
 
-DateTime DateTime::withDate(QDate d) const { return fromDate(d, time()); }
+DateTime DateTime::withDate(QDate d) const {
+    return fromDate(d, time());
+}
 
 QString DateTime::toIso() const {
     return date().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +

@@ -23,7 +23,9 @@ ConsoleDialogs consoleDialogs;
 Dialogs* current = &consoleDialogs;
 } // namespace
 
-Dialogs& dialogs() { return *current; }
+Dialogs& dialogs() {
+    return *current;
+}
 
 Dialogs* setDialogs(Dialogs* service) {
     Dialogs* previous = current;
@@ -31,15 +33,16 @@ Dialogs* setDialogs(Dialogs* service) {
     return previous;
 }
 
-QString applicationTitle() { return QStringLiteral("Ternavolk Kütüphane Takip"); }
+QString applicationTitle() {
+    return QStringLiteral("Ternavolk Kütüphane Takip");
+}
 
 void showMessage(const QString& text) {
     dialogs().show(applicationTitle(), text, Icon::None, Buttons::Ok, Answer::Ok);
 }
 
 void showError(const QString& message) {
-    dialogs().show(applicationTitle(), errorBoxText(message), Icon::Stop, Buttons::Ok,
-                   Answer::Ok);
+    dialogs().show(applicationTitle(), errorBoxText(message), Icon::Stop, Buttons::Ok, Answer::Ok);
 }
 
 bool askDelete(const QString& question) {

@@ -24,6 +24,8 @@ public:
     Abort() : Error(QStringLiteral("Operation aborted")) {}
 };
 
-[[noreturn]] inline void abortSilently() { throw Abort(); }
+[[noreturn]] inline void abortSilently() {
+    throw Abort();
+}
 
 } // namespace platform

@@ -31,8 +31,7 @@ void createDatabase(const QString& path) {
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message);
     const QString failure =
-        rc == SQLITE_OK ? QString()
-                        : QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+        rc == SQLITE_OK ? QString() : QString::fromUtf8(message ? message : sqlite3_errmsg(db));
     sqlite3_free(message);
     sqlite3_close_v2(db);
     if (rc != SQLITE_OK) {

@@ -4,7 +4,9 @@ namespace testsupport {
 
 ScriptedDialogs::ScriptedDialogs() : previous_(platform::setDialogs(this)) {}
 
-ScriptedDialogs::~ScriptedDialogs() { platform::setDialogs(previous_); }
+ScriptedDialogs::~ScriptedDialogs() {
+    platform::setDialogs(previous_);
+}
 
 platform::Answer ScriptedDialogs::show(const QString& caption, const QString& text,
                                        platform::Icon icon, platform::Buttons buttons,

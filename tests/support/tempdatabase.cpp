@@ -22,13 +22,18 @@ TempDatabase::TempDatabase(const QString& folderName) {
     sqlite3_busy_timeout(db_, 3000);
 }
 
-TempDatabase::~TempDatabase() { sqlite3_close_v2(db_); }
+TempDatabase::~TempDatabase() {
+    sqlite3_close_v2(db_);
+}
 
-QString TempDatabase::executablePath() const { return dir_ + QStringLiteral("/ternavolk"); }
+QString TempDatabase::executablePath() const {
+    return dir_ + QStringLiteral("/ternavolk");
+}
 
 QString TempDatabase::connectionString() const {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
-           QDir::toNativeSeparators(dir_) + QStringLiteral("\\DATA.mdb;Persist Security Info=False");
+           QDir::toNativeSeparators(dir_) +
+           QStringLiteral("\\DATA.mdb;Persist Security Info=False");
 }
 
 void TempDatabase::exec(const QString& sql) {
@@ -36,8 +41,9 @@ void TempDatabase::exec(const QString& sql) {
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
         const QString text = QString::fromUtf8(message);
         sqlite3_free(message);
-        QTest::qFail(qPrintable(QStringLiteral("SQL failed: ") + text + QStringLiteral(" in ") + sql),
-                     __FILE__, __LINE__);
+        QTest::qFail(
+            qPrintable(QStringLiteral("SQL failed: ") + text + QStringLiteral(" in ") + sql),
+            __FILE__, __LINE__);
         throw std::runtime_error("SQL failed");
     }
 }
@@ -47,9 +53,9 @@ qint64 TempDatabase::insert(const QString& table, const QStringList& columns,
     QStringList marks;
     for (qsizetype i = 0; i < columns.size(); ++i)
         marks << QStringLiteral("?");
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(table, columns.join(QStringLiteral(", ")),
-                                 marks.join(QStringLiteral(", ")));
+    const QString sql =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
         throw std::runtime_error(sqlite3_errmsg(db_));

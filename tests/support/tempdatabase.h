@@ -17,8 +17,8 @@ public:
     explicit TempDatabase(const QString& folderName = QStringLiteral("Kütüphane Programı"));
     ~TempDatabase();
 
-    QString directory() const { return dir_; }           // the executable's folder
-    QString executablePath() const;                       // <dir>/ternavolk
+    QString directory() const { return dir_; } // the executable's folder
+    QString executablePath() const;            // <dir>/ternavolk
     QString filePath() const { return dir_ + QStringLiteral("/DATA.mdb"); }
     QString connectionString() const;
 
