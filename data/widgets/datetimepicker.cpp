@@ -1,0 +1,51 @@
+#include "data/widgets/datetimepicker.h"
+
+#include "platform/guard.h"
+#include "platform/textrules.h"
+
+#include <algorithm>
+
+namespace data {
+
+namespace {
+// The range of the window system's date picker; 30 December 1899 (the day count 0) lies in it.
+const QDate firstDate(1752, 9, 14);
+const QDate lastDate(9999, 12, 31);
+} // namespace
+
+TDateTimePicker::TDateTimePicker(QWidget* parent) : QDateEdit(parent) {
+    const QLocale locale = platform::programLocale();
+    setLocale(locale);
+    setDateRange(firstDate, lastDate);
+    setDisplayFormat(locale.dateFormat(QLocale::ShortFormat));
+    setCalendarPopup(true);
+    showValue();
+    connect(this, &QDateEdit::dateChanged, this,
+            [this](QDate date) { platform::guard([&] { shownDateChanged(date); }); });
+}
+
+void TDateTimePicker::setDate(platform::DateTime value) {
+    value_ = value_.withDate(value.date());
+    showValue();
+}
+
+void TDateTimePicker::setDateTime(platform::DateTime value) {
+    value_ = value;
+    showValue();
+}
+
+void TDateTimePicker::showValue() {
+    // A date outside the picker's range is brought to its nearest end.
+    const QDate date = std::clamp(value_.date(), firstDate, lastDate);
+    if (date != value_.date())
+        value_ = value_.withDate(date);
+    if (QDateEdit::date() != date)
+        QDateEdit::setDate(date);
+}
+
+void TDateTimePicker::shownDateChanged(QDate date) {
+    if (date.isValid() && date != value_.date())
+        value_ = value_.withDate(date);
+}
+
+} // namespace data

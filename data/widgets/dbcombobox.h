@@ -1,0 +1,60 @@
+#pragma once
+
+#include "data/widgets/fielddatalink.h"
+
+#include <QComboBox>
+
+class QValidator;
+
+namespace data {
+
+class TDataSource;
+class TField;
+
+// The bound drop-down combo box: an edit field with a list of items (given through the
+// ordinary QComboBox API) that shows and changes one column of the current row. Any text may
+// be typed; it need not be one of the items. Choosing an item or opening the list counts as a
+// change. It has no typing limit: a text longer than the column is cut to the column's size
+// when it is written. With upper case set, its field and its items are in capitals by the
+// Turkish rule, and capitals are what it writes.
+class TDBComboBox : public QComboBox, private FieldDataLink::Control {
+    Q_OBJECT
+public:
+    explicit TDBComboBox(QWidget* parent = nullptr);
+    ~TDBComboBox() override;
+
+    void setDataSource(TDataSource* source);
+    TDataSource* dataSource() const;
+    void setDataField(const QString& name);
+    QString dataField() const;
+    TField* field() const;
+
+    void setUpperCase(bool upper);
+    bool upperCase() const { return upper_; }
+
+    // Opening the list first asks for auto-edit; when the record set cannot edit, the list
+    // stays closed.
+    void showPopup() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QString controlText() const override;
+    void showText(const QString& text) override;
+    void setChangeable(bool changeable) override;
+
+    void upperCaseItems(int first, int last);
+    void showEditMenu(const QPoint& globalPos);
+
+    FieldDataLink link_;
+    QValidator* upperValidator_ = nullptr;
+    bool upper_ = false;
+};
+
+} // namespace data

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "data/widgets/fielddatalink.h"
+
+#include <QLineEdit>
+
+namespace data {
+
+class TDataSource;
+class TField;
+
+// The bound edit: one line showing one column of the current row of a data source. Letters
+// are shown and written in capitals by the Turkish rule. On a text column it takes no more
+// characters than the column holds; on an integer column it takes only "+", "-" and digits as
+// typed characters (any other is dropped with a beep). Read-only while the record set browses
+// until a change starts an edit; empty and read-only while it is closed.
+class TDBEdit : public QLineEdit, private FieldDataLink::Control {
+    Q_OBJECT
+public:
+    explicit TDBEdit(QWidget* parent = nullptr);
+    ~TDBEdit() override;
+
+    void setDataSource(TDataSource* source);
+    TDataSource* dataSource() const;
+    void setDataField(const QString& name);
+    QString dataField() const;
+    TField* field() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    QString controlText() const override;
+    void showText(const QString& text) override;
+    void setChangeable(bool changeable) override;
+    void fieldChanged(TField* field) override;
+
+    FieldDataLink link_;
+};
+
+} // namespace data

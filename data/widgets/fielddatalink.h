@@ -1,0 +1,136 @@
+#pragma once
+
+#include "data/datasource.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QKeyEvent;
+class QPoint;
+class QValidator;
+class QObject;
+class QWidget;
+
+namespace data {
+
+class TField;
+
+// The binding that the bound edit, the bound combo box and the bound rich-text edit share: one
+// column of the current row of a data source's record set. The link shows the column's value
+// in its control, makes the control read-only while the record set is not editing, starts an
+// edit when the user begins a change (auto-edit), and writes the control's text back through
+// the edit-text path when the control is left or the record set asks for it.
+class FieldDataLink : public DataLink {
+public:
+    // What the link needs from the control it serves.
+    class Control {
+    public:
+        // The text the control holds now, as it is to be written.
+        virtual QString controlText() const = 0;
+        // Shows a column's value; this never counts as the user's change.
+        virtual void showText(const QString& text) = 0;
+        // False makes the control read-only.
+        virtual void setChangeable(bool changeable) = 0;
+        // The field was looked up anew (null while the record set is closed).
+        virtual void fieldChanged(TField* /*field*/) {}
+
+    protected:
+        ~Control() = default;
+    };
+
+    explicit FieldDataLink(Control& control);
+    ~FieldDataLink() override;
+    FieldDataLink(const FieldDataLink&) = delete;
+    FieldDataLink& operator=(const FieldDataLink&) = delete;
+
+    TDataSource* dataSource() const { return source_; }
+    void setDataSource(TDataSource* source);
+    const QString& fieldName() const { return fieldName_; }
+    void setFieldName(const QString& name);
+    // The record set's field for the column; null while it is closed or has no such column.
+    TField* field() const { return field_; }
+
+    // On while the record set is in edit or insert and the column can be written.
+    bool editing() const { return editing_; }
+    // Whether a change of the user could start an edit now (the column exists and is
+    // writable and the record set is open, with auto-edit where it browses).
+    bool canStartEdit() const;
+    // The changed flag: the user changed the text since it was last shown or written.
+    bool modified() const { return modified_; }
+    void setModified() { modified_ = true; }
+
+    // Auto-edit before the user's change: true when the change may go on.
+    bool edit();
+    // Drops the control's unwritten change and shows the column's value again.
+    void reset();
+    void setFocused(bool focused);
+    // The control is being left: writes a change. A failed write is shown in the error box and
+    // returns false (the caller keeps the focus in the control).
+    bool leave();
+
+    void activeChanged() override;
+    void dataSetChanged() override;
+    void dataSetScrolled() override;
+    void stateChanged() override;
+    void recordChanged(TField* field) override;
+    // Writes a change now; a failure is thrown back to the post or settle that asked.
+    void updateData() override;
+    void dataSourceDestroyed(TDataSource* source) override;
+
+private:
+    void lookUpField();
+    void refreshEditing();
+    void showValue();
+
+    Control& control_;
+    TDataSource* source_ = nullptr;
+    QString fieldName_;
+    TField* field_ = nullptr;
+    bool editing_ = false;
+    bool modified_ = false;
+    bool focused_ = false;
+};
+
+// Pieces of key and menu handling the bound controls have in common.
+namespace boundinput {
+
+// A key that types its text (printable, no Ctrl shortcut).
+bool typesText(const QKeyEvent* event);
+// A key that changes the text of an edit field: typing, Backspace, Delete, paste, cut, undo,
+// redo and the word and line deletions.
+bool changesText(const QKeyEvent* event);
+// Whether every character of a typed text may stand in the field (always without a field).
+bool acceptsTyped(const TField* field, const QString& text);
+// The same key with its text in capitals by the Turkish rule.
+std::unique_ptr<QKeyEvent> upperCased(const QKeyEvent* event);
+// A validator that turns whatever stands in a line edit into capitals by the Turkish rule
+// (pasted and dropped text included).
+QValidator* newUpperCaseValidator(QObject* parent);
+
+// The edit context menu's operations on one control.
+struct EditOperations {
+    std::function<bool()> canUndo;
+    std::function<bool()> hasSelection;
+    std::function<bool()> hasText;
+    std::function<void()> undo;
+    std::function<void()> cut;
+    std::function<void()> copy;
+    std::function<void()> paste;
+    std::function<void()> deleteSelection;
+    std::function<void()> selectAll;
+};
+// Shows the edit context menu ("Geri Al", "Kes", "Kopyala", "Yapıştır", "Sil", "Tümünü Seç")
+// at a global position. The changing entries are offered while a change could start an edit
+// and ask for auto-edit before they act. Object names: edit-undo, edit-cut, edit-copy,
+// edit-paste, edit-delete, select-all.
+void execEditMenu(QWidget* control, FieldDataLink& link, const EditOperations& ops,
+                  const QPoint& globalPos);
+
+// After a failed write on leaving a control: the focus goes back into it, and when a mouse
+// press moved the focus away, that press is dropped so that it clicks nothing.
+void returnFocus(QWidget* control, bool byMousePress);
+
+} // namespace boundinput
+
+} // namespace data
