@@ -1,0 +1,456 @@
+#include "anaform_/anaform.h"
+
+#include "anaform_/searchbar.h"
+#include "anaform_/searchcombo.h"
+#include "anaform_/searchedit.h"
+#include "anaform_/splitter.h"
+#include "anaform_/windowicon.h"
+#include "data/adoquery.h"
+#include "data/connection.h"
+#include "data/datasource.h"
+#include "data/widgets/datetimepicker.h"
+#include "data/widgets/dbgrid.h"
+#include "emanetkitap_/emanetkitap.h"
+#include "emanetkitapkaydi_/emanetkitapkaydi.h"
+#include "kitap_/kitapkayit.h"
+#include "okuyucu_kayit_/okuyucu_kayit.h"
+#include "platform/dialogs.h"
+#include "platform/errors.h"
+#include "platform/guard.h"
+#include "platform/widgetstyle.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <QWindow>
+
+Tanaform* anaform = nullptr;
+
+namespace {
+
+const QString gridHint = QStringLiteral("İşlem Yapmak İçin Mousenin Sağ Tuşuna Basınız");
+const QString startingSearchText = QStringLiteral("Bu Alana Aranacak Bilgiyi Giriniz ");
+
+// The contact line of the banner: placeholders, nothing real.
+const QString contactLine = QStringLiteral("www.kutuphane.example") + QString(7, u' ') +
+                            QStringLiteral("mail:bilgi@kutuphane.example") + QString(7, u' ') +
+                            QStringLiteral("Tel: 0 (555) 010 20 30");
+
+void showWindow(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+QWidget* panel(const char16_t* name, QWidget* parent) {
+    auto* p = new QWidget(parent);
+    p->setObjectName(QString::fromUtf16(name));
+    return p;
+}
+
+QGroupBox* groupBox(const char16_t* name, const QString& caption, QWidget* parent) {
+    auto* g = new QGroupBox(caption, parent);
+    g->setObjectName(QString::fromUtf16(name));
+    QFont bold = g->font();
+    bold.setBold(true);
+    g->setFont(bold);
+    return g;
+}
+
+QAction* menuItem(QMenu* menu, const char16_t* name, const QString& caption) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromUtf16(name));
+    return a;
+}
+
+} // namespace
+
+Tanaform::Tanaform(QWidget* parent)
+    : QMainWindow(parent),
+      okuyucu_(std::make_unique<data::TADOQuery>(QStringLiteral("okuyucu"), data::okuyucuTable(),
+                                                 QStringLiteral("select * from  okuyucu"))),
+      kitap_(std::make_unique<data::TADOQuery>(QStringLiteral("kitap"), data::kitapkayitTable(),
+                                               QStringLiteral("select * from  kitapkayit"))),
+      okuyucud_(std::make_unique<data::TDataSource>(QStringLiteral("okuyucud"), okuyucu_.get())),
+      kitapD_(std::make_unique<data::TDataSource>(QStringLiteral("kitapD"), kitap_.get())) {
+    setObjectName(QStringLiteral("anaform"));
+    setWindowTitle(QStringLiteral("Ternavolk  Kütüphane Takip "));
+    setWindowIcon(programIcon());
+    setFont(platform::classicFont(11));
+
+    okuyucu = okuyucu_.get();
+    kitap = kitap_.get();
+    okuyucud = okuyucud_.get();
+    kitapD = kitapD_.get();
+    data::TField** readerFields[] = {
+        &okuyucuIDNO,     &okuyucuADISOYADI,   &okuyucuOGRENIMDURUMU, &okuyucuOKULU,
+        &okuyucuNUMARASI, &okuyucuUNVANI,      &okuyucuDOGUMYERI,     &okuyucuDOGUMTARIHI,
+        &okuyucuTELEFONU, &okuyucuCEPTELEFONU, &okuyucuADRESI};
+    for (int i = 0; i < okuyucu->fieldCount(); ++i)
+        *readerFields[i] = &okuyucu->field(i);
+    data::TField** bookFields[] = {
+        &kitapIDNO,        &kitapSERINO,    &kitapKITABINADI, &kitapYAZARI,  &kitapTURU,
+        &kitapYAYINEVI,    &kitapBARKODU,   &kitapEDINME,     &kitapDEGERI,  &kitapEDINMETARIHI,
+        &kitapBASKITARIHI, &kitapBASIMYERI, &kitapBASIMYILI,  &kitapBASKINO, &kitapACIKLAMA};
+    for (int i = 0; i < kitap->fieldCount(); ++i)
+        *bookFields[i] = &kitap->field(i);
+
+    buildLayout();
+    buildMenus();
+
+    // Restored size 696 × 480 with the frame: the client area below the menu is 688 × 434.
+    resize(688, 434 + menuBar()->sizeHint().height());
+    platform::centreOnScreen(this);
+
+    connect(qApp, &QGuiApplication::focusWindowChanged, this,
+            [this](QWindow* w) { focusWindowChanged(w); });
+}
+
+// The data sources go before their record sets.
+Tanaform::~Tanaform() {
+    okuyucud_.reset();
+    kitapD_.reset();
+}
+
+void Tanaform::buildLayout() {
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto* banner = new QLabel(contactLine, central);
+    banner->setObjectName(QStringLiteral("Panel1"));
+    banner->setFixedHeight(25);
+    banner->setFont(platform::classicFont(13, true));
+    banner->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    banner->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QPalette bannerPalette = banner->palette();
+    bannerPalette.setColor(QPalette::WindowText, Qt::black);
+    banner->setPalette(bannerPalette);
+    platform::fillBackground(banner, QColor(248, 248, 248));
+    Panel1 = banner;
+    column->addWidget(Panel1);
+
+    // The lists: the reader side keeps the width the splitter gives it, the book side the rest.
+    auto* middle = new QWidget(central);
+    auto* row = new QHBoxLayout(middle);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    const QFont boldGridFont = platform::classicFont(11, true);
+    auto makeSide = [&](const char16_t* panelName, const char16_t* groupName,
+                        const QString& caption, const char16_t* gridName, const QColor& colour,
+                        QGroupBox*& group) {
+        QWidget* side = panel(panelName, middle);
+        auto* sideLayout = new QVBoxLayout(side);
+        sideLayout->setContentsMargins(1, 1, 1, 1);
+        group = groupBox(groupName, caption, side);
+        sideLayout->addWidget(group);
+        auto* groupLayout = new QVBoxLayout(group);
+        groupLayout->setContentsMargins(2, 2, 2, 2);
+        auto* grid = new data::TDBGrid(group);
+        grid->setObjectName(QString::fromUtf16(gridName));
+        grid->setFont(boldGridFont);
+        grid->setTitleFont(boldGridFont);
+        QPalette p = grid->palette();
+        p.setColor(QPalette::Base, colour);
+        grid->setPalette(p);
+        grid->setToolTip(gridHint);
+        groupLayout->addWidget(grid);
+        return std::pair{side, grid};
+    };
+    std::tie(Panel2, DBGrid1) =
+        makeSide(u"Panel2", u"GroupBox3", QStringLiteral("Okuyucu İşlemleri"), u"DBGrid1",
+                 QColor(255, 219, 183), GroupBox3);
+    Panel2->setFixedWidth(369);
+    Splitter1 = new TSplitter(Panel2, middle);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    std::tie(Panel3, DBGrid2) = makeSide(u"Panel3", u"GroupBox4", QStringLiteral("Kitap İşlemleri"),
+                                         u"DBGrid2", QColor(128, 255, 255), GroupBox4);
+    row->addWidget(Panel2);
+    row->addWidget(Splitter1);
+    row->addWidget(Panel3, 1);
+    column->addWidget(middle, 1);
+
+    DBGrid1->setDataSource(okuyucud);
+    DBGrid1->setColumns({
+        {QStringLiteral("IDNO"), QStringLiteral("Kayıt Kodu")},
+        {QStringLiteral("ADISOYADI"), QStringLiteral("Adı Soyadı"), 205},
+        {QStringLiteral("OGRENIMDURUMU"), QStringLiteral("Öğrenim Durumu"), 102},
+        {QStringLiteral("OKULU"), QStringLiteral("Okulu")},
+        {QStringLiteral("NUMARASI"), QStringLiteral("Numarsı")},
+        {QStringLiteral("UNVANI"), QStringLiteral("Ünvanı")},
+        {QStringLiteral("DOGUMYERI"), QStringLiteral("Doğrum  Yeri")},
+        {QStringLiteral("DOGUMTARIHI"), QStringLiteral("Doğum Tarihi")},
+        {QStringLiteral("TELEFONU"), QStringLiteral("Telefonu ")},
+        {QStringLiteral("CEPTELEFONU"), QStringLiteral("Cep Telefonu")},
+        {QStringLiteral("ADRESI"), QStringLiteral("Adresi")},
+    });
+    DBGrid2->setDataSource(kitapD);
+    DBGrid2->setColumns({
+        {QStringLiteral("IDNO"), QStringLiteral("Kayıt Kodu")},
+        {QStringLiteral("SERINO"), QStringLiteral("Seri No"), 122},
+        {QStringLiteral("KITABINADI"), QStringLiteral("Kitabın Adı"), 207},
+        {QStringLiteral("YAZARI"), QStringLiteral("Yazarı"), 145},
+        {QStringLiteral("TURU"), QStringLiteral("Türü"), 152},
+        {QStringLiteral("YAYINEVI"), QStringLiteral("Yayın Evi"), 200},
+        {QStringLiteral("BARKODU"), QStringLiteral("Barkodu")},
+        {QStringLiteral("EDINME"), QStringLiteral("Edinme  Türü")},
+        {QStringLiteral("DEGERI"), QStringLiteral("Değeri")},
+        {QStringLiteral("EDINMETARIHI"), QStringLiteral("Edinme Tarihi")},
+        {QStringLiteral("BASKITARIHI"), QStringLiteral("Baskı Tarihi")},
+        {QStringLiteral("BASIMYERI"), QStringLiteral("Basım  Yeri")},
+        {QStringLiteral("BASIMYILI"), QStringLiteral("Basım Yılı")},
+        {QStringLiteral("BASKINO"), QStringLiteral("Baskı No")},
+        {QStringLiteral("ACIKLAMA"), QStringLiteral("Açıkalama")},
+    });
+
+    // The search area: the reader bar at a fixed width on the left, the book bar in the rest.
+    Panel4 = panel(u"Panel4", central);
+    Panel4->setFixedHeight(51);
+    auto* bars = new QHBoxLayout(Panel4);
+    bars->setContentsMargins(1, 1, 1, 1);
+    bars->setSpacing(0);
+    GroupBox2 = groupBox(u"GroupBox2", QStringLiteral("Okuyucu Arama Seçeği"), Panel4);
+    GroupBox2->setFixedWidth(352);
+    platform::fillBackground(GroupBox2, QColor(255, 255, 0));
+    GroupBox1 = groupBox(u"GroupBox1", QStringLiteral("Kitap Arama Seçeneği"), Panel4);
+    platform::fillBackground(GroupBox1, QColor(0, 255, 0));
+    bars->addWidget(GroupBox2);
+    bars->addWidget(GroupBox1, 1);
+    column->addWidget(Panel4);
+
+    auto makeBar = [](QGroupBox* group, const char16_t* comboName, const char16_t* editName,
+                      std::span<const SearchColumn> columns, QRect comboBounds, QRect editBounds) {
+        auto* combo = new TSearchCombo(group);
+        combo->setObjectName(QString::fromUtf16(comboName));
+        for (const SearchColumn& c : columns)
+            combo->addItem(QString::fromUtf16(c.caption));
+        combo->setCurrentIndex(0);
+        combo->setGeometry(comboBounds);
+        auto* edit = new TSearchEdit(group);
+        edit->setObjectName(QString::fromUtf16(editName));
+        edit->setText(startingSearchText); // before the change handler is connected: no search
+        edit->setGeometry(editBounds);
+        edit->setCursorPosition(0);
+        return std::pair{combo, edit};
+    };
+    std::tie(okr, Edit1) = makeBar(GroupBox2, u"okr", u"Edit1", readerSearchColumns(),
+                                   QRect(8, 16, 113, 21), QRect(120, 16, 217, 21));
+    std::tie(kkr, Edit2) = makeBar(GroupBox1, u"kkr", u"Edit2", bookSearchColumns(),
+                                   QRect(8, 16, 145, 21), QRect(160, 16, 425, 21));
+    connect(Edit1, &QLineEdit::textChanged, this,
+            [this] { platform::guard([this] { Edit1Change(); }); });
+    connect(Edit2, &QLineEdit::textChanged, this,
+            [this] { platform::guard([this] { Edit2Change(); }); });
+    connect(Edit1, &TSearchEdit::clicked, this,
+            [this] { platform::guard([this] { Edit1Click(); }); });
+    connect(Edit2, &TSearchEdit::clicked, this,
+            [this] { platform::guard([this] { Edit2Click(); }); });
+
+    // Four status panels that never show text.
+    for (const int width : {200, 150, 150, 100}) {
+        auto* part = new QLabel(statusBar());
+        part->setFixedWidth(width);
+        part->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        statusBar()->addWidget(part);
+    }
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setFixedHeight(23);
+
+    // Tab runs through the grids, then the book bar before the reader bar.
+    for (QWidget* w : std::initializer_list<QWidget*>{Panel1, Panel2, Panel3, Panel4})
+        w->setFocusPolicy(Qt::NoFocus);
+    setTabOrder(DBGrid1, DBGrid2);
+    setTabOrder(DBGrid2, kkr);
+    setTabOrder(kkr, Edit2);
+    setTabOrder(Edit2, okr);
+    setTabOrder(okr, Edit1);
+    setTabOrder(Edit1, DBGrid1);
+    DBGrid1->setFocus();
+}
+
+void Tanaform::buildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* records = bar->addMenu(QStringLiteral("Kayıt"));
+    records->setObjectName(QStringLiteral("Kayt1"));
+    QMenu* loans = bar->addMenu(QStringLiteral("Emanet Kitap İşlemleri"));
+    loans->setObjectName(QStringLiteral("EmanetKitapKayd1"));
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+
+    struct Item {
+        QMenu* menu;
+        const char16_t* name;
+        const char16_t* caption;
+        void (Tanaform::*handler)();
+    };
+    const Item items[] = {
+        {records, u"YeniKitapKayd1", u"Yeni Kitap Kaydı", &Tanaform::YeniKitapKayd1Click},
+        {records, u"YeniOkuyucuKayd1", u"Yeni Okuyucu Kaydı", &Tanaform::YeniOkuyucuKayd1Click},
+        {loans, u"EmanetVerilenKitapKayd1", u"Emanet Verilen Kitap Kaydı",
+         &Tanaform::EmanetVerilenKitapKayd1Click},
+        {PopupMenu1, u"YeniKitapKayd2", u"Yeni Kitap Ekle", &Tanaform::YeniKitapKayd2Click},
+        {PopupMenu1, u"KitapKaydDzelt1", u"Kitap Kaydı Düzelt", &Tanaform::KitapKaydDzelt1Click},
+        {PopupMenu1, u"KitapKaydSil1", u"Kitap Kaydı Sil", &Tanaform::KitapKaydSil1Click},
+        {PopupMenu2, u"MenuItem1", u"Yeni Okuyucu Ekle", &Tanaform::MenuItem1Click},
+        {PopupMenu2, u"MenuItem2", u"Okuyucu Kaydı Düzelt", &Tanaform::MenuItem2Click},
+        {PopupMenu2, u"MenuItem3", u"Okuyucu Kaydı Sil", &Tanaform::MenuItem3Click},
+    };
+    for (const Item& item : items) {
+        QAction* a = menuItem(item.menu, item.name, QString::fromUtf16(item.caption));
+        const auto handler = item.handler;
+        connect(a, &QAction::triggered, this,
+                [this, handler] { platform::guard([&] { (this->*handler)(); }); });
+    }
+    DBGrid2->setPopupMenu(PopupMenu1);
+    DBGrid1->setPopupMenu(PopupMenu2);
+}
+
+// ---- start-up handlers --------------------------------------------------------------------
+
+void Tanaform::FormShow() {
+    for (data::TADOQuery* dataSet : {okuyucu, kitap, emanetkitapkaydi->emanet}) {
+        const QString directory = data::executableDirectory(executablePath_);
+        dataSet->setConnectionString(data::connectionString(directory));
+        dataSet->open();
+        dataSet->setActive(true);
+    }
+}
+
+void Tanaform::FormActivate() {
+    okuyucu->setActive(true);
+    kitap->setActive(true);
+}
+
+void Tanaform::startMinimised() {
+    waitingForRestore_ = true;
+    showMinimized();
+}
+
+void Tanaform::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && waitingForRestore_ && !isMinimized()) {
+        waitingForRestore_ = false;
+        if (!shown_) {
+            shown_ = true;
+            platform::guard([this] { FormShow(); });
+        }
+    }
+}
+
+void Tanaform::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_ || waitingForRestore_)
+        return;
+    shown_ = true;
+    platform::guard([this] { FormShow(); });
+}
+
+void Tanaform::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program at once; nothing pending is saved.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+bool Tanaform::isOtherProgramWindow(QWindow* window) const {
+    if (!window)
+        return false;
+    for (QWidget* form :
+         std::initializer_list<QWidget*>{kitapkayit, okuyucu_kayit, emanetkitap, emanetkitapkaydi})
+        if (form && form->windowHandle() == window)
+            return true;
+    return false;
+}
+
+// The activate handler runs once after the first show and then whenever the main window takes
+// the focus back from another of the program's windows — not after a message box, and not on a
+// return from another application.
+void Tanaform::focusWindowChanged(QWindow* window) {
+    if (!window)
+        return;
+    QWindow* previous = lastFocusWindow_;
+    lastFocusWindow_ = window;
+    if (!shown_ || window != windowHandle())
+        return;
+    if (activatedOnce_ && !isOtherProgramWindow(previous))
+        return;
+    activatedOnce_ = true;
+    platform::guard([this] { FormActivate(); });
+}
+
+// ---- actions ------------------------------------------------------------------------------
+
+void Tanaform::YeniKitapKayd1Click() {
+    showWindow(kitapkayit);
+    kitap->append();
+}
+
+void Tanaform::YeniKitapKayd2Click() {
+    YeniKitapKayd1Click();
+}
+
+void Tanaform::KitapKaydDzelt1Click() {
+    showWindow(kitapkayit);
+    kitap->edit();
+    kitapkayit->DateTimePicker1->setDate(kitapEDINMETARIHI->asDateTime());
+    kitapkayit->DateTimePicker2->setDate(kitapBASKITARIHI->asDateTime());
+}
+
+void Tanaform::KitapKaydSil1Click() {
+    if (!platform::askDelete(QStringLiteral("Kitap Kaydını Silmek İstiyormusunuz  ? ")))
+        platform::abortSilently();
+    kitap->deleteRecord();
+}
+
+void Tanaform::YeniOkuyucuKayd1Click() {
+    showWindow(okuyucu_kayit);
+    okuyucu->append();
+}
+
+void Tanaform::MenuItem1Click() {
+    YeniOkuyucuKayd1Click();
+}
+
+void Tanaform::MenuItem2Click() {
+    showWindow(okuyucu_kayit);
+    okuyucu->edit();
+    okuyucu_kayit->DateTimePicker1->setDate(okuyucuDOGUMTARIHI->asDateTime());
+}
+
+void Tanaform::MenuItem3Click() {
+    if (!platform::askDelete(QStringLiteral("Okuyucu Kaydını Silmek İstiyormusunuz  ? ")))
+        platform::abortSilently();
+    okuyucu->deleteRecord();
+}
+
+void Tanaform::EmanetVerilenKitapKayd1Click() {
+    showWindow(emanetkitapkaydi);
+}
+
+// ---- search bars --------------------------------------------------------------------------
+
+void Tanaform::Edit1Change() {
+    runSearch(readerSearchColumns(), okr->currentIndex(), Edit1->text(), *okuyucu);
+}
+
+void Tanaform::Edit2Change() {
+    runSearch(bookSearchColumns(), kkr->currentIndex(), Edit2->text(), *kitap);
+}
+
+// A left click clears the box; setting the same (empty) text again changes nothing.
+void Tanaform::Edit1Click() {
+    Edit1->setText(QString());
+}
+void Tanaform::Edit2Click() {
+    Edit2->setText(QString());
+}

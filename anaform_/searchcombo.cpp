@@ -1,0 +1,33 @@
+#include "anaform_/searchcombo.h"
+
+#include "platform/guard.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+TSearchCombo::TSearchCombo(QWidget* parent) : QComboBox(parent) {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr); // completion is ours, below
+    connect(lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& typed) { platform::guard([&] { complete(typed); }); });
+}
+
+void TSearchCombo::complete(const QString& typed) {
+    int match = -1;
+    if (!typed.isEmpty())
+        for (int i = 0; i < count() && match < 0; ++i)
+            if (itemText(i).startsWith(typed, Qt::CaseInsensitive))
+                match = i;
+    QLineEdit* edit = lineEdit();
+    if (match >= 0) {
+        setCurrentIndex(match);
+        edit->setText(itemText(match));
+        edit->setSelection(static_cast<int>(typed.size()),
+                           static_cast<int>(itemText(match).size() - typed.size()));
+    } else {
+        setCurrentIndex(-1);
+        edit->setText(typed);
+        edit->setCursorPosition(static_cast<int>(typed.size()));
+    }
+}

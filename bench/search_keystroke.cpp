@@ -1,0 +1,111 @@
+// One keystroke in the book search bar, from the change of the text to the refreshed grid,
+// against one bare SQLite run of the same statement (same LIKE, every row stepped, every
+// column read) in the same process.
+//
+//   bench_search_keystroke [BOOKS READERS LOANS]     (default 100000 20000 200000)
+
+#include "anaform_/anaform.h"
+#include "anaform_/searchbar.h"
+#include "anaform_/searchedit.h"
+#include "app/startup.h"
+#include "data/adoquery.h"
+#include "data/sqlite.h"
+#include "data/widgets/dbgrid.h"
+#include "platform/application.h"
+#include "tools/demodata.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <sqlite3.h>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The bare run: prepare, step every row, read every column.
+double bareRun(sqlite3* db, const QByteArray& sql, int& rows) {
+    QElapsedTimer t;
+    t.start();
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &st, nullptr);
+    rows = 0;
+    size_t bytes = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        ++rows;
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+            sqlite3_column_text(st, c);
+            bytes += static_cast<size_t>(sqlite3_column_bytes(st, c));
+        }
+    }
+    sqlite3_finalize(st);
+    const double ms = static_cast<double>(t.nsecsElapsed()) / 1e6;
+    if (bytes == static_cast<size_t>(-1))
+        std::puts("");
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::Application application(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    const int books = args.size() > 3 ? args[1].toInt() : 100000;
+    const int readers = args.size() > 3 ? args[2].toInt() : 20000;
+    const int loans = args.size() > 3 ? args[3].toInt() : 200000;
+
+    QTemporaryDir dir;
+    const QString file = dir.path() + QStringLiteral("/DATA.mdb");
+    QElapsedTimer gen;
+    gen.start();
+    tools::createGeneratedDatabase(file, books, readers, loans);
+    std::printf("generated %d books, %d readers, %d loans in %.1f s\n", books, readers, loans,
+                static_cast<double>(gen.elapsed()) / 1000.0);
+
+    app::createWindows(dir.path() + QStringLiteral("/ternavolk"));
+    app::showMainWindow();
+    QCoreApplication::processEvents();
+    data::TDBGrid* grid = anaform->DBGrid2;
+    grid->viewport()->repaint();
+
+    sqlite3* bare = nullptr;
+    sqlite3_open_v2(QFile::encodeName(file).constData(), &bare, SQLITE_OPEN_READWRITE, nullptr);
+    data::sqlite::installTurkishLike(bare);
+
+    std::printf(
+        "\n| text | rows | bare SQLite run (ms) | keystroke to refreshed grid (ms) | ratio |\n");
+    std::printf("|---|---|---|---|---|\n");
+    const int rounds = 7;
+    for (const QString& text :
+         {QStringLiteral("a"), QStringLiteral("ar"), QStringLiteral("kehribar")}) {
+        std::vector<double> bareTimes, keyTimes;
+        int rows = 0;
+        const QByteArray sql = searchStatement(bookSearchColumns()[0], text).toUtf8();
+        for (int i = 0; i < rounds; ++i) {
+            anaform->Edit2->setText(QStringLiteral("#")); // not timed: another text first
+            QCoreApplication::processEvents();
+            QElapsedTimer t;
+            t.start();
+            anaform->Edit2->setText(text);
+            grid->viewport()->repaint();
+            keyTimes.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+            bareTimes.push_back(bareRun(bare, sql, rows));
+        }
+        const double b = median(bareTimes), k = median(keyTimes);
+        std::printf("| \"%s\" | %d | %.1f | %.1f | %.2f |\n", text.toUtf8().constData(), rows, b, k,
+                    k / b);
+        if (anaform->kitap->recordCount() != rows)
+            std::printf("  (the record set holds %d rows!)\n", anaform->kitap->recordCount());
+    }
+    sqlite3_close_v2(bare);
+    app::destroyWindows();
+    return 0;
+}
