@@ -1,0 +1,178 @@
+// Start-up and shutdown of the whole program over a temporary executable folder.
+
+#include "anaform_/searchedit.h"
+#include "emanetkitap_/emanetkitap.h"
+#include "emanetkitapkaydi_/emanetkitapkaydi.h"
+#include "kitap_/kitapkayit.h"
+#include "okuyucu_kayit_/okuyucu_kayit.h"
+#include "support/programfixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace testsupport;
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QDir::setCurrent(elsewhere.path()); }
+    void cleanup() { app::destroyWindows(); }
+
+    void opensTheDatabaseBesideTheExecutableWhateverItsFolderIsCalled_data();
+    void opensTheDatabaseBesideTheExecutableWhateverItsFolderIsCalled();
+    void createsTheFiveWindowsHiddenInOrder();
+    void missingDatabaseShowsOneBoxBeforeTheWindowAndOneOnEachReturn();
+    void aDatabaseThatAppearsLaterOpensOnActivationButTheBooksLackTheirConnection();
+    void returningFromAnotherProgramWindowKeepsFiltersAndPendingRows();
+    void closingOtherWindowsOnlyHidesThem();
+
+private:
+    QTemporaryDir elsewhere; // the working directory: never where DATA.mdb lies
+};
+
+void StartupTest::opensTheDatabaseBesideTheExecutableWhateverItsFolderIsCalled_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("blanks and Turkish letters") << QStringLiteral("Okul Kütüphanesi ŞĞİıöç");
+    QTest::newRow("a semicolon") << QStringLiteral("Kitap;Data Source=başka");
+    QTest::newRow("quotes") << QStringLiteral("\"Kitaplar' 2\"");
+}
+
+void StartupTest::opensTheDatabaseBesideTheExecutableWhateverItsFolderIsCalled() {
+    QFETCH(QString, folder);
+    TempDatabase db(folder);
+    db.insert(QStringLiteral("okuyucu"), {QStringLiteral("ADISOYADI")},
+              {QStringLiteral("ALİ KAYA")});
+    db.insert(QStringLiteral("kitapkayit"), {QStringLiteral("KITABINADI")},
+              {QStringLiteral("ÇALIKUŞU")});
+    db.insert(QStringLiteral("hareket"), {QStringLiteral("DURUM")}, {QStringLiteral("Verildi")});
+    ScriptedDialogs dialogs;
+    app::createWindows(db.executablePath());
+    app::showMainWindow();
+    QVERIFY(QTest::qWaitForWindowActive(anaform));
+    QCOMPARE(dialogs.texts(), QStringList());
+    QCOMPARE(anaform->okuyucu->state(), data::DataSetState::Browse);
+    QCOMPARE(anaform->okuyucuADISOYADI->text(), QStringLiteral("ALİ KAYA"));
+    QCOMPARE(anaform->kitapKITABINADI->text(), QStringLiteral("ÇALIKUŞU"));
+    QCOMPARE(emanetkitapkaydi->emanetDURUM->text(), QStringLiteral("Verildi"));
+    // The three record sets hold equal strings of their own.
+    QCOMPARE(anaform->kitap->connectionString(), anaform->okuyucu->connectionString());
+    QCOMPARE(emanetkitapkaydi->emanet->connectionString(), anaform->okuyucu->connectionString());
+    QCOMPARE(anaform->okuyucu->sqlLines(), QStringList{QStringLiteral("select * from  okuyucu")});
+}
+
+void StartupTest::createsTheFiveWindowsHiddenInOrder() {
+    TempDatabase db;
+    app::createWindows(db.executablePath());
+    const QList<QWidget*> windows{anaform, kitapkayit, okuyucu_kayit, emanetkitap,
+                                  emanetkitapkaydi};
+    const QStringList captions{
+        QStringLiteral("Ternavolk  Kütüphane Takip "), QStringLiteral("Kitap Kayıt Formu"),
+        QStringLiteral("Okuyucu Kayıt Formu"), QStringLiteral("Emanet Verilen Kitap Kaydı"),
+        QStringLiteral("Emanet Verilen Kitap Kaydı")};
+    for (int i = 0; i < windows.size(); ++i) {
+        QVERIFY(windows[i]);
+        QCOMPARE(windows[i]->windowTitle(), captions[i]);
+        QVERIFY(!windows[i]->isVisible());
+    }
+    // Nothing reaches the database before the main window is shown.
+    QVERIFY(!anaform->okuyucu->active());
+    QVERIFY(anaform->okuyucu->connectionString().isEmpty());
+    QVERIFY(emanetkitapkaydi->emanet->connectionString().isEmpty());
+    QCOMPARE(platform::applicationTitle(), QStringLiteral("Ternavolk Kütüphane Takip"));
+}
+
+void StartupTest::missingDatabaseShowsOneBoxBeforeTheWindowAndOneOnEachReturn() {
+    TempDatabase db;
+    QVERIFY(QFile::remove(db.filePath()));
+    ScriptedDialogs dialogs;
+    QList<bool> mainVisible;
+    dialogs.onShow = [&](const ScriptedDialogs::Shown&) {
+        mainVisible << (anaform->windowHandle() && anaform->windowHandle()->isVisible());
+    };
+    app::createWindows(db.executablePath());
+    app::showMainWindow();
+    QVERIFY(QTest::qWaitForWindowActive(anaform));
+    QTRY_COMPARE(dialogs.shown().size(), 2);
+    const QString message =
+        QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(db.filePath()));
+    QCOMPARE(dialogs.texts(), (QStringList{message, message}));
+    QCOMPARE(dialogs.shown()[0].caption, QStringLiteral("Ternavolk Kütüphane Takip"));
+    QCOMPARE(dialogs.shown()[0].icon, platform::Icon::Stop);
+    QCOMPARE(dialogs.shown()[0].buttons, platform::Buttons::Ok);
+    QCOMPARE(mainVisible, (QList<bool>{false, true}));
+    QVERIFY(!QFile::exists(db.filePath())); // never created
+    QVERIFY(anaform->kitap->connectionString().isEmpty());
+
+    // A foreign window is not one of the program's: coming back from it runs nothing.
+    QWidget foreign;
+    QVERIFY(activate(&foreign));
+    QVERIFY(activate(anaform));
+    QCOMPARE(dialogs.shown().size(), 2);
+    // Coming back from an entry window tries again.
+    QVERIFY(activate(kitapkayit));
+    QVERIFY(activate(anaform));
+    QTRY_COMPARE(dialogs.shown().size(), 3);
+    QCOMPARE(dialogs.texts().last(), message);
+}
+
+void StartupTest::aDatabaseThatAppearsLaterOpensOnActivationButTheBooksLackTheirConnection() {
+    auto db = std::make_unique<TempDatabase>();
+    const QString file = db->filePath();
+    QVERIFY(QFile::rename(file, file + QStringLiteral(".away")));
+    ScriptedDialogs dialogs;
+    app::createWindows(db->executablePath());
+    app::showMainWindow();
+    QVERIFY(QTest::qWaitForWindowActive(anaform));
+    QTRY_COMPARE(dialogs.shown().size(), 2);
+    QVERIFY(QFile::rename(file + QStringLiteral(".away"), file));
+    QVERIFY(activate(okuyucu_kayit));
+    QVERIFY(activate(anaform));
+    QTRY_COMPARE(dialogs.shown().size(), 3);
+    QCOMPARE(dialogs.texts().last(), QStringLiteral("Missing Connection or ConnectionString."));
+    QVERIFY(anaform->okuyucu->active());
+    QVERIFY(!anaform->kitap->active());
+    QVERIFY(!emanetkitapkaydi->emanet->active()); // nothing reopens the loans
+}
+
+void StartupTest::returningFromAnotherProgramWindowKeepsFiltersAndPendingRows() {
+    ProgramFixture program;
+    QVERIFY(program.start([](TempDatabase& db) {
+        for (const char16_t* name : {u"ALİ", u"AYŞE", u"MEHMET"})
+            db.insert(QStringLiteral("okuyucu"), {QStringLiteral("ADISOYADI")},
+                      {QString::fromUtf16(name)});
+    }));
+    anaform->Edit1->setText(QStringLiteral("A"));
+    QCOMPARE(anaform->okuyucu->recordCount(), 2);
+    anaform->okuyucu->next();
+    anaform->YeniKitapKayd1Click();
+    QVERIFY(activate(anaform));
+    QCOMPARE(anaform->okuyucu->sqlLines(),
+             QStringList{QStringLiteral("select * from okuyucu where  ADISOYADI like '%A%'")});
+    QCOMPARE(anaform->okuyucu->recordCount(), 2);
+    QCOMPARE(anaform->okuyucuADISOYADI->text(), QStringLiteral("AYŞE"));
+    QCOMPARE(anaform->kitap->state(), data::DataSetState::Insert);
+    QCOMPARE(program.dialogs->texts(), QStringList());
+    program.stop();
+}
+
+void StartupTest::closingOtherWindowsOnlyHidesThem() {
+    ProgramFixture program;
+    QVERIFY(program.start([](TempDatabase&) {}));
+    anaform->YeniKitapKayd1Click();
+    QVERIFY(kitapkayit->isVisible());
+    QVERIFY(kitapkayit->close());
+    QVERIFY(!kitapkayit->isVisible());
+    QVERIFY(anaform->isVisible());
+    // Its close handler dropped the new row.
+    QCOMPARE(anaform->kitap->state(), data::DataSetState::Browse);
+    QCOMPARE(anaform->kitap->recordCount(), 0);
+    anaform->EmanetVerilenKitapKayd1Click();
+    QVERIFY(emanetkitapkaydi->close());
+    QVERIFY(anaform->isVisible());
+    program.stop();
+}
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"
