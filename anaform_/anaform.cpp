@@ -1,5 +1,6 @@
 #include "anaform_/anaform.h"
 
+#include "anaform_/gridcolumns.h"
 #include "anaform_/searchbar.h"
 #include "anaform_/searchcombo.h"
 #include "anaform_/searchedit.h"
@@ -179,37 +180,9 @@ void Tanaform::buildLayout() {
     column->addWidget(middle, 1);
 
     DBGrid1->setDataSource(okuyucud);
-    DBGrid1->setColumns({
-        {QStringLiteral("IDNO"), QStringLiteral("Kayıt Kodu")},
-        {QStringLiteral("ADISOYADI"), QStringLiteral("Adı Soyadı"), 205},
-        {QStringLiteral("OGRENIMDURUMU"), QStringLiteral("Öğrenim Durumu"), 102},
-        {QStringLiteral("OKULU"), QStringLiteral("Okulu")},
-        {QStringLiteral("NUMARASI"), QStringLiteral("Numarsı")},
-        {QStringLiteral("UNVANI"), QStringLiteral("Ünvanı")},
-        {QStringLiteral("DOGUMYERI"), QStringLiteral("Doğrum  Yeri")},
-        {QStringLiteral("DOGUMTARIHI"), QStringLiteral("Doğum Tarihi")},
-        {QStringLiteral("TELEFONU"), QStringLiteral("Telefonu ")},
-        {QStringLiteral("CEPTELEFONU"), QStringLiteral("Cep Telefonu")},
-        {QStringLiteral("ADRESI"), QStringLiteral("Adresi")},
-    });
+    DBGrid1->setColumns(readerGridColumns());
     DBGrid2->setDataSource(kitapD);
-    DBGrid2->setColumns({
-        {QStringLiteral("IDNO"), QStringLiteral("Kayıt Kodu")},
-        {QStringLiteral("SERINO"), QStringLiteral("Seri No"), 122},
-        {QStringLiteral("KITABINADI"), QStringLiteral("Kitabın Adı"), 207},
-        {QStringLiteral("YAZARI"), QStringLiteral("Yazarı"), 145},
-        {QStringLiteral("TURU"), QStringLiteral("Türü"), 152},
-        {QStringLiteral("YAYINEVI"), QStringLiteral("Yayın Evi"), 200},
-        {QStringLiteral("BARKODU"), QStringLiteral("Barkodu")},
-        {QStringLiteral("EDINME"), QStringLiteral("Edinme  Türü")},
-        {QStringLiteral("DEGERI"), QStringLiteral("Değeri")},
-        {QStringLiteral("EDINMETARIHI"), QStringLiteral("Edinme Tarihi")},
-        {QStringLiteral("BASKITARIHI"), QStringLiteral("Baskı Tarihi")},
-        {QStringLiteral("BASIMYERI"), QStringLiteral("Basım  Yeri")},
-        {QStringLiteral("BASIMYILI"), QStringLiteral("Basım Yılı")},
-        {QStringLiteral("BASKINO"), QStringLiteral("Baskı No")},
-        {QStringLiteral("ACIKLAMA"), QStringLiteral("Açıkalama")},
-    });
+    DBGrid2->setColumns(bookGridColumns());
 
     // The search area: the reader bar at a fixed width on the left, the book bar in the rest.
     Panel4 = panel(u"Panel4", central);

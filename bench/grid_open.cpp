@@ -3,6 +3,7 @@
 //
 //   bench_grid_open            (runs on the offscreen platform unless QT_QPA_PLATFORM is set)
 
+#include "anaform_/gridcolumns.h"
 #include "data/adoquery.h"
 #include "data/datasource.h"
 #include "data/tables.h"
@@ -152,24 +153,6 @@ struct Figures {
     double gridFollows = 1e300, gridFollowsAgain = 1e300, firstPaint = 1e300, repaint = 1e300;
 };
 
-const std::vector<data::TDBGrid::Column> bookColumns{
-    {QStringLiteral("IDNO"), QStringLiteral("Kayıt Kodu")},
-    {QStringLiteral("SERINO"), QStringLiteral("Seri No"), 122},
-    {QStringLiteral("KITABINADI"), QStringLiteral("Kitabın Adı"), 207},
-    {QStringLiteral("YAZARI"), QStringLiteral("Yazarı"), 145},
-    {QStringLiteral("TURU"), QStringLiteral("Türü"), 152},
-    {QStringLiteral("YAYINEVI"), QStringLiteral("Yayın Evi"), 200},
-    {QStringLiteral("BARKODU"), QStringLiteral("Barkodu")},
-    {QStringLiteral("EDINME"), QStringLiteral("Edinme  Türü")},
-    {QStringLiteral("DEGERI"), QStringLiteral("Değeri")},
-    {QStringLiteral("EDINMETARIHI"), QStringLiteral("Edinme Tarihi")},
-    {QStringLiteral("BASKITARIHI"), QStringLiteral("Baskı Tarihi")},
-    {QStringLiteral("BASIMYERI"), QStringLiteral("Basım  Yeri")},
-    {QStringLiteral("BASIMYILI"), QStringLiteral("Basım Yılı")},
-    {QStringLiteral("BASKINO"), QStringLiteral("Baskı No")},
-    {QStringLiteral("ACIKLAMA"), QStringLiteral("Açıkalama")},
-};
-
 Figures measure(const QString& path, const QString& connectionString, int runs) {
     Figures best;
     for (int run = 0; run < runs; ++run) {
@@ -199,7 +182,7 @@ Figures measure(const QString& path, const QString& connectionString, int runs) 
         Stopwatch before(timer), after(timer);
         kitapD.addLink(&before);
         data::TDBGrid grid;
-        grid.setColumns(bookColumns);
+        grid.setColumns(bookGridColumns());
         grid.setDataSource(&kitapD);
         kitapD.addLink(&after);
         grid.resize(1200, 800);

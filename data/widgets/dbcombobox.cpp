@@ -14,7 +14,8 @@
 
 namespace data {
 
-TDBComboBox::TDBComboBox(QWidget* parent) : QComboBox(parent), link_(*this) {
+TDBComboBox::TDBComboBox(QWidget* parent)
+    : QComboBox(parent), BoundField(static_cast<FieldDataLink::Control&>(*this)) {
     QComboBox::setEditable(true);
     // The field takes whatever is typed: Enter adds no item and nothing is completed.
     setInsertPolicy(QComboBox::NoInsert);
@@ -38,22 +39,6 @@ TDBComboBox::TDBComboBox(QWidget* parent) : QComboBox(parent), link_(*this) {
 }
 
 TDBComboBox::~TDBComboBox() = default;
-
-void TDBComboBox::setDataSource(TDataSource* source) {
-    link_.setDataSource(source);
-}
-TDataSource* TDBComboBox::dataSource() const {
-    return link_.dataSource();
-}
-void TDBComboBox::setDataField(const QString& name) {
-    link_.setFieldName(name);
-}
-QString TDBComboBox::dataField() const {
-    return link_.fieldName();
-}
-TField* TDBComboBox::field() const {
-    return link_.field();
-}
 
 void TDBComboBox::setUpperCase(bool upper) {
     if (upper == upper_)

@@ -17,17 +17,11 @@ class TField;
 // change. It has no typing limit: a text longer than the column is cut to the column's size
 // when it is written. With upper case set, its field and its items are in capitals by the
 // Turkish rule, and capitals are what it writes.
-class TDBComboBox : public QComboBox, private FieldDataLink::Control {
+class TDBComboBox : public QComboBox, private FieldDataLink::Control, public BoundField {
     Q_OBJECT
 public:
     explicit TDBComboBox(QWidget* parent = nullptr);
     ~TDBComboBox() override;
-
-    void setDataSource(TDataSource* source);
-    TDataSource* dataSource() const;
-    void setDataField(const QString& name);
-    QString dataField() const;
-    TField* field() const;
 
     void setUpperCase(bool upper);
     bool upperCase() const { return upper_; }
@@ -52,7 +46,6 @@ private:
     void upperCaseItems(int first, int last);
     void showEditMenu(const QPoint& globalPos);
 
-    FieldDataLink link_;
     QValidator* upperValidator_ = nullptr;
     bool upper_ = false;
 };

@@ -16,7 +16,8 @@ namespace {
 constexpr int noMaximum = 32767;
 } // namespace
 
-TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent), link_(*this) {
+TDBEdit::TDBEdit(QWidget* parent)
+    : QLineEdit(parent), BoundField(static_cast<FieldDataLink::Control&>(*this)) {
     setReadOnly(true);
     setValidator(boundinput::newUpperCaseValidator(this));
     connect(this, &QLineEdit::textEdited, this,
@@ -24,22 +25,6 @@ TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent), link_(*this) {
 }
 
 TDBEdit::~TDBEdit() = default;
-
-void TDBEdit::setDataSource(TDataSource* source) {
-    link_.setDataSource(source);
-}
-TDataSource* TDBEdit::dataSource() const {
-    return link_.dataSource();
-}
-void TDBEdit::setDataField(const QString& name) {
-    link_.setFieldName(name);
-}
-QString TDBEdit::dataField() const {
-    return link_.fieldName();
-}
-TField* TDBEdit::field() const {
-    return link_.field();
-}
 
 void TDBEdit::keyPressEvent(QKeyEvent* event) {
     platform::guard([&] {

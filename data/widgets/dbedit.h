@@ -14,17 +14,11 @@ class TField;
 // characters than the column holds; on an integer column it takes only "+", "-" and digits as
 // typed characters (any other is dropped with a beep). Read-only while the record set browses
 // until a change starts an edit; empty and read-only while it is closed.
-class TDBEdit : public QLineEdit, private FieldDataLink::Control {
+class TDBEdit : public QLineEdit, private FieldDataLink::Control, public BoundField {
     Q_OBJECT
 public:
     explicit TDBEdit(QWidget* parent = nullptr);
     ~TDBEdit() override;
-
-    void setDataSource(TDataSource* source);
-    TDataSource* dataSource() const;
-    void setDataField(const QString& name);
-    QString dataField() const;
-    TField* field() const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -37,8 +31,6 @@ private:
     void showText(const QString& text) override;
     void setChangeable(bool changeable) override;
     void fieldChanged(TField* field) override;
-
-    FieldDataLink link_;
 };
 
 } // namespace data

@@ -10,7 +10,8 @@
 
 namespace data {
 
-TDBRichEdit::TDBRichEdit(QWidget* parent) : QPlainTextEdit(parent), link_(*this) {
+TDBRichEdit::TDBRichEdit(QWidget* parent)
+    : QPlainTextEdit(parent), BoundField(static_cast<FieldDataLink::Control&>(*this)) {
     setTabChangesFocus(true);
     setChangeable(false);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
@@ -22,22 +23,6 @@ TDBRichEdit::TDBRichEdit(QWidget* parent) : QPlainTextEdit(parent), link_(*this)
 }
 
 TDBRichEdit::~TDBRichEdit() = default;
-
-void TDBRichEdit::setDataSource(TDataSource* source) {
-    link_.setDataSource(source);
-}
-TDataSource* TDBRichEdit::dataSource() const {
-    return link_.dataSource();
-}
-void TDBRichEdit::setDataField(const QString& name) {
-    link_.setFieldName(name);
-}
-QString TDBRichEdit::dataField() const {
-    return link_.fieldName();
-}
-TField* TDBRichEdit::field() const {
-    return link_.field();
-}
 
 void TDBRichEdit::keyPressEvent(QKeyEvent* event) {
     platform::guard([&] {

@@ -13,17 +13,11 @@ class TField;
 // row; Enter starts a new line and Tab moves on to the next control. It writes its plain text
 // with its line breaks as CR LF. It has no typing limit: a longer text is cut to the column's
 // size when it is written.
-class TDBRichEdit : public QPlainTextEdit, private FieldDataLink::Control {
+class TDBRichEdit : public QPlainTextEdit, private FieldDataLink::Control, public BoundField {
     Q_OBJECT
 public:
     explicit TDBRichEdit(QWidget* parent = nullptr);
     ~TDBRichEdit() override;
-
-    void setDataSource(TDataSource* source);
-    TDataSource* dataSource() const;
-    void setDataField(const QString& name);
-    QString dataField() const;
-    TField* field() const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -36,7 +30,6 @@ private:
     void showText(const QString& text) override;
     void setChangeable(bool changeable) override;
 
-    FieldDataLink link_;
     bool showing_ = false;
 };
 

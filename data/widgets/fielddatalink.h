@@ -93,6 +93,22 @@ private:
 };
 
 // Pieces of key and menu handling the bound controls have in common.
+// The binding functions every bound control offers, over the control's link.
+class BoundField {
+public:
+    void setDataSource(TDataSource* source) { link_.setDataSource(source); }
+    TDataSource* dataSource() const { return link_.dataSource(); }
+    void setDataField(const QString& name) { link_.setFieldName(name); }
+    QString dataField() const { return link_.fieldName(); }
+    TField* field() const { return link_.field(); }
+
+protected:
+    explicit BoundField(FieldDataLink::Control& control) : link_(control) {}
+    ~BoundField() = default;
+
+    FieldDataLink link_;
+};
+
 namespace boundinput {
 
 // A key that types its text (printable, no Ctrl shortcut).

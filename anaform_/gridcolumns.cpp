@@ -1,0 +1,39 @@
+#include "anaform_/gridcolumns.h"
+
+const std::vector<data::TDBGrid::Column>& readerGridColumns() {
+    static const std::vector<data::TDBGrid::Column> columns{
+        {QStringLiteral("IDNO"), QStringLiteral("Kayıt Kodu")},
+        {QStringLiteral("ADISOYADI"), QStringLiteral("Adı Soyadı"), 205},
+        {QStringLiteral("OGRENIMDURUMU"), QStringLiteral("Öğrenim Durumu"), 102},
+        {QStringLiteral("OKULU"), QStringLiteral("Okulu")},
+        {QStringLiteral("NUMARASI"), QStringLiteral("Numarsı")},
+        {QStringLiteral("UNVANI"), QStringLiteral("Ünvanı")},
+        {QStringLiteral("DOGUMYERI"), QStringLiteral("Doğrum  Yeri")},
+        {QStringLiteral("DOGUMTARIHI"), QStringLiteral("Doğum Tarihi")},
+        {QStringLiteral("TELEFONU"), QStringLiteral("Telefonu ")},
+        {QStringLiteral("CEPTELEFONU"), QStringLiteral("Cep Telefonu")},
+        {QStringLiteral("ADRESI"), QStringLiteral("Adresi")},
+    };
+    return columns;
+}
+
+const std::vector<data::TDBGrid::Column>& bookGridColumns() {
+    static const std::vector<data::TDBGrid::Column> columns{
+        {QStringLiteral("IDNO"), QStringLiteral("Kayıt Kodu")},
+        {QStringLiteral("SERINO"), QStringLiteral("Seri No"), 122},
+        {QStringLiteral("KITABINADI"), QStringLiteral("Kitabın Adı"), 207},
+        {QStringLiteral("YAZARI"), QStringLiteral("Yazarı"), 145},
+        {QStringLiteral("TURU"), QStringLiteral("Türü"), 152},
+        {QStringLiteral("YAYINEVI"), QStringLiteral("Yayın Evi"), 200},
+        {QStringLiteral("BARKODU"), QStringLiteral("Barkodu")},
+        {QStringLiteral("EDINME"), QStringLiteral("Edinme  Türü")},
+        {QStringLiteral("DEGERI"), QStringLiteral("Değeri")},
+        {QStringLiteral("EDINMETARIHI"), QStringLiteral("Edinme Tarihi")},
+        {QStringLiteral("BASKITARIHI"), QStringLiteral("Baskı Tarihi")},
+        {QStringLiteral("BASIMYERI"), QStringLiteral("Basım  Yeri")},
+        {QStringLiteral("BASIMYILI"), QStringLiteral("Basım Yılı")},
+        {QStringLiteral("BASKINO"), QStringLiteral("Baskı No")},
+        {QStringLiteral("ACIKLAMA"), QStringLiteral("Açıkalama")},
+    };
+    return columns;
+}
