@@ -125,15 +125,7 @@ void TDBComboBox::focusInEvent(QFocusEvent* event) {
 
 void TDBComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
-    const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-        return;
-    platform::guard([&] {
-        if (!link_.leave()) {
-            lineEdit()->selectAll();
-            boundinput::returnFocus(this, reason == Qt::MouseFocusReason);
-        }
-    });
+    focusLeft(this, event->reason(), [this] { lineEdit()->selectAll(); });
 }
 
 void TDBComboBox::contextMenuEvent(QContextMenuEvent* event) {

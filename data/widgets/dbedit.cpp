@@ -61,16 +61,7 @@ void TDBEdit::focusInEvent(QFocusEvent* event) {
 
 void TDBEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    // Another window becoming active or a popup opening does not leave the control.
-    const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-        return;
-    platform::guard([&] {
-        if (!link_.leave()) {
-            selectAll();
-            boundinput::returnFocus(this, reason == Qt::MouseFocusReason);
-        }
-    });
+    focusLeft(this, event->reason(), [this] { selectAll(); });
 }
 
 void TDBEdit::contextMenuEvent(QContextMenuEvent* event) {

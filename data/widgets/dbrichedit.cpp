@@ -53,13 +53,7 @@ void TDBRichEdit::focusInEvent(QFocusEvent* event) {
 
 void TDBRichEdit::focusOutEvent(QFocusEvent* event) {
     QPlainTextEdit::focusOutEvent(event);
-    const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-        return;
-    platform::guard([&] {
-        if (!link_.leave())
-            boundinput::returnFocus(this, reason == Qt::MouseFocusReason);
-    });
+    focusLeft(this, event->reason());
 }
 
 void TDBRichEdit::contextMenuEvent(QContextMenuEvent* event) {

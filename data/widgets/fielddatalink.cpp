@@ -314,4 +314,17 @@ void returnFocus(QWidget* control, bool byMousePress) {
 
 } // namespace boundinput
 
+void BoundField::focusLeft(QWidget* control, Qt::FocusReason reason,
+                           const std::function<void()>& selectText) {
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        return;
+    platform::guard([&] {
+        if (link_.leave())
+            return;
+        if (selectText)
+            selectText();
+        boundinput::returnFocus(control, reason == Qt::MouseFocusReason);
+    });
+}
+
 } // namespace data

@@ -3,6 +3,7 @@
 #include "data/datasource.h"
 
 #include <QString>
+#include <Qt>
 #include <functional>
 #include <memory>
 
@@ -104,6 +105,12 @@ public:
 
 protected:
     explicit BoundField(FieldDataLink::Control& control) : link_(control) {}
+
+    // The control lost the focus: unless another window or a popup took it, a change is
+    // written. A failed write is shown in the error box, `selectText` runs and the focus goes
+    // back into the control.
+    void focusLeft(QWidget* control, Qt::FocusReason reason,
+                   const std::function<void()>& selectText = {});
     ~BoundField() = default;
 
     FieldDataLink link_;
