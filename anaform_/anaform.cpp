@@ -330,9 +330,10 @@ void Tanaform::showEvent(QShowEvent* event) {
 }
 
 void Tanaform::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program at once; nothing pending is saved.
+    // Closing the main window ends the program at once; nothing pending is saved. exit(), not
+    // quit(): quit() would first close the other windows and so run their close handlers.
     event->accept();
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
 }
 
 bool Tanaform::isOtherProgramWindow(QWindow* window) const {

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace testsupport;
 
@@ -27,6 +28,7 @@ private slots:
     void aDatabaseThatAppearsLaterOpensOnActivationButTheBooksLackTheirConnection();
     void returningFromAnotherProgramWindowKeepsFiltersAndPendingRows();
     void closingOtherWindowsOnlyHidesThem();
+    void closingTheMainWindowEndsTheProgramWithoutSavingAPendingRow();
 
 private:
     QTemporaryDir elsewhere; // the working directory: never where DATA.mdb lies
@@ -171,6 +173,21 @@ void StartupTest::closingOtherWindowsOnlyHidesThem() {
     anaform->EmanetVerilenKitapKayd1Click();
     QVERIFY(emanetkitapkaydi->close());
     QVERIFY(anaform->isVisible());
+    program.stop();
+}
+
+void StartupTest::closingTheMainWindowEndsTheProgramWithoutSavingAPendingRow() {
+    ProgramFixture program;
+    QVERIFY(program.start([](TempDatabase&) {}));
+    anaform->YeniKitapKayd1Click();
+    anaform->kitapKITABINADI->setText(QStringLiteral("KAYDEDİLMEYECEK"));
+    QTimer::singleShot(0, anaform, [] { anaform->close(); });
+    QCOMPARE(QApplication::exec(), 0); // the event loop ends with the main window
+    QVERIFY(kitapkayit->isVisible());  // no close handler of another window ran
+    QCOMPARE(anaform->kitap->state(), data::DataSetState::Insert);
+    app::destroyWindows(); // as the program does after its loop
+    QCOMPARE(program.db->count(QStringLiteral("kitapkayit")), 0);
+    QCOMPARE(program.dialogs->texts(), QStringList());
     program.stop();
 }
 
