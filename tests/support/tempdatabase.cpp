@@ -1,5 +1,6 @@
 #include "support/tempdatabase.h"
 
+#include "data/connection.h"
 #include "tools/dbfile.h"
 
 #include <QDir>
@@ -9,6 +10,38 @@
 #include <stdexcept>
 
 namespace testsupport {
+
+QList<QStringList> queryRows(sqlite3* db, const QString& sql, QString* error) {
+    QList<QStringList> out;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+        if (error) {
+            *error = message;
+            return {};
+        }
+        return {QStringList{message}};
+    }
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        QStringList row;
+        for (int c = 0; c < sqlite3_column_count(st); ++c)
+            row << (sqlite3_column_type(st, c) == SQLITE_NULL
+                        ? QStringLiteral("<null>")
+                        : QString::fromUtf8(
+                              reinterpret_cast<const char*>(sqlite3_column_text(st, c))));
+        out << row;
+    }
+    sqlite3_finalize(st);
+    return out;
+}
+
+QList<QStringList> fileRows(const QString& file, const QString& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    QList<QStringList> out = queryRows(db, sql);
+    sqlite3_close_v2(db);
+    return out;
+}
 
 TempDatabase::TempDatabase(const QString& folderName) {
     if (!root_.isValid())
@@ -31,9 +64,7 @@ QString TempDatabase::executablePath() const {
 }
 
 QString TempDatabase::connectionString() const {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
-           QDir::toNativeSeparators(dir_) +
-           QStringLiteral("\\DATA.mdb;Persist Security Info=False");
+    return data::connectionString(QDir::toNativeSeparators(dir_));
 }
 
 void TempDatabase::exec(const QString& sql) {
@@ -76,21 +107,11 @@ qint64 TempDatabase::insert(const QString& table, const QStringList& columns,
 }
 
 std::vector<QStringList> TempDatabase::rows(const QString& sql) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(db_));
-    std::vector<QStringList> out;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        QStringList row;
-        for (int c = 0; c < sqlite3_column_count(st); ++c)
-            row << (sqlite3_column_type(st, c) == SQLITE_NULL
-                        ? QStringLiteral("<null>")
-                        : QString::fromUtf8(
-                              reinterpret_cast<const char*>(sqlite3_column_text(st, c))));
-        out.push_back(row);
-    }
-    sqlite3_finalize(st);
-    return out;
+    QString error;
+    const QList<QStringList> rows = queryRows(db_, sql, &error);
+    if (!error.isEmpty())
+        throw std::runtime_error(error.toStdString());
+    return {rows.begin(), rows.end()};
 }
 
 qint64 TempDatabase::count(const QString& table) {

@@ -10,6 +10,12 @@ struct sqlite3;
 
 namespace testsupport {
 
+// Every row of a query on an open connection, cells as text ("<null>" for null). On an SQL
+// error: no rows and SQLite's message in `error`, or, without `error`, one row holding it.
+QList<QStringList> queryRows(sqlite3* db, const QString& sql, QString* error = nullptr);
+// The same, read straight from a database file (opened read-only for the query).
+QList<QStringList> fileRows(const QString& file, const QString& sql);
+
 // A temporary executable folder holding a fresh, empty DATA.mdb (the three tables). The folder
 // name may carry blanks and Turkish letters; everything is removed with the object.
 class TempDatabase {

@@ -7,6 +7,7 @@
 #include "data/tables.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
+#include "support/tempdatabase.h"
 #include "tools/dbfile.h"
 #include "tools/demodata.h"
 
@@ -67,37 +68,17 @@ QSet<QString> texts(TADOQuery& q, const QString& column) {
     return out;
 }
 
-// Every row of a query read straight from the file, cells as text ("<null>" for null).
-QList<QStringList> rawRows(const QString& file, const QString& sql) {
-    sqlite3* db = nullptr;
-    QList<QStringList> out;
-    sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK)
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            QStringList row;
-            for (int c = 0; c < sqlite3_column_count(st); ++c)
-                row << (sqlite3_column_type(st, c) == SQLITE_NULL
-                            ? QStringLiteral("<null>")
-                            : QString::fromUtf8(
-                                  reinterpret_cast<const char*>(sqlite3_column_text(st, c))));
-            out << row;
-        }
-    else
-        out << QStringList{QString::fromUtf8(sqlite3_errmsg(db))};
-    sqlite3_finalize(st);
-    sqlite3_close_v2(db);
-    return out;
-}
-
 QString rawCount(const QString& file, const QString& table) {
-    return rawRows(file, QStringLiteral("SELECT COUNT(*) FROM ") + table).value(0).value(0);
+    return testsupport::fileRows(file, QStringLiteral("SELECT COUNT(*) FROM ") + table)
+        .value(0)
+        .value(0);
 }
 
 QList<QStringList> dump(const QString& file) {
     QList<QStringList> all;
     for (const data::TableDef* t : data::allTables())
-        all += rawRows(file, QStringLiteral("SELECT * FROM %1 ORDER BY IDNO").arg(t->tableName()));
+        all += testsupport::fileRows(
+            file, QStringLiteral("SELECT * FROM %1 ORDER BY IDNO").arg(t->tableName()));
     return all;
 }
 
@@ -217,7 +198,8 @@ private slots:
                               u"Esat Mah. Şehit Öğretmen Cad. No: 43/7 Yenimahalle/Ankara"_s}));
         // As stored in the file: capitals, the integer, dates as ISO text with milliseconds.
         QCOMPARE(
-            rawRows(demoDir_ + u"/DATA.mdb"_s, u"SELECT * FROM kitapkayit WHERE IDNO = 1"_s),
+            testsupport::fileRows(demoDir_ + u"/DATA.mdb"_s,
+                                  u"SELECT * FROM kitapkayit WHERE IDNO = 1"_s),
             (QList<QStringList>{{u"1"_s, u"0001"_s, u"ÇALIKUŞU"_s, u"REŞAT NURİ GÜNTEKİN"_s,
                                  u"ROMAN"_s, u"İNKILAP KİTABEVİ"_s, u"8690000010004"_s, u"BAĞIŞ"_s,
                                  u"5"_s, u"2004-09-01 16:15:25.890"_s, u"1995-01-01 16:15:25.890"_s,
