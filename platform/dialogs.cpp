@@ -11,8 +11,8 @@ namespace {
 // answers with the default button.
 class ConsoleDialogs : public Dialogs {
 public:
-    Answer show(const QString& caption, const QString& text, Icon, Buttons,
-                Answer defaultAnswer) override {
+    Answer show(const QString& caption, const QString& text, Icon, Buttons, Answer defaultAnswer,
+                Placement) override {
         std::fprintf(stderr, "%s: %s\n", caption.toLocal8Bit().constData(),
                      text.toLocal8Bit().constData());
         return defaultAnswer;
@@ -38,21 +38,24 @@ QString applicationTitle() {
 }
 
 void showMessage(const QString& text) {
-    dialogs().show(applicationTitle(), text, Icon::None, Buttons::Ok, Answer::Ok);
+    dialogs().show(applicationTitle(), text, Icon::None, Buttons::Ok, Answer::Ok,
+                   Placement::ScreenCentre);
 }
 
 void showError(const QString& message) {
-    dialogs().show(applicationTitle(), errorBoxText(message), Icon::Stop, Buttons::Ok, Answer::Ok);
+    dialogs().show(applicationTitle(), errorBoxText(message), Icon::Stop, Buttons::Ok, Answer::Ok,
+                   Placement::OverActiveWindow);
 }
 
 bool askDelete(const QString& question) {
     return dialogs().show(QStringLiteral("Dikkat"), question, Icon::Question, Buttons::YesNo,
-                          Answer::Yes) != Answer::No;
+                          Answer::Yes, Placement::OverActiveWindow) != Answer::No;
 }
 
 bool confirmDeleteRecord() {
     return dialogs().show(QStringLiteral("Confirm"), QStringLiteral("Delete record?"),
-                          Icon::Question, Buttons::OkCancel, Answer::Ok) == Answer::Ok;
+                          Icon::Question, Buttons::OkCancel, Answer::Ok,
+                          Placement::ScreenCentre) == Answer::Ok;
 }
 
 } // namespace platform

@@ -7,6 +7,8 @@ namespace platform {
 enum class Icon { None, Stop, Question };
 enum class Buttons { Ok, YesNo, OkCancel };
 enum class Answer { Ok, Cancel, Yes, No };
+// Where a box stands: over the active window, or in the middle of the screen.
+enum class Placement { OverActiveWindow, ScreenCentre };
 
 // Every message box of the program goes through this one service, so tests can script the
 // answers and no test ever blocks on a real modal box.
@@ -15,7 +17,7 @@ public:
     virtual ~Dialogs() = default;
     // One modal box; `defaultAnswer` is the button that Enter presses.
     virtual Answer show(const QString& caption, const QString& text, Icon icon, Buttons buttons,
-                        Answer defaultAnswer) = 0;
+                        Answer defaultAnswer, Placement placement) = 0;
 };
 
 // The service in force (the Qt one in the program, a scripted one in tests).
@@ -26,14 +28,16 @@ Dialogs* setDialogs(Dialogs* service);
 // The application title: the caption of every box that has none of its own.
 QString applicationTitle();
 
-// The plain box of the entry checks: title as caption, the text, one OK, no icon.
+// The plain box of the entry checks: title as caption, the text, one OK, no icon, in the
+// middle of the screen.
 void showMessage(const QString& text);
 // The application-wide error box: title, stop icon, one OK, the "." rule applied.
 void showError(const QString& message);
 // The delete question: caption "Dikkat", Yes/No with Yes the default, question icon.
 // True unless the answer is No.
 bool askDelete(const QString& question);
-// The grid's "Confirm" / "Delete record?" box: OK (default) and Cancel, question icon.
+// The grid's "Confirm" / "Delete record?" box: OK (default) and Cancel, question icon, in the
+// middle of the screen.
 bool confirmDeleteRecord();
 
 } // namespace platform

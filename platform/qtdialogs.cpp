@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 namespace platform {
 
@@ -15,12 +16,22 @@ class QuestionBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
     bool escapeAnswers = true;
+    bool screenCentre = false;
 
 protected:
     void keyPressEvent(QKeyEvent* e) override {
         if (!escapeAnswers && e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier)
             return;
         QMessageBox::keyPressEvent(e);
+    }
+    void showEvent(QShowEvent* e) override {
+        QMessageBox::showEvent(e); // the box takes its final size here
+        if (!screenCentre)
+            return;
+        const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
     }
     void closeEvent(QCloseEvent* e) override {
         if (!escapeAnswers && !clickedButton()) {
@@ -48,8 +59,9 @@ QMessageBox::StandardButton standard(Answer a) {
 } // namespace
 
 Answer QtDialogs::show(const QString& caption, const QString& text, Icon icon, Buttons buttons,
-                       Answer defaultAnswer) {
+                       Answer defaultAnswer, Placement placement) {
     QuestionBox box(QApplication::activeWindow());
+    box.screenCentre = placement == Placement::ScreenCentre;
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowTitle(caption);
     box.setText(text);

@@ -5,12 +5,12 @@
 namespace platform {
 
 // The message-box service on Qt's QMessageBox: modal to the whole application, owned by the
-// active window of the program (so the focus goes back there afterwards), centred on the
-// screen when no window is active.
+// active window of the program (so the focus goes back there afterwards), centred over it, or
+// in the middle of the screen when the placement asks for that or no window is active.
 class QtDialogs : public Dialogs {
 public:
     Answer show(const QString& caption, const QString& text, Icon icon, Buttons buttons,
-                Answer defaultAnswer) override;
+                Answer defaultAnswer, Placement placement) override;
 };
 
 } // namespace platform

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <ctime>
@@ -21,6 +22,7 @@ using platform::Answer;
 using platform::Buttons;
 using platform::DateTime;
 using platform::Icon;
+using platform::Placement;
 
 Q_DECLARE_METATYPE(platform::Buttons)
 Q_DECLARE_METATYPE(platform::Answer)
@@ -399,7 +401,15 @@ void PlatformTest::qtBoxesShowWhatTheServiceAsks() {
         int buttons = 0, icon = -1;
         bool openAfterEscape = false;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        QPoint centre;
     } seen;
+    // An active window in a corner: a box over it would not stand in the middle of the screen.
+    QWidget corner;
+    corner.setGeometry(0, 0, 200, 100);
+    corner.show();
+    corner.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&corner));
+    const bool screenCentre = buttons != Buttons::YesNo && icon != int(Icon::Stop);
     bool looked = false;
     QTimer poll;
     poll.setInterval(10);
@@ -413,6 +423,7 @@ void PlatformTest::qtBoxesShowWhatTheServiceAsks() {
         seen.buttons = int(box->standardButtons());
         seen.icon = int(box->icon());
         seen.defaultButton = box->standardButton(box->defaultButton());
+        seen.centre = box->frameGeometry().center();
         QTest::keyClick(box, Qt::Key_Escape);
         seen.openAfterEscape = box->isVisible();
         if (seen.openAfterEscape)
@@ -422,7 +433,8 @@ void PlatformTest::qtBoxesShowWhatTheServiceAsks() {
     poll.start();
     platform::QtDialogs qt;
     const Answer answer =
-        qt.show(u"Dikkat"_s, u"Silinsin mi"_s, Icon(icon), buttons, defaultAnswer);
+        qt.show(u"Dikkat"_s, u"Silinsin mi"_s, Icon(icon), buttons, defaultAnswer,
+                screenCentre ? Placement::ScreenCentre : Placement::OverActiveWindow);
     poll.stop();
 
     QVERIFY(looked);
@@ -433,6 +445,10 @@ void PlatformTest::qtBoxesShowWhatTheServiceAsks() {
     QCOMPARE(int(seen.defaultButton), qtDefault);
     QCOMPARE(seen.openAfterEscape, !escapeCloses);
     QCOMPARE(answer, escapeAnswer);
+    // The plain box and the grid's confirmation stand in the middle of the screen, the others
+    // over the active window.
+    const QPoint screenMiddle = corner.screen()->availableGeometry().center();
+    QCOMPARE((seen.centre - screenMiddle).manhattanLength() <= 2, screenCentre);
 }
 
 QTEST_MAIN(PlatformTest)

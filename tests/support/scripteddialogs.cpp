@@ -10,8 +10,9 @@ ScriptedDialogs::~ScriptedDialogs() {
 
 platform::Answer ScriptedDialogs::show(const QString& caption, const QString& text,
                                        platform::Icon icon, platform::Buttons buttons,
-                                       platform::Answer defaultAnswer) {
-    shown_.append({caption, text, icon, buttons, defaultAnswer});
+                                       platform::Answer defaultAnswer,
+                                       platform::Placement placement) {
+    shown_.append({caption, text, icon, buttons, defaultAnswer, placement});
     if (onShow)
         onShow(shown_.back());
     if (answers_.empty())

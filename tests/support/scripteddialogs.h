@@ -19,13 +19,15 @@ public:
         platform::Icon icon;
         platform::Buttons buttons;
         platform::Answer defaultAnswer;
+        platform::Placement placement;
     };
 
     ScriptedDialogs();
     ~ScriptedDialogs() override;
 
     platform::Answer show(const QString& caption, const QString& text, platform::Icon icon,
-                          platform::Buttons buttons, platform::Answer defaultAnswer) override;
+                          platform::Buttons buttons, platform::Answer defaultAnswer,
+                          platform::Placement placement) override;
 
     void answerNext(platform::Answer a) { answers_.push_back(a); }
     const QList<Shown>& shown() const { return shown_; }
