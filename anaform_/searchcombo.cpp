@@ -1,6 +1,6 @@
 #include "anaform_/searchcombo.h"
 
-#include "platform/guard.h"
+#include "platform/connect.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -9,8 +9,8 @@ TSearchCombo::TSearchCombo(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr); // completion is ours, below
-    connect(lineEdit(), &QLineEdit::textEdited, this,
-            [this](const QString& typed) { platform::guard([&] { complete(typed); }); });
+    platform::connectGuarded(lineEdit(), &QLineEdit::textEdited, this,
+                             [this](const QString& typed) { complete(typed); });
 }
 
 void TSearchCombo::complete(const QString& typed) {

@@ -1,6 +1,6 @@
 #include "data/widgets/datetimepicker.h"
 
-#include "platform/guard.h"
+#include "platform/connect.h"
 #include "platform/textrules.h"
 
 #include <algorithm>
@@ -20,8 +20,8 @@ TDateTimePicker::TDateTimePicker(QWidget* parent) : QDateEdit(parent) {
     setDisplayFormat(locale.dateFormat(QLocale::ShortFormat));
     setCalendarPopup(true);
     showValue();
-    connect(this, &QDateEdit::dateChanged, this,
-            [this](QDate date) { platform::guard([&] { shownDateChanged(date); }); });
+    platform::connectGuarded(this, &QDateEdit::dateChanged, this,
+                             [this](QDate date) { shownDateChanged(date); });
 }
 
 void TDateTimePicker::setDate(platform::DateTime value) {

@@ -1,18 +1,29 @@
 #include "data/widgets/dbcombobox.h"
 
 #include "data/field.h"
-#include "platform/beep.h"
+#include "platform/connect.h"
 #include "platform/guard.h"
 #include "platform/textrules.h"
 
-#include <QAbstractItemModel>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyledItemDelegate>
 #include <QWheelEvent>
 
 namespace data {
+
+namespace {
+// Shows the list's entries in capitals while the model keeps them as they were given.
+class UpperCaseItems : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant& value, const QLocale& locale) const override {
+        return platform::turkishUpper(QStyledItemDelegate::displayText(value, locale));
+    }
+};
+} // namespace
 
 TDBComboBox::TDBComboBox(QWidget* parent)
     : QComboBox(parent), BoundField(static_cast<FieldDataLink::Control&>(*this)) {
@@ -22,20 +33,14 @@ TDBComboBox::TDBComboBox(QWidget* parent)
     setCompleter(nullptr);
     lineEdit()->setReadOnly(true);
     lineEdit()->installEventFilter(this);
-    upperValidator_ = boundinput::newUpperCaseValidator(this);
+    validator_ = new boundinput::LineValidator(lineEdit(), false);
+    lineEdit()->setValidator(validator_);
+    plainItems_ = itemDelegate();
+    upperItems_ = new UpperCaseItems(this);
 
-    connect(lineEdit(), &QLineEdit::textEdited, this,
-            [this] { platform::guard([this] { link_.setModified(); }); });
-    connect(this, &QComboBox::activated, this,
-            [this] { platform::guard([this] { link_.setModified(); }); });
-    connect(model(), &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int first, int last) {
-                platform::guard([&] { upperCaseItems(first, last); });
-            });
-    connect(model(), &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
-                platform::guard([&] { upperCaseItems(topLeft.row(), bottomRight.row()); });
-            });
+    platform::connectGuarded(lineEdit(), &QLineEdit::textEdited, this,
+                             [this] { link_.setModified(); });
+    platform::connectGuarded(this, &QComboBox::activated, this, [this] { link_.setModified(); });
 }
 
 TDBComboBox::~TDBComboBox() = default;
@@ -44,23 +49,19 @@ void TDBComboBox::setUpperCase(bool upper) {
     if (upper == upper_)
         return;
     upper_ = upper;
-    lineEdit()->setValidator(upper_ ? upperValidator_ : nullptr);
-    if (!upper_)
-        return;
-    upperCaseItems(0, count() - 1);
-    const QString shown = platform::turkishUpper(lineEdit()->text());
+    validator_->setUpperCase(upper_);
+    setItemDelegate(upper_ ? upperItems_ : plainItems_);
+    const QString shown = shownText(lineEdit()->text());
     if (lineEdit()->text() != shown)
-        lineEdit()->setText(shown);
+        validator_->show(shown);
 }
 
-void TDBComboBox::upperCaseItems(int first, int last) {
-    if (!upper_)
-        return;
-    for (int i = std::max(first, 0); i <= last && i < count(); ++i) {
-        const QString upper = platform::turkishUpper(itemText(i));
-        if (itemText(i) != upper)
-            setItemText(i, upper);
-    }
+QString TDBComboBox::shownItemText(int index) const {
+    return shownText(itemText(index));
+}
+
+QString TDBComboBox::shownText(const QString& text) const {
+    return upper_ ? platform::turkishUpper(text) : text;
 }
 
 void TDBComboBox::showPopup() {
@@ -71,36 +72,17 @@ void TDBComboBox::showPopup() {
 }
 
 void TDBComboBox::keyPressEvent(QKeyEvent* event) {
-    platform::guard([&] {
-        if (event->key() == Qt::Key_Escape) {
-            link_.reset();
-            lineEdit()->selectAll();
-            event->accept();
-            return;
-        }
-        const bool typing = boundinput::typesText(event);
-        if (typing && !boundinput::acceptsTyped(link_.field(), event->text())) {
-            platform::beep();
-            event->accept();
-            return;
-        }
-        // Up, Down, Page Up and Page Down choose another item.
-        const int key = event->key();
-        const bool chooses = (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
-                              key == Qt::Key_PageDown) &&
-                             !(event->modifiers() & (Qt::AltModifier | Qt::ControlModifier));
-        if ((chooses || boundinput::changesText(event)) && !link_.edit()) {
-            event->accept();
-            return;
-        }
-        if (typing && upper_) {
-            const auto upper = boundinput::upperCased(event);
-            QComboBox::keyPressEvent(upper.get());
-            event->setAccepted(upper->isAccepted());
-            return;
-        }
-        QComboBox::keyPressEvent(event);
-    });
+    KeyRules rules;
+    rules.upperCase = upper_;
+    rules.afterEscape = [this] { lineEdit()->selectAll(); };
+    // Up, Down, Page Up and Page Down choose another item.
+    rules.alsoChanges = [](const QKeyEvent* e) {
+        const int key = e->key();
+        return (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+                key == Qt::Key_PageDown) &&
+               !(e->modifiers() & (Qt::AltModifier | Qt::ControlModifier));
+    };
+    boundKeyPress(event, rules, [this](QKeyEvent* e) { QComboBox::keyPressEvent(e); });
 }
 
 void TDBComboBox::wheelEvent(QWheelEvent* event) {
@@ -120,7 +102,7 @@ void TDBComboBox::wheelEvent(QWheelEvent* event) {
 
 void TDBComboBox::focusInEvent(QFocusEvent* event) {
     QComboBox::focusInEvent(event);
-    platform::guard([this] { link_.setFocused(true); });
+    focusEntered();
 }
 
 void TDBComboBox::focusOutEvent(QFocusEvent* event) {
@@ -129,33 +111,17 @@ void TDBComboBox::focusOutEvent(QFocusEvent* event) {
 }
 
 void TDBComboBox::contextMenuEvent(QContextMenuEvent* event) {
-    showEditMenu(event->globalPos());
+    showEditMenu(this, boundinput::lineEditOperations(lineEdit()), event->globalPos());
     event->accept();
 }
 
 bool TDBComboBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lineEdit() && event->type() == QEvent::ContextMenu) {
-        showEditMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+        showEditMenu(this, boundinput::lineEditOperations(lineEdit()),
+                     static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }
     return QComboBox::eventFilter(watched, event);
-}
-
-void TDBComboBox::showEditMenu(const QPoint& globalPos) {
-    platform::guard([&] {
-        QLineEdit* line = lineEdit();
-        boundinput::EditOperations ops;
-        ops.canUndo = [line] { return line->isUndoAvailable(); };
-        ops.hasSelection = [line] { return line->hasSelectedText(); };
-        ops.hasText = [line] { return !line->text().isEmpty(); };
-        ops.undo = [line] { line->undo(); };
-        ops.cut = [line] { line->cut(); };
-        ops.copy = [line] { line->copy(); };
-        ops.paste = [line] { line->paste(); };
-        ops.deleteSelection = [line] { line->del(); };
-        ops.selectAll = [line] { line->selectAll(); };
-        boundinput::execEditMenu(this, link_, ops, globalPos);
-    });
 }
 
 QString TDBComboBox::controlText() const {
@@ -163,14 +129,16 @@ QString TDBComboBox::controlText() const {
 }
 
 void TDBComboBox::showText(const QString& value) {
-    const QString shown = upper_ ? platform::turkishUpper(value) : value;
-    // The item that holds exactly this text becomes current; otherwise none is.
-    const int index =
-        shown.isEmpty() ? -1 : findText(shown, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    const QString shown = shownText(value);
+    // The item that shows exactly this text becomes current; otherwise none is.
+    int index = -1;
+    for (int i = 0; !shown.isEmpty() && i < count() && index < 0; ++i)
+        if (shownItemText(i) == shown)
+            index = i;
     if (currentIndex() != index)
         setCurrentIndex(index);
     if (lineEdit()->text() != shown)
-        lineEdit()->setText(shown);
+        validator_->show(shown);
 }
 
 void TDBComboBox::setChangeable(bool changeable) {

@@ -4,7 +4,7 @@
 
 #include <QComboBox>
 
-class QValidator;
+class QAbstractItemDelegate;
 
 namespace data {
 
@@ -15,8 +15,8 @@ class TField;
 // ordinary QComboBox API) that shows and changes one column of the current row. Any text may
 // be typed; it need not be one of the items. Choosing an item or opening the list counts as a
 // change. It has no typing limit: a text longer than the column is cut to the column's size
-// when it is written. With upper case set, its field and its items are in capitals by the
-// Turkish rule, and capitals are what it writes.
+// when it is written. With upper case set, its field and its list show capitals by the Turkish
+// rule (the items themselves stay as they were given), and capitals are what it writes.
 class TDBComboBox : public QComboBox, private FieldDataLink::Control, public BoundField {
     Q_OBJECT
 public:
@@ -25,6 +25,8 @@ public:
 
     void setUpperCase(bool upper);
     bool upperCase() const { return upper_; }
+    // An item as the list shows it (in capitals with upper case set).
+    QString shownItemText(int index) const;
 
     // Opening the list first asks for auto-edit; when the record set cannot edit, the list
     // stays closed.
@@ -43,10 +45,11 @@ private:
     void showText(const QString& text) override;
     void setChangeable(bool changeable) override;
 
-    void upperCaseItems(int first, int last);
-    void showEditMenu(const QPoint& globalPos);
+    QString shownText(const QString& text) const;
 
-    QValidator* upperValidator_ = nullptr;
+    boundinput::LineValidator* validator_ = nullptr;
+    QAbstractItemDelegate* plainItems_ = nullptr;
+    QAbstractItemDelegate* upperItems_ = nullptr;
     bool upper_ = false;
 };
 

@@ -1,8 +1,7 @@
 #include "data/widgets/dbedit.h"
 
 #include "data/field.h"
-#include "platform/beep.h"
-#include "platform/guard.h"
+#include "platform/connect.h"
 #include "platform/textrules.h"
 
 #include <QContextMenuEvent>
@@ -11,52 +10,26 @@
 
 namespace data {
 
-namespace {
-// QLineEdit's own default: in effect no maximum.
-constexpr int noMaximum = 32767;
-} // namespace
-
 TDBEdit::TDBEdit(QWidget* parent)
-    : QLineEdit(parent), BoundField(static_cast<FieldDataLink::Control&>(*this)) {
+    : QLineEdit(parent), BoundField(static_cast<FieldDataLink::Control&>(*this)),
+      validator_(new boundinput::LineValidator(this, true)) {
     setReadOnly(true);
-    setValidator(boundinput::newUpperCaseValidator(this));
-    connect(this, &QLineEdit::textEdited, this,
-            [this] { platform::guard([this] { link_.setModified(); }); });
+    setValidator(validator_);
+    platform::connectGuarded(this, &QLineEdit::textEdited, this, [this] { link_.setModified(); });
 }
 
 TDBEdit::~TDBEdit() = default;
 
 void TDBEdit::keyPressEvent(QKeyEvent* event) {
-    platform::guard([&] {
-        if (event->key() == Qt::Key_Escape) {
-            link_.reset();
-            selectAll();
-            event->accept();
-            return;
-        }
-        const bool typing = boundinput::typesText(event);
-        if (typing && !boundinput::acceptsTyped(link_.field(), event->text())) {
-            platform::beep();
-            event->accept();
-            return;
-        }
-        if (boundinput::changesText(event) && !link_.edit()) {
-            event->accept();
-            return;
-        }
-        if (typing) {
-            const auto upper = boundinput::upperCased(event);
-            QLineEdit::keyPressEvent(upper.get());
-            event->setAccepted(upper->isAccepted());
-            return;
-        }
-        QLineEdit::keyPressEvent(event);
-    });
+    KeyRules rules;
+    rules.upperCase = true;
+    rules.afterEscape = [this] { selectAll(); };
+    boundKeyPress(event, rules, [this](QKeyEvent* e) { QLineEdit::keyPressEvent(e); });
 }
 
 void TDBEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    platform::guard([this] { link_.setFocused(true); });
+    focusEntered();
 }
 
 void TDBEdit::focusOutEvent(QFocusEvent* event) {
@@ -65,20 +38,12 @@ void TDBEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void TDBEdit::contextMenuEvent(QContextMenuEvent* event) {
-    platform::guard([&] {
-        boundinput::EditOperations ops;
-        ops.canUndo = [this] { return isUndoAvailable(); };
-        ops.hasSelection = [this] { return hasSelectedText(); };
-        ops.hasText = [this] { return !text().isEmpty(); };
-        ops.undo = [this] { undo(); };
-        ops.cut = [this] { cut(); };
-        ops.copy = [this] { copy(); };
-        ops.paste = [this] { paste(); };
-        ops.deleteSelection = [this] { del(); };
-        ops.selectAll = [this] { selectAll(); };
-        boundinput::execEditMenu(this, link_, ops, event->globalPos());
-        event->accept();
-    });
+    showEditMenu(this, boundinput::lineEditOperations(this), event->globalPos());
+    event->accept();
+}
+
+int TDBEdit::typingLimit() const {
+    return validator_->limit();
 }
 
 QString TDBEdit::controlText() const {
@@ -88,7 +53,7 @@ QString TDBEdit::controlText() const {
 void TDBEdit::showText(const QString& value) {
     const QString shown = platform::turkishUpper(value);
     if (text() != shown)
-        setText(shown);
+        validator_->show(shown);
 }
 
 void TDBEdit::setChangeable(bool changeable) {
@@ -98,8 +63,10 @@ void TDBEdit::setChangeable(bool changeable) {
 void TDBEdit::fieldChanged(TField* field) {
     if (!field)
         return;
-    setMaxLength(field->kind() == Kind::WideString && field->size() > 0 ? field->size()
-                                                                        : noMaximum);
+    // The column's size limits typing and pasting, but a stored text that is longer (written
+    // by another tool) still shows whole.
+    validator_->setLimit(field->kind() == Kind::WideString && field->size() > 0 ? field->size()
+                                                                                : 0);
 }
 
 } // namespace data

@@ -20,6 +20,9 @@ public:
     explicit TDBEdit(QWidget* parent = nullptr);
     ~TDBEdit() override;
 
+    // The most characters the user can make the text hold (the column's size); 0: no limit.
+    int typingLimit() const;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -31,6 +34,8 @@ private:
     void showText(const QString& text) override;
     void setChangeable(bool changeable) override;
     void fieldChanged(TField* field) override;
+
+    boundinput::LineValidator* validator_;
 };
 
 } // namespace data

@@ -1,7 +1,6 @@
 #include "data/widgets/dbrichedit.h"
 
-#include "platform/beep.h"
-#include "platform/guard.h"
+#include "platform/connect.h"
 
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -10,45 +9,43 @@
 
 namespace data {
 
+namespace {
+bool isEnter(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+} // namespace
+
 TDBRichEdit::TDBRichEdit(QWidget* parent)
     : QPlainTextEdit(parent), BoundField(static_cast<FieldDataLink::Control&>(*this)) {
     setTabChangesFocus(true);
     setChangeable(false);
-    connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        platform::guard([this] {
-            if (!showing_)
-                link_.setModified();
-        });
+    platform::connectGuarded(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!showing_)
+            link_.setModified();
     });
 }
 
 TDBRichEdit::~TDBRichEdit() = default;
 
 void TDBRichEdit::keyPressEvent(QKeyEvent* event) {
-    platform::guard([&] {
-        if (event->key() == Qt::Key_Escape) {
-            link_.reset();
-            event->accept();
+    KeyRules rules;
+    rules.alsoChanges = isEnter;
+    boundKeyPress(event, rules, [this](QKeyEvent* e) {
+        // Ctrl+Enter starts a new line as Enter does.
+        if (isEnter(e) && (e->modifiers() & Qt::ControlModifier)) {
+            QKeyEvent plain(e->type(), e->key(), e->modifiers() & ~Qt::ControlModifier,
+                            QStringLiteral("\r"));
+            QPlainTextEdit::keyPressEvent(&plain);
+            e->setAccepted(plain.isAccepted());
             return;
         }
-        const bool typing = boundinput::typesText(event);
-        if (typing && !boundinput::acceptsTyped(link_.field(), event->text())) {
-            platform::beep();
-            event->accept();
-            return;
-        }
-        const bool newLine = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-        if ((newLine || boundinput::changesText(event)) && !link_.edit()) {
-            event->accept();
-            return;
-        }
-        QPlainTextEdit::keyPressEvent(event);
+        QPlainTextEdit::keyPressEvent(e);
     });
 }
 
 void TDBRichEdit::focusInEvent(QFocusEvent* event) {
     QPlainTextEdit::focusInEvent(event);
-    platform::guard([this] { link_.setFocused(true); });
+    focusEntered();
 }
 
 void TDBRichEdit::focusOutEvent(QFocusEvent* event) {
@@ -57,24 +54,22 @@ void TDBRichEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void TDBRichEdit::contextMenuEvent(QContextMenuEvent* event) {
-    platform::guard([&] {
-        boundinput::EditOperations ops;
-        ops.canUndo = [this] { return document()->isUndoAvailable(); };
-        ops.hasSelection = [this] { return textCursor().hasSelection(); };
-        ops.hasText = [this] { return !document()->isEmpty(); };
-        ops.undo = [this] { undo(); };
-        ops.cut = [this] { cut(); };
-        ops.copy = [this] { copy(); };
-        ops.paste = [this] { paste(); };
-        ops.deleteSelection = [this] {
-            QTextCursor cursor = textCursor();
-            cursor.removeSelectedText();
-            setTextCursor(cursor);
-        };
-        ops.selectAll = [this] { selectAll(); };
-        boundinput::execEditMenu(this, link_, ops, event->globalPos());
-        event->accept();
-    });
+    boundinput::EditOperations ops;
+    ops.canUndo = [this] { return document()->isUndoAvailable(); };
+    ops.hasSelection = [this] { return textCursor().hasSelection(); };
+    ops.hasText = [this] { return !document()->isEmpty(); };
+    ops.undo = [this] { undo(); };
+    ops.cut = [this] { cut(); };
+    ops.copy = [this] { copy(); };
+    ops.paste = [this] { paste(); };
+    ops.deleteSelection = [this] {
+        QTextCursor cursor = textCursor();
+        cursor.removeSelectedText();
+        setTextCursor(cursor);
+    };
+    ops.selectAll = [this] { selectAll(); };
+    showEditMenu(this, ops, event->globalPos());
+    event->accept();
 }
 
 QString TDBRichEdit::controlText() const {

@@ -2,18 +2,21 @@
 
 #include "data/adoquery.h"
 #include "data/field.h"
+#include "platform/beep.h"
 #include "platform/guard.h"
 #include "platform/textrules.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
 #include <QTimer>
 #include <QValidator>
 #include <QWidget>
+#include <algorithm>
 
 namespace data {
 
@@ -227,15 +230,6 @@ std::unique_ptr<QKeyEvent> upperCased(const QKeyEvent* event) {
 
 namespace {
 
-class UpperCaseValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& /*pos*/) const override {
-        input = platform::turkishUpper(input);
-        return Acceptable;
-    }
-};
-
 // Drops the mouse press that is being delivered right now (the one that moved the focus out
 // of a control whose write failed), so that the pressed button is not clicked. Removes itself
 // after that press or when the event loop turns.
@@ -260,8 +254,51 @@ public:
 
 } // namespace
 
-QValidator* newUpperCaseValidator(QObject* parent) {
-    return new UpperCaseValidator(parent);
+LineValidator::LineValidator(QLineEdit* edit, bool upperCase)
+    : QValidator(edit), edit_(edit), upper_(upperCase), lastLength_(int(edit->text().size())) {
+    QObject::connect(edit, &QLineEdit::textChanged, this,
+                     [this](const QString& text) { lastLength_ = int(text.size()); });
+}
+
+void LineValidator::show(const QString& text) {
+    showing_ = true;
+    edit_->setText(text);
+    showing_ = false;
+}
+
+QValidator::State LineValidator::validate(QString& input, int& pos) const {
+    const int allowed = std::max(limit_, lastLength_);
+    const int excess = int(input.size()) - allowed;
+    if (!showing_ && limit_ > 0 && excess > 0) {
+        // Keep the first part of what was just entered (it ends at the cursor), without
+        // splitting a character of two code units.
+        int from = std::max(0, pos - excess);
+        int count = pos - from;
+        if (count < excess) // the cursor stood before the excess: cut at the end
+            from = allowed, count = excess;
+        if (from > 0 && from < input.size() && input.at(from - 1).isHighSurrogate() &&
+            input.at(from).isLowSurrogate())
+            --from, ++count;
+        input.remove(from, count);
+        pos = std::min(from, int(input.size()));
+    }
+    if (upper_)
+        input = platform::turkishUpper(input);
+    return Acceptable;
+}
+
+EditOperations lineEditOperations(QLineEdit* line) {
+    EditOperations ops;
+    ops.canUndo = [line] { return line->isUndoAvailable(); };
+    ops.hasSelection = [line] { return line->hasSelectedText(); };
+    ops.hasText = [line] { return !line->text().isEmpty(); };
+    ops.undo = [line] { line->undo(); };
+    ops.cut = [line] { line->cut(); };
+    ops.copy = [line] { line->copy(); };
+    ops.paste = [line] { line->paste(); };
+    ops.deleteSelection = [line] { line->del(); };
+    ops.selectAll = [line] { line->selectAll(); };
+    return ops;
 }
 
 void execEditMenu(QWidget* control, FieldDataLink& link, const EditOperations& ops,
@@ -313,6 +350,47 @@ void returnFocus(QWidget* control, bool byMousePress) {
 }
 
 } // namespace boundinput
+
+void BoundField::boundKeyPress(QKeyEvent* event, const KeyRules& rules,
+                               const std::function<void(QKeyEvent*)>& base) {
+    platform::guard([&] {
+        if (event->key() == Qt::Key_Escape) {
+            link_.reset();
+            if (rules.afterEscape)
+                rules.afterEscape();
+            event->accept();
+            return;
+        }
+        const bool typing = boundinput::typesText(event);
+        if (typing && !boundinput::acceptsTyped(link_.field(), event->text())) {
+            platform::beep();
+            event->accept();
+            return;
+        }
+        const bool changes =
+            boundinput::changesText(event) || (rules.alsoChanges && rules.alsoChanges(event));
+        if (changes && !link_.edit()) {
+            event->accept();
+            return;
+        }
+        if (typing && rules.upperCase) {
+            const auto upper = boundinput::upperCased(event);
+            base(upper.get());
+            event->setAccepted(upper->isAccepted());
+            return;
+        }
+        base(event);
+    });
+}
+
+void BoundField::showEditMenu(QWidget* control, const boundinput::EditOperations& ops,
+                              const QPoint& globalPos) {
+    platform::guard([&] { boundinput::execEditMenu(control, link_, ops, globalPos); });
+}
+
+void BoundField::focusEntered() {
+    platform::guard([this] { link_.setFocused(true); });
+}
 
 void BoundField::focusLeft(QWidget* control, Qt::FocusReason reason,
                            const std::function<void()>& selectText) {

@@ -3,13 +3,14 @@
 #include "data/datasource.h"
 
 #include <QString>
+#include <QValidator>
 #include <Qt>
 #include <functional>
 #include <memory>
 
 class QKeyEvent;
+class QLineEdit;
 class QPoint;
-class QValidator;
 class QObject;
 class QWidget;
 
@@ -93,8 +94,23 @@ private:
     bool focused_ = false;
 };
 
-// Pieces of key and menu handling the bound controls have in common.
-// The binding functions every bound control offers, over the control's link.
+namespace boundinput {
+struct EditOperations;
+}
+
+// How one kind of bound control treats keys, beyond what all of them share.
+struct KeyRules {
+    // Typed letters become capitals by the Turkish rule.
+    bool upperCase = false;
+    // Runs after Esc has dropped the unwritten change (the edits select their whole text).
+    std::function<void()> afterEscape;
+    // Keys of this kind that change the text besides the shared ones (Enter in the rich edit,
+    // the item keys in the combo box).
+    std::function<bool(const QKeyEvent*)> alsoChanges;
+};
+
+// The binding functions every bound control offers, over the control's link, and the key and
+// menu handling that they all share.
 class BoundField {
 public:
     void setDataSource(TDataSource* source) { link_.setDataSource(source); }
@@ -105,13 +121,24 @@ public:
 
 protected:
     explicit BoundField(FieldDataLink::Control& control) : link_(control) {}
+    ~BoundField() = default;
 
+    // One key press: Esc drops the unwritten change; a typed character the column does not
+    // take is dropped with a beep; a change first asks for auto-edit and is dropped when the
+    // record set cannot edit; what is left goes to `base` (the control's own handling),
+    // typed letters in capitals where the rules say so.
+    void boundKeyPress(QKeyEvent* event, const KeyRules& rules,
+                       const std::function<void(QKeyEvent*)>& base);
+    // The Turkish edit menu at a global position.
+    void showEditMenu(QWidget* control, const boundinput::EditOperations& ops,
+                      const QPoint& globalPos);
+    // The control got the focus: it shows its column's edit text.
+    void focusEntered();
     // The control lost the focus: unless another window or a popup took it, a change is
     // written. A failed write is shown in the error box, `selectText` runs and the focus goes
     // back into the control.
     void focusLeft(QWidget* control, Qt::FocusReason reason,
                    const std::function<void()>& selectText = {});
-    ~BoundField() = default;
 
     FieldDataLink link_;
 };
@@ -127,9 +154,28 @@ bool changesText(const QKeyEvent* event);
 bool acceptsTyped(const TField* field, const QString& text);
 // The same key with its text in capitals by the Turkish rule.
 std::unique_ptr<QKeyEvent> upperCased(const QKeyEvent* event);
-// A validator that turns whatever stands in a line edit into capitals by the Turkish rule
-// (pasted and dropped text included).
-QValidator* newUpperCaseValidator(QObject* parent);
+// The validator of a bound line edit: with upper case on it turns whatever is entered into
+// capitals by the Turkish rule (pasted and dropped text included); with a limit the user can
+// make the text no longer than the limit, or than it already was (a stored text longer than
+// its column still shows whole). What the program shows goes in unchanged but for the capitals.
+class LineValidator : public QValidator {
+public:
+    LineValidator(QLineEdit* edit, bool upperCase);
+    void setUpperCase(bool upper) { upper_ = upper; }
+    // 0: no limit.
+    void setLimit(int limit) { limit_ = limit; }
+    int limit() const { return limit_; }
+    // Puts a text the program shows into the edit, past the limit if need be.
+    void show(const QString& text);
+    State validate(QString& input, int& pos) const override;
+
+private:
+    QLineEdit* edit_;
+    bool upper_;
+    int limit_ = 0;
+    int lastLength_ = 0;
+    bool showing_ = false;
+};
 
 // The edit context menu's operations on one control.
 struct EditOperations {
@@ -143,6 +189,8 @@ struct EditOperations {
     std::function<void()> deleteSelection;
     std::function<void()> selectAll;
 };
+// The edit operations of a line edit (the bound edit's, the combo box's field).
+EditOperations lineEditOperations(QLineEdit* line);
 // Shows the edit context menu ("Geri Al", "Kes", "Kopyala", "Yapıştır", "Sil", "Tümünü Seç")
 // at a global position. The changing entries are offered while a change could start an edit
 // and ask for auto-edit before they act. Object names: edit-undo, edit-cut, edit-copy,

@@ -222,6 +222,7 @@ void BoundControlsTest::changingKeyStartsEditFromBrowse_data() {
     QTest::newRow("combo: Down chooses") << u"combo"_s << u"Down"_s << u"Roman"_s << true;
     QTest::newRow("combo: opening the list") << u"combo"_s << u"open"_s << u"a12"_s << true;
     QTest::newRow("rich: Enter") << u"rich"_s << u"Enter"_s << u"a12\n"_s << true;
+    QTest::newRow("rich: Ctrl+Enter") << u"rich"_s << u"Ctrl+Enter"_s << u"a12\n"_s << true;
     QTest::newRow("rich: Ctrl+V") << u"rich"_s << u"Ctrl+V"_s << u"a12xy"_s << true;
     QTest::newRow("rich: menu paste") << u"rich"_s << u"menu edit-paste"_s << u"a12xy"_s << true;
     QTest::newRow("rich: Left") << u"rich"_s << u"Left"_s << u"a12"_s << false;
@@ -250,7 +251,8 @@ void BoundControlsTest::changingKeyStartsEditFromBrowse() {
         {u"Ctrl+Z"_s, {Qt::Key_Z, Qt::ControlModifier}},
         {u"Left"_s, {Qt::Key_Left, Qt::NoModifier}},
         {u"Down"_s, {Qt::Key_Down, Qt::NoModifier}},
-        {u"Enter"_s, {Qt::Key_Return, Qt::NoModifier}}};
+        {u"Enter"_s, {Qt::Key_Return, Qt::NoModifier}},
+        {u"Ctrl+Enter"_s, {Qt::Key_Return, Qt::ControlModifier}}};
     if (action.startsWith(u"type "_s))
         typeText(control, action.mid(5));
     else if (action.startsWith(u"menu "_s))
@@ -343,8 +345,8 @@ void BoundControlsTest::controlsFollowRowsStatesAndWrites() {
     QCOMPARE(first->dataSource(), kitapD_.get());
     QCOMPARE(first->field(), &kitap_->fieldByName(u"BARKODU"));
     QCOMPARE(value->text(), u"15"_s);
-    QCOMPARE(first->maxLength(), 20);
-    QCOMPARE(value->maxLength(), 32767);
+    QCOMPARE(first->typingLimit(), 20);
+    QCOMPARE(value->typingLimit(), 0);
     QVERIFY(first->isReadOnly());
 
     // A change shows in the other controls on the column once it is written.
@@ -448,10 +450,34 @@ void BoundControlsTest::editRefusesTwentyFirstCharacterTypedOrPasted() {
     QGuiApplication::clipboard()->setText(u"xyz"_s);
     QTest::keyClick(barcode, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(barcode->text(), u"123456789012345678XY"_s);
+    // A character of two code units that does not fit whole is left out whole.
+    QTest::keyClick(barcode, Qt::Key_Backspace);
+    QTest::keyClick(barcode, Qt::Key_Backspace);
+    QGuiApplication::clipboard()->setText(u"x🙂z"_s);
+    QTest::keyClick(barcode, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(barcode->text(), u"123456789012345678X"_s);
 
     other_->setFocus();
     kitap_->post();
-    QCOMPARE(row(1, u"BARKODU"_s), QStringList{u"123456789012345678XY"_s});
+    QCOMPARE(row(1, u"BARKODU"_s), QStringList{u"123456789012345678X"_s});
+
+    // A stored text longer than the column (written by another tool) shows whole; typing
+    // cannot make it longer, and shortening it writes only what the user left.
+    const QString stored = u"1234567890123456789012345"_s;
+    db_->exec(u"update kitapkayit set BARKODU = '"_s + stored + u"' where IDNO = 1"_s);
+    kitap_->close();
+    kitap_->open();
+    QCOMPARE(barcode->text(), stored);
+    barcode->setFocus();
+    barcode->end(false);
+    typeText(barcode, u"6"_s);
+    QCOMPARE(barcode->text(), stored);
+    QTest::keyClick(barcode, Qt::Key_Backspace);
+    typeText(barcode, u"6"_s);
+    QCOMPARE(barcode->text(), stored.left(24));
+    other_->setFocus();
+    kitap_->post();
+    QCOMPARE(row(1, u"BARKODU"_s), QStringList{stored.left(20)});
 }
 
 void BoundControlsTest::editOnIntegerColumnTakesSignsAndDigitsOnly() {
@@ -601,9 +627,12 @@ void BoundControlsTest::comboUpperCaseTurkish() {
     kind->setUpperCase(true);
     kind->addItem(u"dergi"_s);
     QVERIFY(kind->upperCase());
-    QCOMPARE(kind->itemText(0), u"ROMAN"_s);
-    QCOMPARE(kind->itemText(1), u"ARAŞTIRMA"_s);
-    QCOMPARE(kind->itemText(2), u"DERGİ"_s);
+    // The items stay as given; the list shows them in capitals.
+    QCOMPARE(kind->itemText(1), u"ARAŞTıRMA"_s);
+    QCOMPARE(kind->itemText(2), u"dergi"_s);
+    QCOMPARE(kind->shownItemText(0), u"ROMAN"_s);
+    QCOMPARE(kind->shownItemText(1), u"ARAŞTIRMA"_s);
+    QCOMPARE(kind->shownItemText(2), u"DERGİ"_s);
     auto* acquired = bind<data::TDBComboBox>(u"EDINME"_s);
     acquired->addItems({u"Bağış"_s, u"Satınalma"_s});
     QVERIFY(!acquired->upperCase());
