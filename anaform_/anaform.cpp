@@ -13,11 +13,12 @@
 #include "data/widgets/dbgrid.h"
 #include "emanetkitap_/emanetkitap.h"
 #include "emanetkitapkaydi_/emanetkitapkaydi.h"
+#include "formkit/layout.h"
 #include "kitap_/kitapkayit.h"
 #include "okuyucu_kayit_/okuyucu_kayit.h"
+#include "platform/connect.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
-#include "platform/guard.h"
 #include "platform/widgetstyle.h"
 
 #include <QApplication>
@@ -43,33 +44,6 @@ const QString contactLine = QStringLiteral("www.kutuphane.example") + QString(7,
                             QStringLiteral("mail:bilgi@kutuphane.example") + QString(7, u' ') +
                             QStringLiteral("Tel: 0 (555) 010 20 30");
 
-void showWindow(QWidget* window) {
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
-QWidget* panel(const char16_t* name, QWidget* parent) {
-    auto* p = new QWidget(parent);
-    p->setObjectName(QString::fromUtf16(name));
-    return p;
-}
-
-QGroupBox* groupBox(const char16_t* name, const QString& caption, QWidget* parent) {
-    auto* g = new QGroupBox(caption, parent);
-    g->setObjectName(QString::fromUtf16(name));
-    QFont bold = g->font();
-    bold.setBold(true);
-    g->setFont(bold);
-    return g;
-}
-
-QAction* menuItem(QMenu* menu, const char16_t* name, const QString& caption) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromUtf16(name));
-    return a;
-}
-
 } // namespace
 
 Tanaform::Tanaform(QWidget* parent)
@@ -89,18 +63,41 @@ Tanaform::Tanaform(QWidget* parent)
     kitap = kitap_.get();
     okuyucud = okuyucud_.get();
     kitapD = kitapD_.get();
-    data::TField** readerFields[] = {
-        &okuyucuIDNO,     &okuyucuADISOYADI,   &okuyucuOGRENIMDURUMU, &okuyucuOKULU,
-        &okuyucuNUMARASI, &okuyucuUNVANI,      &okuyucuDOGUMYERI,     &okuyucuDOGUMTARIHI,
-        &okuyucuTELEFONU, &okuyucuCEPTELEFONU, &okuyucuADRESI};
-    for (int i = 0; i < okuyucu->fieldCount(); ++i)
-        *readerFields[i] = &okuyucu->field(i);
-    data::TField** bookFields[] = {
-        &kitapIDNO,        &kitapSERINO,    &kitapKITABINADI, &kitapYAZARI,  &kitapTURU,
-        &kitapYAYINEVI,    &kitapBARKODU,   &kitapEDINME,     &kitapDEGERI,  &kitapEDINMETARIHI,
-        &kitapBASKITARIHI, &kitapBASIMYERI, &kitapBASIMYILI,  &kitapBASKINO, &kitapACIKLAMA};
-    for (int i = 0; i < kitap->fieldCount(); ++i)
-        *bookFields[i] = &kitap->field(i);
+    // The persistent fields, each bound to its column by name.
+    const std::pair<data::TField**, const char16_t*> readerFields[] = {
+        {&okuyucuIDNO, u"IDNO"},
+        {&okuyucuADISOYADI, u"ADISOYADI"},
+        {&okuyucuOGRENIMDURUMU, u"OGRENIMDURUMU"},
+        {&okuyucuOKULU, u"OKULU"},
+        {&okuyucuNUMARASI, u"NUMARASI"},
+        {&okuyucuUNVANI, u"UNVANI"},
+        {&okuyucuDOGUMYERI, u"DOGUMYERI"},
+        {&okuyucuDOGUMTARIHI, u"DOGUMTARIHI"},
+        {&okuyucuTELEFONU, u"TELEFONU"},
+        {&okuyucuCEPTELEFONU, u"CEPTELEFONU"},
+        {&okuyucuADRESI, u"ADRESI"},
+    };
+    for (const auto& [member, column] : readerFields)
+        *member = &okuyucu->fieldByName(column);
+    const std::pair<data::TField**, const char16_t*> bookFields[] = {
+        {&kitapIDNO, u"IDNO"},
+        {&kitapSERINO, u"SERINO"},
+        {&kitapKITABINADI, u"KITABINADI"},
+        {&kitapYAZARI, u"YAZARI"},
+        {&kitapTURU, u"TURU"},
+        {&kitapYAYINEVI, u"YAYINEVI"},
+        {&kitapBARKODU, u"BARKODU"},
+        {&kitapEDINME, u"EDINME"},
+        {&kitapDEGERI, u"DEGERI"},
+        {&kitapEDINMETARIHI, u"EDINMETARIHI"},
+        {&kitapBASKITARIHI, u"BASKITARIHI"},
+        {&kitapBASIMYERI, u"BASIMYERI"},
+        {&kitapBASIMYILI, u"BASIMYILI"},
+        {&kitapBASKINO, u"BASKINO"},
+        {&kitapACIKLAMA, u"ACIKLAMA"},
+    };
+    for (const auto& [member, column] : bookFields)
+        *member = &kitap->fieldByName(column);
 
     buildLayout();
     buildMenus();
@@ -148,10 +145,10 @@ void Tanaform::buildLayout() {
     auto makeSide = [&](const char16_t* panelName, const char16_t* groupName,
                         const QString& caption, const char16_t* gridName, const QColor& colour,
                         QGroupBox*& group) {
-        QWidget* side = panel(panelName, middle);
+        QWidget* side = formkit::panel(panelName, middle);
         auto* sideLayout = new QVBoxLayout(side);
         sideLayout->setContentsMargins(1, 1, 1, 1);
-        group = groupBox(groupName, caption, side);
+        group = formkit::groupBox(groupName, caption, side);
         sideLayout->addWidget(group);
         auto* groupLayout = new QVBoxLayout(group);
         groupLayout->setContentsMargins(2, 2, 2, 2);
@@ -185,15 +182,15 @@ void Tanaform::buildLayout() {
     DBGrid2->setColumns(bookGridColumns());
 
     // The search area: the reader bar at a fixed width on the left, the book bar in the rest.
-    Panel4 = panel(u"Panel4", central);
+    Panel4 = formkit::panel(u"Panel4", central);
     Panel4->setFixedHeight(51);
     auto* bars = new QHBoxLayout(Panel4);
     bars->setContentsMargins(1, 1, 1, 1);
     bars->setSpacing(0);
-    GroupBox2 = groupBox(u"GroupBox2", QStringLiteral("Okuyucu Arama Seçeği"), Panel4);
+    GroupBox2 = formkit::groupBox(u"GroupBox2", QStringLiteral("Okuyucu Arama Seçeği"), Panel4);
     GroupBox2->setFixedWidth(352);
     platform::fillBackground(GroupBox2, QColor(255, 255, 0));
-    GroupBox1 = groupBox(u"GroupBox1", QStringLiteral("Kitap Arama Seçeneği"), Panel4);
+    GroupBox1 = formkit::groupBox(u"GroupBox1", QStringLiteral("Kitap Arama Seçeneği"), Panel4);
     platform::fillBackground(GroupBox1, QColor(0, 255, 0));
     bars->addWidget(GroupBox2);
     bars->addWidget(GroupBox1, 1);
@@ -218,14 +215,10 @@ void Tanaform::buildLayout() {
                                    QRect(8, 16, 113, 21), QRect(120, 16, 217, 21));
     std::tie(kkr, Edit2) = makeBar(GroupBox1, u"kkr", u"Edit2", bookSearchColumns(),
                                    QRect(8, 16, 145, 21), QRect(160, 16, 425, 21));
-    connect(Edit1, &QLineEdit::textChanged, this,
-            [this] { platform::guard([this] { Edit1Change(); }); });
-    connect(Edit2, &QLineEdit::textChanged, this,
-            [this] { platform::guard([this] { Edit2Change(); }); });
-    connect(Edit1, &TSearchEdit::clicked, this,
-            [this] { platform::guard([this] { Edit1Click(); }); });
-    connect(Edit2, &TSearchEdit::clicked, this,
-            [this] { platform::guard([this] { Edit2Click(); }); });
+    platform::connectGuarded(Edit1, &QLineEdit::textChanged, this, &Tanaform::Edit1Change);
+    platform::connectGuarded(Edit2, &QLineEdit::textChanged, this, &Tanaform::Edit2Change);
+    platform::connectGuarded(Edit1, &TSearchEdit::clicked, this, &Tanaform::Edit1Click);
+    platform::connectGuarded(Edit2, &TSearchEdit::clicked, this, &Tanaform::Edit2Click);
 
     // Four status panels that never show text.
     for (const int width : {200, 150, 150, 100}) {
@@ -261,30 +254,20 @@ void Tanaform::buildMenus() {
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
 
-    struct Item {
-        QMenu* menu;
-        const char16_t* name;
-        const char16_t* caption;
-        void (Tanaform::*handler)();
-    };
-    const Item items[] = {
-        {records, u"YeniKitapKayd1", u"Yeni Kitap Kaydı", &Tanaform::YeniKitapKayd1Click},
-        {records, u"YeniOkuyucuKayd1", u"Yeni Okuyucu Kaydı", &Tanaform::YeniOkuyucuKayd1Click},
+    using W = Tanaform;
+    const formkit::MenuItemRow<W> items[] = {
+        {records, u"YeniKitapKayd1", u"Yeni Kitap Kaydı", &W::YeniKitapKayd1Click},
+        {records, u"YeniOkuyucuKayd1", u"Yeni Okuyucu Kaydı", &W::YeniOkuyucuKayd1Click},
         {loans, u"EmanetVerilenKitapKayd1", u"Emanet Verilen Kitap Kaydı",
-         &Tanaform::EmanetVerilenKitapKayd1Click},
-        {PopupMenu1, u"YeniKitapKayd2", u"Yeni Kitap Ekle", &Tanaform::YeniKitapKayd2Click},
-        {PopupMenu1, u"KitapKaydDzelt1", u"Kitap Kaydı Düzelt", &Tanaform::KitapKaydDzelt1Click},
-        {PopupMenu1, u"KitapKaydSil1", u"Kitap Kaydı Sil", &Tanaform::KitapKaydSil1Click},
-        {PopupMenu2, u"MenuItem1", u"Yeni Okuyucu Ekle", &Tanaform::MenuItem1Click},
-        {PopupMenu2, u"MenuItem2", u"Okuyucu Kaydı Düzelt", &Tanaform::MenuItem2Click},
-        {PopupMenu2, u"MenuItem3", u"Okuyucu Kaydı Sil", &Tanaform::MenuItem3Click},
+         &W::EmanetVerilenKitapKayd1Click},
+        {PopupMenu1, u"YeniKitapKayd2", u"Yeni Kitap Ekle", &W::YeniKitapKayd2Click},
+        {PopupMenu1, u"KitapKaydDzelt1", u"Kitap Kaydı Düzelt", &W::KitapKaydDzelt1Click},
+        {PopupMenu1, u"KitapKaydSil1", u"Kitap Kaydı Sil", &W::KitapKaydSil1Click},
+        {PopupMenu2, u"MenuItem1", u"Yeni Okuyucu Ekle", &W::MenuItem1Click},
+        {PopupMenu2, u"MenuItem2", u"Okuyucu Kaydı Düzelt", &W::MenuItem2Click},
+        {PopupMenu2, u"MenuItem3", u"Okuyucu Kaydı Sil", &W::MenuItem3Click},
     };
-    for (const Item& item : items) {
-        QAction* a = menuItem(item.menu, item.name, QString::fromUtf16(item.caption));
-        const auto handler = item.handler;
-        connect(a, &QAction::triggered, this,
-                [this, handler] { platform::guard([&] { (this->*handler)(); }); });
-    }
+    formkit::addMenuItems<W>(this, items);
     DBGrid2->setPopupMenu(PopupMenu1);
     DBGrid1->setPopupMenu(PopupMenu2);
 }
@@ -365,7 +348,7 @@ void Tanaform::focusWindowChanged(QWindow* window) {
 // ---- actions ------------------------------------------------------------------------------
 
 void Tanaform::YeniKitapKayd1Click() {
-    showWindow(kitapkayit);
+    formkit::showWindow(kitapkayit);
     kitap->append();
 }
 
@@ -374,7 +357,7 @@ void Tanaform::YeniKitapKayd2Click() {
 }
 
 void Tanaform::KitapKaydDzelt1Click() {
-    showWindow(kitapkayit);
+    formkit::showWindow(kitapkayit);
     kitap->edit();
     kitapkayit->DateTimePicker1->setDate(kitapEDINMETARIHI->asDateTime());
     kitapkayit->DateTimePicker2->setDate(kitapBASKITARIHI->asDateTime());
@@ -387,7 +370,7 @@ void Tanaform::KitapKaydSil1Click() {
 }
 
 void Tanaform::YeniOkuyucuKayd1Click() {
-    showWindow(okuyucu_kayit);
+    formkit::showWindow(okuyucu_kayit);
     okuyucu->append();
 }
 
@@ -396,7 +379,7 @@ void Tanaform::MenuItem1Click() {
 }
 
 void Tanaform::MenuItem2Click() {
-    showWindow(okuyucu_kayit);
+    formkit::showWindow(okuyucu_kayit);
     okuyucu->edit();
     okuyucu_kayit->DateTimePicker1->setDate(okuyucuDOGUMTARIHI->asDateTime());
 }
@@ -408,7 +391,7 @@ void Tanaform::MenuItem3Click() {
 }
 
 void Tanaform::EmanetVerilenKitapKayd1Click() {
-    showWindow(emanetkitapkaydi);
+    formkit::showWindow(emanetkitapkaydi);
 }
 
 // ---- search bars --------------------------------------------------------------------------

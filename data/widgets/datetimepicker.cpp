@@ -24,6 +24,10 @@ TDateTimePicker::TDateTimePicker(QWidget* parent) : QDateEdit(parent) {
                              [this](QDate date) { shownDateChanged(date); });
 }
 
+bool TDateTimePicker::focusNextPrevChild(bool next) {
+    return QWidget::focusNextPrevChild(next);
+}
+
 void TDateTimePicker::setDate(platform::DateTime value) {
     value_ = value_.withDate(value.date());
     showValue();

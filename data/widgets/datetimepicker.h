@@ -24,6 +24,10 @@ public:
     // Replaces the whole value.
     void setDateTime(platform::DateTime value);
 
+protected:
+    // Tab and Shift+Tab leave the picker; they do not step through its date's parts.
+    bool focusNextPrevChild(bool next) override;
+
 private:
     void showValue();
     // The user (or anything else) changed the date shown.

@@ -1,0 +1,143 @@
+#pragma once
+
+#include "data/widgets/datetimepicker.h"
+#include "data/widgets/dbcombobox.h"
+#include "data/widgets/dbedit.h"
+#include "data/widgets/dblookupcombobox.h"
+#include "data/widgets/dbrichedit.h"
+
+#include <QPushButton>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+#include <span>
+#include <type_traits>
+#include <variant>
+#include <vector>
+
+namespace data {
+class TADOQuery;
+class TDataSource;
+} // namespace data
+
+namespace formkit {
+
+// A control member of an entry window; its type says what kind of control the row makes.
+template <typename W>
+using ControlMember =
+    std::variant<data::TDBEdit * W::*, data::TDBComboBox * W::*, data::TDBRichEdit * W::*,
+                 data::TDBLookupComboBox * W::*, data::TDateTimePicker * W::*, QPushButton * W::*>;
+
+// One control of an entry window, in tab order: its member and object name, the column it is
+// bound to (none for a date picker or the button), its place within the window's inner area,
+// whether it shows capitals (the bound edits always do; for a combo box it is its upper-case
+// style) and the label it stands beside (which names it for assistive technology).
+template <typename W> struct ControlRow {
+    ControlMember<W> member;
+    const char16_t* name;
+    const char16_t* column;
+    QRect bounds;
+    bool capitals;
+    const char16_t* label;
+};
+
+// One label: object name, caption, place; the title label has the window title's font.
+struct LabelRow {
+    const char16_t* name;
+    const char16_t* caption;
+    QRect bounds;
+    bool title = false;
+};
+
+// One check of "Kaydet": a control whose text must not be empty, and its message.
+template <typename W> struct CheckRow {
+    ControlMember<W> member;
+    const char16_t* message;
+};
+
+// A date picker whose whole value "Kaydet" writes into a date-time column.
+template <typename W> struct DateRow {
+    data::TDateTimePicker* W::*picker;
+    const char16_t* column;
+};
+
+// What the entry windows share: controls built from their tables and bound to the record set
+// they edit, the one save sequence, and the close that cancels what is still pending.
+class EntryWindow : public QWidget {
+    Q_OBJECT
+protected:
+    explicit EntryWindow(QWidget* parent = nullptr);
+
+    // Builds the labels, then the controls in tab order on `area`, binds each control with a
+    // column to `source`, makes each label the buddy of its control, chains the tab order and
+    // gives the first control the focus the window will first show with.
+    template <typename W>
+    void build(W* window, QWidget* area, data::TDataSource* source,
+               std::span<const ControlRow<W>> controls, std::span<const LabelRow> labels) {
+        buildLabels(area, labels);
+        std::vector<Built> built;
+        for (const ControlRow<W>& row : controls)
+            built.push_back({make(window, row.member, area), row.name, row.column, row.bounds,
+                             row.capitals, row.label});
+        setUp(source, built);
+    }
+
+    // "Kaydet": the first check whose control shows no text at all gets its message in the
+    // plain box and then the focus, and nothing else happens. When every check passes: the
+    // record set goes into edit, each picker's whole value goes into its column, the row is
+    // posted and the window closes. A failure thrown on the way ends the save there.
+    template <typename W>
+    void save(W* window, data::TADOQuery& dataSet, std::span<const CheckRow<W>> checks,
+              std::span<const DateRow<W>> dates) {
+        std::vector<std::pair<QWidget*, const char16_t*>> required;
+        for (const CheckRow<W>& check : checks)
+            required.emplace_back(member(window, check.member), check.message);
+        std::vector<std::pair<data::TDateTimePicker*, const char16_t*>> written;
+        for (const DateRow<W>& date : dates)
+            written.emplace_back(window->*date.picker, date.column);
+        saveRow(dataSet, required, written);
+    }
+
+    // The close handler of the window: drops what its record set still holds unsaved.
+    virtual void FormClose() = 0;
+    // Runs FormClose through the guard; the close is never refused (the window only hides).
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Built {
+        QWidget* control;
+        const char16_t* name;
+        const char16_t* column;
+        QRect bounds;
+        bool capitals;
+        const char16_t* label;
+    };
+
+    template <typename W>
+    static QWidget* make(W* window, const ControlMember<W>& m, QWidget* area) {
+        return std::visit(
+            [&](auto ptr) -> QWidget* {
+                using Control =
+                    std::remove_pointer_t<std::remove_reference_t<decltype(window->*ptr)>>;
+                auto* control = new Control(area);
+                window->*ptr = control;
+                return control;
+            },
+            m);
+    }
+    template <typename W> static QWidget* member(W* window, const ControlMember<W>& m) {
+        return std::visit([&](auto ptr) -> QWidget* { return window->*ptr; }, m);
+    }
+
+    void buildLabels(QWidget* area, std::span<const LabelRow> labels);
+    void setUp(data::TDataSource* source, const std::vector<Built>& built);
+    void saveRow(data::TADOQuery& dataSet,
+                 const std::vector<std::pair<QWidget*, const char16_t*>>& required,
+                 const std::vector<std::pair<data::TDateTimePicker*, const char16_t*>>& dates);
+};
+
+// The text a control shows now, as the save checks read it (a combo box's field, a rich
+// edit's whole text with its line breaks).
+QString entryText(const QWidget* control);
+
+} // namespace formkit
