@@ -1,9 +1,6 @@
 #include "anaform_/anaform.h"
 
 #include "anaform_/gridcolumns.h"
-#include "anaform_/searchbar.h"
-#include "anaform_/searchcombo.h"
-#include "anaform_/searchedit.h"
 #include "anaform_/splitter.h"
 #include "anaform_/windowicon.h"
 #include "data/adoquery.h"
@@ -14,6 +11,9 @@
 #include "emanetkitap_/emanetkitap.h"
 #include "emanetkitapkaydi_/emanetkitapkaydi.h"
 #include "formkit/layout.h"
+#include "formkit/searchbar.h"
+#include "formkit/searchcombo.h"
+#include "formkit/searchedit.h"
 #include "kitap_/kitapkayit.h"
 #include "okuyucu_kayit_/okuyucu_kayit.h"
 #include "platform/connect.h"
@@ -37,7 +37,6 @@ Tanaform* anaform = nullptr;
 namespace {
 
 const QString gridHint = QStringLiteral("İşlem Yapmak İçin Mousenin Sağ Tuşuna Basınız");
-const QString startingSearchText = QStringLiteral("Bu Alana Aranacak Bilgiyi Giriniz ");
 
 // The contact line of the banner: placeholders, nothing real.
 const QString contactLine = QStringLiteral("www.kutuphane.example") + QString(7, u' ') +
@@ -136,11 +135,9 @@ void Tanaform::buildLayout() {
     Panel1 = banner;
     column->addWidget(Panel1);
 
-    // The lists: the reader side keeps the width the splitter gives it, the book side the rest.
+    // The lists: the splitter places them, the reader side at the width it gave it, the book
+    // side in the rest.
     auto* middle = new QWidget(central);
-    auto* row = new QHBoxLayout(middle);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
     const QFont boldGridFont = platform::classicFont(11, true);
     auto makeSide = [&](const char16_t* panelName, const char16_t* groupName,
                         const QString& caption, const char16_t* gridName, const QColor& colour,
@@ -166,14 +163,11 @@ void Tanaform::buildLayout() {
     std::tie(Panel2, DBGrid1) =
         makeSide(u"Panel2", u"GroupBox3", QStringLiteral("Okuyucu İşlemleri"), u"DBGrid1",
                  QColor(255, 219, 183), GroupBox3);
-    Panel2->setFixedWidth(369);
-    Splitter1 = new TSplitter(Panel2, middle);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
     std::tie(Panel3, DBGrid2) = makeSide(u"Panel3", u"GroupBox4", QStringLiteral("Kitap İşlemleri"),
                                          u"DBGrid2", QColor(128, 255, 255), GroupBox4);
-    row->addWidget(Panel2);
-    row->addWidget(Splitter1);
-    row->addWidget(Panel3, 1);
+    Splitter1 = new TSplitter(Panel2, Panel3, middle);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setLeftWidth(369);
     column->addWidget(middle, 1);
 
     DBGrid1->setDataSource(okuyucud);
@@ -196,27 +190,12 @@ void Tanaform::buildLayout() {
     bars->addWidget(GroupBox1, 1);
     column->addWidget(Panel4);
 
-    auto makeBar = [](QGroupBox* group, const char16_t* comboName, const char16_t* editName,
-                      std::span<const SearchColumn> columns, QRect comboBounds, QRect editBounds) {
-        auto* combo = new TSearchCombo(group);
-        combo->setObjectName(QString::fromUtf16(comboName));
-        for (const SearchColumn& c : columns)
-            combo->addItem(QString::fromUtf16(c.caption));
-        combo->setCurrentIndex(0);
-        combo->setGeometry(comboBounds);
-        auto* edit = new TSearchEdit(group);
-        edit->setObjectName(QString::fromUtf16(editName));
-        edit->setText(startingSearchText); // before the change handler is connected: no search
-        edit->setGeometry(editBounds);
-        edit->setCursorPosition(0);
-        return std::pair{combo, edit};
-    };
-    std::tie(okr, Edit1) = makeBar(GroupBox2, u"okr", u"Edit1", readerSearchColumns(),
-                                   QRect(8, 16, 113, 21), QRect(120, 16, 217, 21));
-    std::tie(kkr, Edit2) = makeBar(GroupBox1, u"kkr", u"Edit2", bookSearchColumns(),
-                                   QRect(8, 16, 145, 21), QRect(160, 16, 425, 21));
-    platform::connectGuarded(Edit1, &QLineEdit::textChanged, this, &Tanaform::Edit1Change);
-    platform::connectGuarded(Edit2, &QLineEdit::textChanged, this, &Tanaform::Edit2Change);
+    std::tie(okr, Edit1) =
+        buildSearchBar(GroupBox2, u"okr", u"Edit1", readerSearchColumns(), QRect(8, 16, 113, 21),
+                       QRect(120, 16, 217, 21), this, &Tanaform::Edit1Change);
+    std::tie(kkr, Edit2) =
+        buildSearchBar(GroupBox1, u"kkr", u"Edit2", bookSearchColumns(), QRect(8, 16, 145, 21),
+                       QRect(160, 16, 425, 21), this, &Tanaform::Edit2Change);
     platform::connectGuarded(Edit1, &TSearchEdit::clicked, this, &Tanaform::Edit1Click);
     platform::connectGuarded(Edit2, &TSearchEdit::clicked, this, &Tanaform::Edit2Click);
 

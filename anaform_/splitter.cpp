@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
@@ -21,9 +22,33 @@ protected:
 
 } // namespace
 
-TSplitter::TSplitter(QWidget* leftSide, QWidget* parent) : QWidget(parent), leftSide_(leftSide) {
+TSplitter::TSplitter(QWidget* leftSide, QWidget* rightSide, QWidget* parent)
+    : QWidget(parent), leftSide_(leftSide), rightSide_(rightSide), leftWidth_(leftSide->width()) {
     setFixedWidth(9);
     setCursor(Qt::SplitHCursor);
+    parent->installEventFilter(this);
+    arrange();
+}
+
+void TSplitter::setLeftWidth(int width) {
+    leftWidth_ = std::max(width, 0);
+    arrange();
+}
+
+bool TSplitter::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        platform::guard([&] { arrange(); });
+    return QWidget::eventFilter(watched, event);
+}
+
+void TSplitter::arrange() {
+    const QWidget* parent = parentWidget();
+    const int total = parent->width();
+    const int height = parent->height();
+    const int left = std::clamp(leftWidth_, 0, std::max(0, total - width() - minSize_));
+    leftSide_->setGeometry(0, 0, left, height);
+    setGeometry(left, 0, width(), height);
+    rightSide_->setGeometry(left + width(), 0, std::max(0, total - left - width()), height);
 }
 
 int TSplitter::widthForPosition(int x) const {
@@ -72,6 +97,6 @@ void TSplitter::mouseReleaseEvent(QMouseEvent* event) {
             return;
         dragLine_->hide();
         const int left = mapToParent(event->position().toPoint()).x() - grabOffset_;
-        leftSide_->setFixedWidth(widthForPosition(left));
+        setLeftWidth(widthForPosition(left));
     });
 }

@@ -5,8 +5,8 @@
 //   bench_search_keystroke [BOOKS READERS LOANS]     (default 100000 20000 200000)
 
 #include "anaform_/anaform.h"
-#include "anaform_/searchbar.h"
-#include "anaform_/searchedit.h"
+#include "formkit/searchbar.h"
+#include "formkit/searchedit.h"
 #include "app/startup.h"
 #include "data/adoquery.h"
 #include "data/sqlite.h"

@@ -301,9 +301,11 @@ EditOperations lineEditOperations(QLineEdit* line) {
     return ops;
 }
 
-void execEditMenu(QWidget* control, FieldDataLink& link, const EditOperations& ops,
-                  const QPoint& globalPos) {
-    const bool changeable = link.canStartEdit();
+namespace {
+
+// The menu itself; `beginChange` runs before a changing entry acts and may refuse it.
+void runEditMenu(QWidget* control, const EditOperations& ops, const QPoint& globalPos,
+                 bool changeable, const std::function<bool()>& beginChange) {
     const bool selection = ops.hasSelection();
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
     const bool clipText = clip && clip->hasText() && !clip->text().isEmpty();
@@ -315,11 +317,11 @@ void execEditMenu(QWidget* control, FieldDataLink& link, const EditOperations& o
         QAction* a = menu.addAction(text);
         a->setObjectName(objectName);
         a->setEnabled(enabled);
-        QObject::connect(a, &QAction::triggered, control, [&link, op, changes, guardControl] {
+        QObject::connect(a, &QAction::triggered, control, [beginChange, op, changes, guardControl] {
             platform::guard([&] {
                 if (!guardControl)
                     return;
-                if (changes && !link.edit())
+                if (changes && beginChange && !beginChange())
                     return;
                 op();
             });
@@ -338,6 +340,18 @@ void execEditMenu(QWidget* control, FieldDataLink& link, const EditOperations& o
     add(QStringLiteral("select-all"), QStringLiteral("&Tümünü Seç"), ops.hasText(), ops.selectAll,
         false);
     menu.exec(globalPos);
+}
+
+} // namespace
+
+void execEditMenu(QWidget* control, FieldDataLink& link, const EditOperations& ops,
+                  const QPoint& globalPos) {
+    runEditMenu(control, ops, globalPos, link.canStartEdit(), [&link] { return link.edit(); });
+}
+
+void execEditMenu(QWidget* control, const EditOperations& ops, const QPoint& globalPos,
+                  bool changeable) {
+    runEditMenu(control, ops, globalPos, changeable, {});
 }
 
 void returnFocus(QWidget* control, bool byMousePress) {

@@ -197,6 +197,9 @@ EditOperations lineEditOperations(QLineEdit* line);
 // edit-paste, edit-delete, select-all.
 void execEditMenu(QWidget* control, FieldDataLink& link, const EditOperations& ops,
                   const QPoint& globalPos);
+// The same menu for a control of no record set: `changeable` says whether the text can change.
+void execEditMenu(QWidget* control, const EditOperations& ops, const QPoint& globalPos,
+                  bool changeable);
 
 // After a failed write on leaving a control: the focus goes back into it, and when a mouse
 // press moved the focus away, that press is dropped so that it clicks nothing.

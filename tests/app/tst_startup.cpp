@@ -1,6 +1,6 @@
 // Start-up and shutdown of the whole program over a temporary executable folder.
 
-#include "anaform_/searchedit.h"
+#include "formkit/searchedit.h"
 #include "emanetkitap_/emanetkitap.h"
 #include "emanetkitapkaydi_/emanetkitapkaydi.h"
 #include "kitap_/kitapkayit.h"

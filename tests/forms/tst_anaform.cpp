@@ -1,7 +1,7 @@
 // The main window: its layout, menus and actions over a temporary database.
 
-#include "anaform_/searchcombo.h"
-#include "anaform_/searchedit.h"
+#include "formkit/searchcombo.h"
+#include "formkit/searchedit.h"
 #include "anaform_/splitter.h"
 #include "data/widgets/datetimepicker.h"
 #include "data/widgets/dbgrid.h"

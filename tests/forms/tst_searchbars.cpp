@@ -1,8 +1,8 @@
 // The reader and book search bars of the main window, over a temporary database.
 
-#include "anaform_/searchbar.h"
-#include "anaform_/searchcombo.h"
-#include "anaform_/searchedit.h"
+#include "formkit/searchbar.h"
+#include "formkit/searchcombo.h"
+#include "formkit/searchedit.h"
 #include "data/widgets/dbgrid.h"
 #include "kitap_/kitapkayit.h"
 #include "support/programfixture.h"

@@ -1,6 +1,10 @@
-#include "anaform_/searchbar.h"
+#include "formkit/searchbar.h"
 
 #include "data/adoquery.h"
+#include "formkit/searchcombo.h"
+#include "formkit/searchedit.h"
+
+#include <QGroupBox>
 
 namespace {
 
@@ -59,4 +63,21 @@ void runSearch(std::span<const SearchColumn> columns, int selectedIndex, const Q
     dataSet.addSql(searchStatement(columns[selectedIndex], text));
     dataSet.execSQL();
     dataSet.open();
+}
+
+SearchBarControls makeSearchBar(QGroupBox* group, const char16_t* comboName,
+                                const char16_t* editName, std::span<const SearchColumn> columns,
+                                QRect comboBounds, QRect editBounds) {
+    auto* combo = new TSearchCombo(group);
+    combo->setObjectName(QString::fromUtf16(comboName));
+    for (const SearchColumn& c : columns)
+        combo->addItem(QString::fromUtf16(c.caption));
+    combo->setCurrentIndex(0);
+    combo->setGeometry(comboBounds);
+    auto* edit = new TSearchEdit(group);
+    edit->setObjectName(QString::fromUtf16(editName));
+    edit->setText(QStringLiteral("Bu Alana Aranacak Bilgiyi Giriniz "));
+    edit->setGeometry(editBounds);
+    edit->setCursorPosition(0);
+    return {combo, edit};
 }

@@ -1,15 +1,25 @@
-#include "anaform_/searchedit.h"
+#include "formkit/searchedit.h"
 
+#include "data/widgets/fielddatalink.h"
+#include "platform/guard.h"
+
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QMouseEvent>
-#include <QTimer>
 
 TSearchEdit::TSearchEdit(QWidget* parent) : QLineEdit(parent) {}
 
 void TSearchEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    if (event->reason() != Qt::MouseFocusReason)
+    switch (event->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ActiveWindowFocusReason:
         selectAll();
+        break;
+    default:
+        break;
+    }
 }
 
 void TSearchEdit::mousePressEvent(QMouseEvent* event) {
@@ -24,4 +34,12 @@ void TSearchEdit::mouseReleaseEvent(QMouseEvent* event) {
     pressedInside_ = false;
     if (click)
         emit clicked();
+}
+
+void TSearchEdit::contextMenuEvent(QContextMenuEvent* event) {
+    platform::guard([&] {
+        data::boundinput::execEditMenu(this, data::boundinput::lineEditOperations(this),
+                                       event->globalPos(), !isReadOnly());
+    });
+    event->accept();
 }
