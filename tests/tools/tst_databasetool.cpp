@@ -38,7 +38,8 @@ void make(int kind, const QString& path) {
 }
 
 const QString usage = QStringLiteral("Usage: ternavolk-db create PATH | demo PATH | "
-                                     "generate PATH --books N --readers N --loans N");
+                                     "generate PATH --books N --readers N --loans N | "
+                                     "import OLD NEW");
 
 QString existsMessage(const QString& path) {
     return QStringLiteral("The file '%1' already exists; it is left as it is").arg(path);
