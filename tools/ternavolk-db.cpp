@@ -11,7 +11,9 @@
 // made, 2 the command line was wrong (for import also: NEW is already there).
 
 #include "platform/errors.h"
+#ifdef TERNAVOLK_ACCESS_IMPORT
 #include "tools/accessimport.h"
+#endif
 #include "tools/dbfile.h"
 #include "tools/demodata.h"
 
@@ -62,6 +64,12 @@ int import(const QString& oldPath, const QString& newPath) {
                           .arg(newPath));
         return 2;
     }
+#ifndef TERNAVOLK_ACCESS_IMPORT
+    write(stderr, QStringLiteral("ternavolk-db: this ternavolk-db was built without libmdb and "
+                                 "cannot read '%1'")
+                      .arg(oldPath));
+    return 1;
+#else
     write(stdout, QStringLiteral("Importing '%1' into '%2'").arg(oldPath, newPath));
     const auto progress = [](const QString& table, qint64 rows) {
         write(stdout, QStringLiteral("%1: %2 rows so far...").arg(table).arg(rows));
@@ -79,6 +87,7 @@ int import(const QString& oldPath, const QString& newPath) {
     }
     write(stdout, QStringLiteral("Imported with %1 warning(s): %2").arg(warnings).arg(newPath));
     return 0;
+#endif
 }
 
 int run(const QStringList& args) {
