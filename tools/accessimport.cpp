@@ -6,6 +6,7 @@
 #include "tools/accessreader.h"
 #include "tools/dbfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -165,6 +166,8 @@ std::vector<TableImport> importAccessDatabase(const QString& oldPath, const QStr
         if (!reader.hasTable(t->tableName()))
             throw Error(reader.missingTable(t->tableName()));
 
+    if (!QFileInfo(newPath).absoluteDir().exists())
+        throw Error(QStringLiteral("Cannot create '%1': its folder does not exist").arg(newPath));
     TemporaryFile temp(newPath +
                        QStringLiteral(".import-%1")
                            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));

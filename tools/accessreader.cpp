@@ -3,20 +3,17 @@
 #include "platform/errors.h"
 
 #include <QFile>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
-#ifdef _WIN32
-#include <io.h>
-#define dup _dup
-#define dup2 _dup2
-#define fileno _fileno
-#define close _close
-#else
-#include <unistd.h>
-#endif
 // mdbtools.h includes glib.h inside extern "C", where glib's C++ templates cannot stand.
 #include <glib.h>
 #include <mdbtools.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace tools {
 
@@ -27,6 +24,36 @@ namespace {
 
 constexpr qint64 jet4PageSize = 4096;
 constexpr int jetVersionOffset = 0x14;
+// The day counts Access accepts: 1 January 100 to 31 December 9999.
+constexpr double firstDay = -657434, lastDay = 2958466;
+
+#ifdef _WIN32
+int duplicate(int fd) {
+    return _dup(fd);
+}
+int duplicateTo(int fd, int to) {
+    return _dup2(fd, to);
+}
+int closeFd(int fd) {
+    return _close(fd);
+}
+int fdOf(FILE* f) {
+    return _fileno(f);
+}
+#else
+int duplicate(int fd) {
+    return dup(fd);
+}
+int duplicateTo(int fd, int to) {
+    return dup2(fd, to);
+}
+int closeFd(int fd) {
+    return close(fd);
+}
+int fdOf(FILE* f) {
+    return fileno(f);
+}
+#endif
 
 QString typeName(int type) {
     switch (type) {
@@ -140,9 +167,9 @@ public:
     LibraryMessages() {
         std::fflush(stderr);
         file_ = std::tmpfile();
-        saved_ = file_ ? dup(fileno(stderr)) : -1;
+        saved_ = file_ ? duplicate(fdOf(stderr)) : -1;
         if (saved_ >= 0)
-            dup2(fileno(file_), fileno(stderr));
+            duplicateTo(fdOf(file_), fdOf(stderr));
     }
     ~LibraryMessages() {
         restore();
@@ -169,8 +196,8 @@ private:
         if (saved_ < 0)
             return;
         std::fflush(stderr);
-        dup2(saved_, fileno(stderr));
-        close(saved_);
+        duplicateTo(saved_, fdOf(stderr));
+        closeFd(saved_);
         saved_ = -1;
     }
     FILE* file_ = nullptr;
@@ -308,9 +335,15 @@ AccessReader::readTable(const QString& name,
             case AccessKind::Integer:
                 row[c] = Value(integerAt(bytes, fixed));
                 break;
-            case AccessKind::DateTime:
-                row[c] = Value(platform::DateTime(doubleAt(bytes)));
+            case AccessKind::DateTime: {
+                const double days = doubleAt(bytes);
+                if (!std::isfinite(days) || days < firstDay || days >= lastDay)
+                    throw damaged(QStringLiteral("a date of column '%1' in table '%2' lies "
+                                                 "outside the years 100 to 9999")
+                                      .arg(columns[c].name, name));
+                row[c] = Value(platform::DateTime(days));
                 break;
+            }
             case AccessKind::Text:
                 if (types[c] == MDB_TEXT) {
                     row[c] = Value(decodeJetText(bytes, f.siz));

@@ -239,10 +239,7 @@ private slots:
         QTest::newRow("cut inside the list of tables")
             << 40960 << QString() << QByteArray()
             << u"'@' is damaged: table 'okuyucu' cannot be found (offset 57344 is beyond EOF)"_s;
-        QTest::newRow("cut before the rows")
-            << 102400 << QString() << QByteArray()
-            << u"'@' is damaged: table 'okuyucu' holds 4 rows, of which 0 could be read"_s;
-        QTest::newRow("cut before the last table's rows")
+        QTest::newRow("cut before the last table's rows") // two tables written by then
             << 143360 << QString() << QByteArray()
             << u"'@' is damaged: table 'hareket' holds 3 rows, of which 0 could be read"_s;
         QTest::newRow("a table missing")
