@@ -209,10 +209,18 @@ Connection::Connection(const QString& cs) {
     if (check != SQLITE_OK) {
         const int primary = check & 0xFF;
         if (primary == SQLITE_NOTADB) {
-            if (isOldAccessFile(path_))
-                throw Error(QStringLiteral("The file '%1' is a database of the old Access "
-                                           "format; the program reads only its own format")
-                                .arg(path_));
+            if (isOldAccessFile(path_)) {
+                // Points the librarian to the tool that brings the old file across.
+                const QString converted = path_.chopped(QFileInfo(path_).fileName().size()) +
+                                          QStringLiteral("DATA-yeni.mdb");
+                throw Error(QStringLiteral("'%1' dosyası eski Access biçiminde bir veritabanı; "
+                                           "program yalnızca kendi biçimini açar. Dönüştürmek "
+                                           "için dosyanın bir yedeğini alın, ternavolk-db "
+                                           "import \"%1\" \"%2\" komutunu çalıştırın, sonra "
+                                           "eski dosyayı kaldırıp yeni dosyanın adını DATA.mdb "
+                                           "yapın")
+                                .arg(path_, converted));
+            }
             throw Error(QStringLiteral("The file '%1' is not a database").arg(path_));
         }
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)

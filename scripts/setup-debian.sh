@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, testing and running need on Debian 12, skipping what is there.
 set -euo pipefail
-packages=(cmake make g++ pkg-config qt6-base-dev libsqlite3-dev libgl-dev fonts-dejavu-core "$@")
+packages=(cmake make g++ pkg-config qt6-base-dev libsqlite3-dev mdbtools-dev libgl-dev fonts-dejavu-core "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

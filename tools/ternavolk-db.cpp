@@ -4,15 +4,21 @@
 //   ternavolk-db demo PATH        the same, filled with demo readers, books and loans
 //   ternavolk-db generate PATH --books N --readers N --loans N
 //                                 the same, filled with generated rows (for benchmarks)
+//   ternavolk-db import OLD NEW   NEW made from the readers, books and loans of OLD, a
+//                                 library kept in the Access format (Jet 4)
 //
 // An existing file is never overwritten. Exit codes: 0 done, 1 the database could not be
-// made, 2 the command line was wrong.
+// made, 2 the command line was wrong (for import also: NEW is already there).
 
 #include "platform/errors.h"
+#ifdef TERNAVOLK_ACCESS_IMPORT
+#include "tools/accessimport.h"
+#endif
 #include "tools/dbfile.h"
 #include "tools/demodata.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 #include <exception>
@@ -22,7 +28,8 @@
 namespace {
 
 const QString usage = QStringLiteral("Usage: ternavolk-db create PATH | demo PATH | "
-                                     "generate PATH --books N --readers N --loans N");
+                                     "generate PATH --books N --readers N --loans N | "
+                                     "import OLD NEW");
 
 void write(FILE* stream, const QString& line) {
     std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stream);
@@ -49,6 +56,40 @@ std::optional<int> count(const QString& text) {
     return n;
 }
 
+// Brings an Access-format library across and says, table by table, what came over.
+int import(const QString& oldPath, const QString& newPath) {
+    if (QFileInfo::exists(newPath)) {
+        write(stderr, QStringLiteral("ternavolk-db: The file '%1' already exists; it is left as it "
+                                     "is")
+                          .arg(newPath));
+        return 2;
+    }
+#ifndef TERNAVOLK_ACCESS_IMPORT
+    write(stderr, QStringLiteral("ternavolk-db: this ternavolk-db was built without libmdb and "
+                                 "cannot read '%1'")
+                      .arg(oldPath));
+    return 1;
+#else
+    write(stdout, QStringLiteral("Importing '%1' into '%2'").arg(oldPath, newPath));
+    const auto progress = [](const QString& table, qint64 rows) {
+        write(stdout, QStringLiteral("%1: %2 rows so far...").arg(table).arg(rows));
+    };
+    const std::vector<tools::TableImport> tables =
+        tools::importAccessDatabase(oldPath, newPath, progress);
+    int warnings = 0;
+    for (const tools::TableImport& t : tables) {
+        write(
+            stdout,
+            QStringLiteral("%1: %2 rows read, %3 written").arg(t.table).arg(t.read).arg(t.written));
+        for (const QString& w : t.warnings)
+            write(stdout, QStringLiteral("  warning: ") + w);
+        warnings += static_cast<int>(t.warnings.size());
+    }
+    write(stdout, QStringLiteral("Imported with %1 warning(s): %2").arg(warnings).arg(newPath));
+    return 0;
+#endif
+}
+
 int run(const QStringList& args) {
     if (args.size() == 1 && (args[0] == u"--help" || args[0] == u"-h")) {
         write(stdout, usage);
@@ -57,15 +98,23 @@ int run(const QStringList& args) {
     if (args.isEmpty())
         return usageError(QStringLiteral("no command given"));
     const QString& command = args[0];
-    if (command != u"create" && command != u"demo" && command != u"generate")
+    if (command != u"create" && command != u"demo" && command != u"generate" &&
+        command != u"import")
         return usageError(QStringLiteral("unknown command '%1'").arg(command));
 
     // The path first, then (for generate) the three counts in any order, each once.
     if (args.size() < 2 || args[1].isEmpty() || args[1].startsWith(u"--"))
-        return usageError(QStringLiteral("%1: missing PATH").arg(command));
+        return usageError(QStringLiteral("%1: missing %2")
+                              .arg(command, command == u"import" ? QStringLiteral("OLD")
+                                                                 : QStringLiteral("PATH")));
     const QString& path = args[1];
     std::map<QString, int> counts;
-    if (command == u"generate") {
+    if (command == u"import") {
+        if (args.size() < 3 || args[2].isEmpty())
+            return usageError(QStringLiteral("import: missing NEW"));
+        if (args.size() > 3)
+            return usageError(QStringLiteral("import: unexpected argument '%1'").arg(args[3]));
+    } else if (command == u"generate") {
         const QStringList names{QStringLiteral("--books"), QStringLiteral("--readers"),
                                 QStringLiteral("--loans")};
         for (qsizetype i = 2; i < args.size(); i += 2) {
@@ -91,6 +140,8 @@ int run(const QStringList& args) {
     }
 
     try {
+        if (command == u"import")
+            return import(path, args[2]);
         if (command == u"create") {
             tools::createDatabase(path);
             write(stdout, QStringLiteral("Created an empty database: %1").arg(path));

@@ -231,9 +231,13 @@ void ProviderTest::oldAccessFileIsNamedAsSuch() {
     f.close();
     auto q = books(programConnectionString(db));
     QCOMPARE(failure([&] { q->open(); }),
-             u"The file '"_s + db.filePath() +
-                 u"' is a database of the old Access format; the program reads only its own "
-                 u"format"_s);
+             u"'"_s + db.filePath() +
+                 u"' dosyası eski Access biçiminde bir veritabanı; program yalnızca kendi "
+                 u"biçimini açar. Dönüştürmek için dosyanın bir yedeğini alın, ternavolk-db "
+                 u"import \""_s +
+                 db.filePath() + u"\" \""_s + db.directory() +
+                 u"/DATA-yeni.mdb\" komutunu çalıştırın, sonra eski dosyayı kaldırıp yeni "
+                 u"dosyanın adını DATA.mdb yapın"_s);
     QCOMPARE(q->state(), DataSetState::Inactive);
     QCOMPARE(QFileInfo(db.filePath()).size(), 2048);
 }

@@ -38,7 +38,8 @@ void make(int kind, const QString& path) {
 }
 
 const QString usage = QStringLiteral("Usage: ternavolk-db create PATH | demo PATH | "
-                                     "generate PATH --books N --readers N --loans N");
+                                     "generate PATH --books N --readers N --loans N | "
+                                     "import OLD NEW");
 
 QString existsMessage(const QString& path) {
     return QStringLiteral("The file '%1' already exists; it is left as it is").arg(path);
@@ -311,6 +312,11 @@ private slots:
             << u"generate: --readers needs a non-negative whole number, not '99999999999'"_s;
         QTest::newRow("given twice") << gen({u"--books"_s, u"1"_s, u"--books"_s, u"2"_s})
                                      << u"generate: --books given twice"_s;
+        QTest::newRow("import without OLD") << QStringList{u"import"_s} << u"import: missing OLD"_s;
+        QTest::newRow("import without NEW")
+            << QStringList{u"import"_s, u"@"_s} << u"import: missing NEW"_s;
+        QTest::newRow("import with more") << QStringList{u"import"_s, u"@"_s, u"@2"_s, u"more"_s}
+                                          << u"import: unexpected argument 'more'"_s;
         QTest::newRow("number missing")
             << gen({u"--books"_s, u"1"_s, u"--readers"_s, u"1"_s, u"--loans"_s})
             << u"generate: --loans needs a number"_s;

@@ -1,0 +1,212 @@
+#include "tools/accessimport.h"
+
+#include "data/sqlite.h"
+#include "data/tables.h"
+#include "platform/errors.h"
+#include "tools/accessreader.h"
+#include "tools/dbfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <map>
+
+namespace tools {
+
+using data::Kind;
+using data::Value;
+using platform::Error;
+
+namespace {
+
+bool holdsOurKind(Kind ours, AccessKind theirs) {
+    switch (ours) {
+    case Kind::AutoInc:
+    case Kind::Integer:
+        return theirs == AccessKind::Integer;
+    case Kind::WideString:
+        return theirs == AccessKind::Text;
+    case Kind::DateTime:
+        return theirs == AccessKind::DateTime;
+    }
+    return false;
+}
+
+void execute(const data::sqlite::Database& db, const QString& sql) {
+    data::sqlite::Statement statement(db, sql);
+    while (statement.step()) {
+    }
+}
+
+QString insertStatement(const data::TableDef& table) {
+    QStringList names, marks;
+    for (const data::ColumnDef& c : table.columns) {
+        names << QString::fromUtf16(c.name);
+        marks << QStringLiteral("?");
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(table.tableName(), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+}
+
+// Copies one table: the old file's columns matched to ours by name, every row through one
+// prepared statement.
+class TableCopy {
+public:
+    TableCopy(const data::sqlite::Database& db, const data::TableDef& table,
+              const ImportProgress& progress)
+        : table_(table), insert_(db, insertStatement(table)), progress_(progress) {
+        result_.table = table.tableName();
+    }
+
+    void columns(const std::vector<AccessColumn>& old) {
+        source_.assign(table_.columns.size(), -1);
+        for (size_t i = 0; i < old.size(); ++i) {
+            const data::ColumnDef* ours = table_.column(old[i].name);
+            if (!ours) {
+                warn(QStringLiteral("column '%1' is not one of the program's; skipped")
+                         .arg(old[i].name));
+                continue;
+            }
+            const size_t index = static_cast<size_t>(ours - table_.columns.data());
+            if (!holdsOurKind(ours->kind, old[i].kind)) {
+                warn(QStringLiteral("column '%1' holds %2, which the program does not keep "
+                                    "there; left empty")
+                         .arg(old[i].name, old[i].typeName));
+                continue;
+            }
+            source_[index] = static_cast<int>(i);
+        }
+        for (size_t c = 0; c < source_.size(); ++c) {
+            if (source_[c] >= 0)
+                continue;
+            const QString name = QString::fromUtf16(table_.columns[c].name);
+            if (table_.columns[c].kind == Kind::AutoInc)
+                warn(QStringLiteral("column '%1' is missing from the old table; new record "
+                                    "codes given")
+                         .arg(name));
+            else
+                warn(QStringLiteral("column '%1' is missing from the old table; left empty")
+                         .arg(name));
+        }
+    }
+
+    void row(const std::vector<Value>& values) {
+        ++result_.read;
+        for (size_t c = 0; c < source_.size(); ++c) {
+            const int index = static_cast<int>(c) + 1;
+            const Value v = source_[c] < 0 ? Value() : values[static_cast<size_t>(source_[c])];
+            if (v.isNull()) {
+                insert_.bindNull(index);
+            } else if (v.isInteger()) {
+                insert_.bindInt64(index, v.toInteger());
+            } else if (v.isDateTime()) {
+                insert_.bindText(index, v.toDateTime().toIso());
+            } else {
+                if (v.toText().size() > table_.columns[c].size)
+                    ++tooLong_[c];
+                insert_.bindText(index, v.toText());
+            }
+        }
+        insert_.step();
+        sqlite3_reset(insert_.handle());
+        ++result_.written;
+        if (progress_ && result_.read % importProgressStep == 0)
+            progress_(result_.table, result_.read);
+    }
+
+    TableImport finish() {
+        for (const auto& [c, count] : tooLong_)
+            warn(QStringLiteral("column '%1': %2 text(s) longer than %3 characters, kept whole")
+                     .arg(QString::fromUtf16(table_.columns[c].name))
+                     .arg(count)
+                     .arg(table_.columns[c].size));
+        return result_;
+    }
+
+private:
+    void warn(const QString& text) { result_.warnings << text; }
+
+    const data::TableDef& table_;
+    data::sqlite::Statement insert_;
+    const ImportProgress& progress_;
+    std::vector<int> source_; // for each of our columns, the old column's index or -1
+    std::map<size_t, qint64> tooLong_;
+    TableImport result_;
+};
+
+// The half-made file and its journal go again unless the import got to the end.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(QString path) : path_(std::move(path)) {}
+    ~TemporaryFile() {
+        if (!path_.isEmpty()) {
+            QFile::remove(path_ + QStringLiteral("-journal"));
+            QFile::remove(path_);
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    const QString& path() const { return path_; }
+    void keep() { path_.clear(); }
+
+private:
+    QString path_;
+};
+
+} // namespace
+
+std::vector<TableImport> importAccessDatabase(const QString& oldPath, const QString& newPath,
+                                              const ImportProgress& progress) {
+    if (QFileInfo::exists(newPath))
+        throw Error(
+            QStringLiteral("The file '%1' already exists; it is left as it is").arg(newPath));
+    AccessReader reader(oldPath);
+    for (const data::TableDef* t : data::allTables())
+        if (!reader.hasTable(t->tableName()))
+            throw Error(reader.missingTable(t->tableName()));
+
+    if (!QFileInfo(newPath).absoluteDir().exists())
+        throw Error(QStringLiteral("Cannot create '%1': its folder does not exist").arg(newPath));
+    TemporaryFile temp(newPath +
+                       QStringLiteral(".import-%1")
+                           .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    createDatabase(temp.path());
+    std::vector<TableImport> results;
+    {
+        sqlite3* raw = nullptr;
+        const QByteArray name = QFile::encodeName(temp.path());
+        const int rc = sqlite3_open_v2(name.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        const data::sqlite::Database db(raw);
+        if (rc != SQLITE_OK)
+            throw Error(QStringLiteral("Cannot open '%1': %2").arg(temp.path(), db.lastError()));
+        execute(db, QStringLiteral("BEGIN"));
+        for (const data::TableDef* t : data::allTables()) {
+            TableCopy copy(db, *t, progress);
+            const QString remark = reader.readTable(
+                t->tableName(), [&](const auto& columns) { copy.columns(columns); },
+                [&](const auto& row) {
+                    try {
+                        copy.row(row);
+                    } catch (const Error& e) {
+                        throw Error(QStringLiteral("Cannot write a row of table '%1' into '%2': %3")
+                                        .arg(t->tableName(), newPath, e.message()));
+                    }
+                });
+            TableImport result = copy.finish();
+            if (!remark.isEmpty())
+                result.warnings << QStringLiteral("the Access reader remarked: ") + remark;
+            results.push_back(result);
+        }
+        execute(db, QStringLiteral("COMMIT"));
+    }
+    if (!QFile::rename(temp.path(), newPath))
+        throw Error(QStringLiteral("Cannot put the new database at '%1'%2")
+                        .arg(newPath, QFileInfo::exists(newPath)
+                                          ? QStringLiteral(": a file of that name appeared")
+                                          : QString()));
+    temp.keep();
+    return results;
+}
+
+} // namespace tools
