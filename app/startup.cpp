@@ -22,6 +22,7 @@ void createWindows(const QString& executablePath) {
     okuyucu_kayit = new Tokuyucu_kayit;
     emanetkitap = new Temanetkitap;
     emanetkitapkaydi = new Temanetkitapkaydi;
+    emanetkitap->bindLoans(emanetkitapkaydi->emanetD);
 }
 
 void showMainWindow(bool startMinimised) {

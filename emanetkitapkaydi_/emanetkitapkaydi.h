@@ -3,13 +3,21 @@
 #include <QWidget>
 #include <memory>
 
+class QGroupBox;
+class QMenu;
+class TSearchCombo;
+class TSearchEdit;
+
 namespace data {
 class TADOQuery;
 class TDataSource;
+class TDBGrid;
 class TField;
 } // namespace data
 
-// The loans window. It owns the loans record set `emanet` and its data source `emanetD`.
+// The loans window: the loans grid, the loan bar under it and the context menu that adds,
+// changes and deletes a loan. It owns the loans record set `emanet` and its data source
+// `emanetD`, which the loan entry window edits.
 class Temanetkitapkaydi : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +35,22 @@ public:
     data::TField* emanetGERIGETIRMETARIHI;
     data::TField* emanetACIKLAMA;
     data::TField* emanetDURUM;
+
+    data::TDBGrid* DBGrid1;
+    QWidget* Panel1;
+    QGroupBox* GroupBox2;
+    TSearchCombo* okr;
+    TSearchEdit* Edit1;
+    QMenu* PopupMenu2;
+
+    // Handlers. Each throws on failure; the connections run them through the guard.
+    void MenuItem1Click(); // new loan
+    void MenuItem2Click(); // change loan
+    void MenuItem3Click(); // delete loan
+    void Edit1Change();    // the loan bar's search
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::unique_ptr<data::TADOQuery> emanet_;

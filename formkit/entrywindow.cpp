@@ -48,19 +48,25 @@ void EntryWindow::buildLabels(QWidget* area, std::span<const LabelRow> labels) {
     }
 }
 
+void EntryWindow::setDataSource(data::TDataSource* source) {
+    for (const Built& b : built_)
+        if (b.column) {
+            const bool bound = bindTo<data::TDBEdit>(b.control, source, b.column) ||
+                               bindTo<data::TDBComboBox>(b.control, source, b.column) ||
+                               bindTo<data::TDBRichEdit>(b.control, source, b.column) ||
+                               bindTo<data::TDBLookupComboBox>(b.control, source, b.column);
+            Q_ASSERT(bound);
+            Q_UNUSED(bound);
+        }
+}
+
 void EntryWindow::setUp(data::TDataSource* source, const std::vector<Built>& built) {
+    built_ = built;
     QWidget* previous = nullptr;
     for (const Built& b : built) {
         QWidget* control = b.control;
         control->setObjectName(QString::fromUtf16(b.name));
         control->setGeometry(b.bounds);
-        if (b.column) {
-            const bool bound = bindTo<data::TDBEdit>(control, source, b.column) ||
-                               bindTo<data::TDBComboBox>(control, source, b.column) ||
-                               bindTo<data::TDBRichEdit>(control, source, b.column) ||
-                               bindTo<data::TDBLookupComboBox>(control, source, b.column);
-            Q_ASSERT(bound);
-        }
         if (auto* combo = qobject_cast<data::TDBComboBox*>(control))
             combo->setUpperCase(b.capitals);
         if (auto* button = qobject_cast<QPushButton*>(control)) {
@@ -79,6 +85,7 @@ void EntryWindow::setUp(data::TDataSource* source, const std::vector<Built>& bui
             setTabOrder(previous, control);
         previous = control;
     }
+    setDataSource(source);
     if (!built.empty())
         built.front().control->setFocus();
 }

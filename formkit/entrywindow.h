@@ -98,6 +98,10 @@ protected:
         saveRow(dataSet, required, written);
     }
 
+    // Binds every control built with a column to another data source (a window whose record
+    // set belongs to a window created after it binds once both exist).
+    void setDataSource(data::TDataSource* source);
+
     // The close handler of the window: drops what its record set still holds unsaved.
     virtual void FormClose() = 0;
     // Runs FormClose through the guard; the close is never refused (the window only hides).
@@ -131,6 +135,8 @@ private:
 
     void buildLabels(QWidget* area, std::span<const LabelRow> labels);
     void setUp(data::TDataSource* source, const std::vector<Built>& built);
+    std::vector<Built> built_;
+
     void saveRow(data::TADOQuery& dataSet,
                  const std::vector<std::pair<QWidget*, const char16_t*>>& required,
                  const std::vector<std::pair<data::TDateTimePicker*, const char16_t*>>& dates);

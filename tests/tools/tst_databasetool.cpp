@@ -202,7 +202,7 @@ private slots:
             testsupport::fileRows(demoDir_ + u"/DATA.mdb"_s,
                                   u"SELECT * FROM kitapkayit WHERE IDNO = 1"_s),
             (QList<QStringList>{{u"1"_s, u"0001"_s, u"ÇALIKUŞU"_s, u"REŞAT NURİ GÜNTEKİN"_s,
-                                 u"ROMAN"_s, u"İNKILAP KİTABEVİ"_s, u"8690000010004"_s, u"BAĞIŞ"_s,
+                                 u"ROMAN"_s, u"İNKILAP KİTABEVİ"_s, u"8690000010004"_s, u"Bağış"_s,
                                  u"5"_s, u"2004-09-01 16:15:25.890"_s, u"1995-01-01 16:15:25.890"_s,
                                  u"İSTANBUL"_s, u"1995"_s, u"1"_s, u"Velilerimizden bağış."_s}}));
     }
