@@ -12,6 +12,7 @@
 #include "platform/guard.h"
 #include "support/scripteddialogs.h"
 #include "support/tempdatabase.h"
+#include "support/menus.h"
 #include "support/typing.h"
 
 #include <QAbstractItemView>
@@ -28,6 +29,7 @@
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
+using testsupport::chooseFromContextMenu;
 using data::DataSetState;
 using testsupport::typeText;
 
@@ -37,27 +39,6 @@ namespace {
 
 // Opens a control's context menu, triggers the entry of that object name when it is enabled and
 // closes the menu. Returns whether the entry was there and enabled.
-bool chooseFromContextMenu(QWidget* target, const QString& objectName) {
-    bool enabled = false;
-    QObject scope; // cancels the timer should no menu open
-    QTimer::singleShot(0, &scope, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu)
-            return;
-        for (QAction* a : menu->actions())
-            if (a->objectName() == objectName) {
-                enabled = a->isEnabled();
-                if (enabled)
-                    a->trigger();
-            }
-        menu->close();
-    });
-    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2),
-                            target->mapToGlobal(QPoint(2, 2)));
-    QApplication::sendEvent(target, &event);
-    return enabled;
-}
-
 QString controlText(QWidget* control) {
     if (auto* edit = qobject_cast<data::TDBEdit*>(control))
         return edit->text();

@@ -405,6 +405,22 @@ void AnaformTest::splitterHoldsAndSnapsTheReaderSide() {
     QTest::mousePress(splitter, Qt::LeftButton, {}, grab);
     QTest::mouseRelease(splitter, Qt::LeftButton, {}, grab + QPoint(-150, 0));
     QTRY_COMPARE(anaform->Panel2->width(), 0);
+
+    // A narrow window: the reader side gives way so that the book side keeps 30 pixels and the
+    // window does not grow; widened again, the reader side has its width back.
+    const int widest = splitter->widthForPosition(total);
+    splitter->setLeftWidth(widest);
+    QCOMPARE(anaform->Panel3->width(), 30);
+    anaform->showNormal();
+    const int narrowest = anaform->minimumSizeHint().width();
+    QVERIFY(narrowest < total);
+    anaform->resize(narrowest, 400);
+    QTRY_COMPARE(anaform->width(), narrowest);
+    QCOMPARE(anaform->Panel3->width(), 30);
+    QCOMPARE(anaform->Panel2->width(), splitter->parentWidget()->width() - 9 - 30);
+    QCOMPARE(splitter->leftWidth(), widest);
+    splitter->setLeftWidth(369);
+    QCOMPARE(anaform->Panel3->width(), splitter->parentWidget()->width() - 369 - 9);
 }
 
 QTEST_MAIN(AnaformTest)

@@ -5,9 +5,12 @@
 #include "formkit/searchedit.h"
 #include "data/widgets/dbgrid.h"
 #include "kitap_/kitapkayit.h"
+#include "emanetkitapkaydi_/emanetkitapkaydi.h"
+#include "support/menus.h"
 #include "support/programfixture.h"
 #include "support/typing.h"
 
+#include <QClipboard>
 #include <QLineEdit>
 
 using namespace testsupport;
@@ -61,6 +64,8 @@ private slots:
     void focusByKeyboardSelectsTheWholeText();
     void searchDropsAPendingRowOfAnEntryWindow();
     void rejectedStatementLeavesTheSetClosedAndActivationRetriesIt();
+    void everyBarSelectsOnKeyboardEntryOnlyAndSpeaksTurkish_data();
+    void everyBarSelectsOnKeyboardEntryOnlyAndSpeaksTurkish();
     void hostileTextNeverChangesATable_data();
     void hostileTextNeverChangesATable();
 
@@ -259,6 +264,69 @@ void SearchBarTest::hostileTextNeverChangesATable() {
     anaform->Edit2->setText(QStringLiteral("SEF"));
     QCOMPARE(names(anaform->kitap, QStringLiteral("KITABINADI")),
              QStringList{QStringLiteral("SEFİLLER")});
+}
+
+void SearchBarTest::everyBarSelectsOnKeyboardEntryOnlyAndSpeaksTurkish_data() {
+    QTest::addColumn<int>("bar"); // 0 reader, 1 book, 2 loan
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("completed");
+    QTest::addColumn<int>("item");
+    QTest::newRow("reader bar") << 0 << QStringLiteral("ok") << QStringLiteral("Okulu") << 1;
+    QTest::newRow("book bar") << 1 << QStringLiteral("ya") << QStringLiteral("Yazarı") << 2;
+    QTest::newRow("loan bar") << 2 << QStringLiteral("ki") << QStringLiteral("Kitap Adı") << 1;
+}
+
+// The three bars share their edit box and column list: the edit box selects its text when the
+// focus enters it from the keyboard or with its window, not on a click or on the way back from
+// its (Turkish) context menu, so a Paste from the menu goes in at the caret; Backspace in the
+// column list removes what the completion added, then a character, and completes nothing.
+void SearchBarTest::everyBarSelectsOnKeyboardEntryOnlyAndSpeaksTurkish() {
+    QFETCH(int, bar);
+    QFETCH(QString, typed);
+    QFETCH(QString, completed);
+    QFETCH(int, item);
+    QWidget* window = bar == 2 ? static_cast<QWidget*>(emanetkitapkaydi) : anaform;
+    TSearchEdit* edit = bar == 0 ? anaform->Edit1 : bar == 1 ? anaform->Edit2 : emanetkitapkaydi->Edit1;
+    TSearchCombo* combo = bar == 0 ? anaform->okr : bar == 1 ? anaform->kkr : emanetkitapkaydi->okr;
+    QVERIFY(activate(window));
+    const QString starting = QStringLiteral("Bu Alana Aranacak Bilgiyi Giriniz ");
+
+    const std::pair<Qt::FocusReason, bool> reasons[] = {{Qt::TabFocusReason, true},
+                                                        {Qt::BacktabFocusReason, true},
+                                                        {Qt::ActiveWindowFocusReason, true},
+                                                        {Qt::MouseFocusReason, false},
+                                                        {Qt::PopupFocusReason, false}};
+    for (const auto& [reason, selects] : reasons) {
+        combo->setFocus();
+        edit->deselect();
+        edit->setFocus(reason);
+        QCOMPARE(edit->selectedText(), selects ? starting : QString());
+    }
+
+    edit->setCursorPosition(3);
+    QGuiApplication::clipboard()->setText(QStringLiteral("x"));
+    QStringList texts;
+    QVERIFY(chooseFromContextMenu(edit, QStringLiteral("edit-paste"), &texts));
+    QCOMPARE(texts, (QStringList{QStringLiteral("&Geri Al"), QStringLiteral("&Kes"),
+                                 QStringLiteral("K&opyala"), QStringLiteral("&Yapıştır"),
+                                 QStringLiteral("&Sil"), QStringLiteral("&Tümünü Seç")}));
+    QCOMPARE(edit->selectedText(), QString());
+    typeText(edit, QStringLiteral("y"));
+    QCOMPARE(edit->text(), QStringLiteral("Bu xyAlana Aranacak Bilgiyi Giriniz "));
+
+    QLineEdit* comboText = combo->lineEdit();
+    combo->setFocus();
+    comboText->selectAll();
+    typeText(comboText, typed);
+    QCOMPARE(comboText->text(), completed);
+    QTest::keyClick(comboText, Qt::Key_Backspace);
+    QCOMPARE(comboText->text(), completed.left(typed.size()));
+    QTest::keyClick(comboText, Qt::Key_Backspace);
+    QCOMPARE(comboText->text(), completed.left(1));
+    QCOMPARE(combo->currentIndex(), item);
+    texts.clear();
+    QVERIFY(chooseFromContextMenu(comboText, QStringLiteral("select-all"), &texts));
+    QCOMPARE(texts.value(3), QStringLiteral("&Yapıştır"));
 }
 
 QTEST_MAIN(SearchBarTest)
