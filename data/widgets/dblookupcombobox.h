@@ -54,6 +54,9 @@ public:
     void closeUp(bool choose);
     bool isListOpen() const;
     LookupDropDown* dropDownList() const { return dropDown_; }
+    // The list record set, and the index of its list column (-1 when it has none).
+    TADOQuery* listDataSet() const;
+    int listColumn() const;
 
     // The incremental search: the text typed so far, and the clock (milliseconds) that decides
     // when a pause of more than two seconds starts a new search.
@@ -107,10 +110,8 @@ private:
 
     TField* writtenField() const;
     Value writtenValue() const;
-    TADOQuery* listDataSet() const;
     bool listActive() const;
     int keyColumn() const;
-    int listColumn() const;
     int listRowsShown() const;
 
     // Shows the list row for the written column's value; searches again only when that value
