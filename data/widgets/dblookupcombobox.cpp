@@ -2,6 +2,7 @@
 
 #include "data/adoquery.h"
 #include "data/field.h"
+#include "data/widgets/dblookupaccessible.h"
 #include "data/widgets/dblookupdropdown.h"
 #include "platform/errors.h"
 #include "platform/guard.h"
@@ -48,6 +49,7 @@ TDBLookupComboBox::TDBLookupComboBox(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     dropDown_ = new LookupDropDown(this);
+    lookupaccessible::install();
 }
 
 TDBLookupComboBox::~TDBLookupComboBox() {
@@ -183,21 +185,31 @@ void TDBLookupComboBox::showKey(bool force) {
         const TADOQuery* list = listDataSet();
         shown = list->displayText(list->recNo(), listColumn());
     }
-    if (shown != text_) {
-        text_ = shown;
-        update();
-    }
+    setShownText(shown);
+}
+
+void TDBLookupComboBox::setShownText(const QString& text) {
+    if (text == text_)
+        return;
+    text_ = text;
+    update();
+    lookupaccessible::shownTextChanged(this);
 }
 
 void TDBLookupComboBox::listActiveChanged() {
     if (!listActive())
         closeUp(false);
+    lookupaccessible::listRowsReplaced(this);
     showKey(true);
 }
 
-void TDBLookupComboBox::listRowsChanged() {
-    if (isListOpen())
+void TDBLookupComboBox::listRowsChanged(bool replaced) {
+    if (replaced)
+        lookupaccessible::listRowsReplaced(this);
+    if (isListOpen()) {
         dropDown_->sync();
+        lookupaccessible::listCurrentMoved(this);
+    }
 }
 
 void TDBLookupComboBox::sourceDestroyed(TDataSource* source) {
@@ -228,14 +240,12 @@ void TDBLookupComboBox::chooseCurrent() {
     const Value previousKey = shownKey_;
     const QString previousText = text_;
     shownKey_ = key;
-    text_ = shown;
-    update();
+    setShownText(shown);
     try {
         writeKey(*field, key);
     } catch (...) {
         shownKey_ = previousKey;
-        text_ = previousText;
-        update();
+        setShownText(previousText);
         throw;
     }
 }
@@ -259,6 +269,7 @@ void TDBLookupComboBox::dropDown() {
     dropDown_->setAttribute(Qt::WA_NoMouseReplay, false);
     dropDown_->show();
     update();
+    lookupaccessible::listOpened(this);
 }
 
 void TDBLookupComboBox::closeUp(bool choose) {

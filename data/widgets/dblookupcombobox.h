@@ -54,6 +54,9 @@ public:
     void closeUp(bool choose);
     bool isListOpen() const;
     LookupDropDown* dropDownList() const { return dropDown_; }
+    // The list record set, and the index of its list column (-1 when it has none).
+    TADOQuery* listDataSet() const;
+    int listColumn() const;
 
     // The incremental search: the text typed so far, and the clock (milliseconds) that decides
     // when a pause of more than two seconds starts a new search.
@@ -96,9 +99,9 @@ private:
     public:
         explicit ListLink(TDBLookupComboBox& owner) : owner_(owner) {}
         void activeChanged() override { owner_.listActiveChanged(); }
-        void dataSetChanged() override { owner_.listRowsChanged(); }
-        void dataSetScrolled() override { owner_.listRowsChanged(); }
-        void recordChanged(TField*) override { owner_.listRowsChanged(); }
+        void dataSetChanged() override { owner_.listRowsChanged(true); }
+        void dataSetScrolled() override { owner_.listRowsChanged(false); }
+        void recordChanged(TField*) override { owner_.listRowsChanged(false); }
         void dataSourceDestroyed(TDataSource* source) override { owner_.sourceDestroyed(source); }
 
     private:
@@ -107,22 +110,22 @@ private:
 
     TField* writtenField() const;
     Value writtenValue() const;
-    TADOQuery* listDataSet() const;
     bool listActive() const;
     int keyColumn() const;
-    int listColumn() const;
     int listRowsShown() const;
 
     // Shows the list row for the written column's value; searches again only when that value
     // differs from the one shown, unless `force`.
     void showKey(bool force);
+    void setShownText(const QString& text);
     // Makes the first list row whose key equals the shown value current; false, silently,
     // when there is none or the move failed.
     bool locateKey();
     // Writes the key of the list record set's current row into the written column.
     void chooseCurrent();
     void listActiveChanged();
-    void listRowsChanged();
+    // `replaced`: rows may have come or gone, not only the current row moved.
+    void listRowsChanged(bool replaced);
     void sourceDestroyed(TDataSource* source);
 
     bool handleKey(QKeyEvent* event);

@@ -1,6 +1,7 @@
 #include "data/widgets/dblookupdropdown.h"
 
 #include "data/adoquery.h"
+#include "data/widgets/dblookupaccessible.h"
 #include "data/widgets/dblookupcombobox.h"
 #include "platform/guard.h"
 
@@ -167,7 +168,10 @@ void LookupDropDown::wheelEvent(QWheelEvent* event) {
 }
 
 void LookupDropDown::hideEvent(QHideEvent* event) {
-    platform::guard([&] { owner_->update(); });
+    platform::guard([&] {
+        owner_->update();
+        lookupaccessible::listClosed(owner_);
+    });
     QFrame::hideEvent(event);
 }
 

@@ -10,6 +10,8 @@
 #include "support/tempdatabase.h"
 #include "support/typing.h"
 
+#include <QAccessible>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
@@ -114,6 +116,7 @@ private slots:
     void nothingWrittenWhenTheRecordSetCannotEdit_data();
     void nothingWrittenWhenTheRecordSetCannotEdit();
     void forgetsADestroyedSource();
+    void accessibleComboAndOpenList();
 };
 
 void TestLookupComboBox::listFollowsTheWrittenColumn_data() {
@@ -511,6 +514,66 @@ void TestLookupComboBox::forgetsADestroyedSource() {
     f.emanet.next();
     f.okuyucu.close();
     QCOMPARE(f.lookup->text(), QString());
+}
+
+void TestLookupComboBox::accessibleComboAndOpenList() {
+    Fixture f(defaultReaders, defaultLoans);
+    auto* label = new QLabel(u"Okuyucu &Adı Soyadı"_s, &f.window);
+    label->setBuddy(f.lookup);
+    f.show();
+    QAccessibleInterface* combo = QAccessible::queryAccessibleInterface(f.lookup);
+    QVERIFY(combo);
+    QCOMPARE(combo->role(), QAccessible::ComboBox);
+    QCOMPARE(combo->text(QAccessible::Name), u"Okuyucu Adı Soyadı"_s);
+    const auto labels = combo->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.front().first->object(), label);
+    QCOMPARE(combo->text(QAccessible::Value), u"ZEYNEP DEMİR"_s);
+    f.emanet.moveTo(3); // a reader who does not exist
+    QCOMPARE(combo->text(QAccessible::Value), QString());
+    f.emanet.moveTo(2);
+    QCOMPARE(combo->text(QAccessible::Value), u"ŞAHİN YILMAZ"_s);
+    QVERIFY(combo->state().focusable && combo->state().focused);
+    QVERIFY(combo->state().collapsed && !combo->state().expanded && !combo->state().readOnly);
+    QCOMPARE(combo->childCount(), 0);
+
+    combo->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    QVERIFY(f.lookup->isListOpen());
+    QVERIFY(combo->state().expanded && !combo->state().collapsed);
+    QCOMPARE(combo->childCount(), 1);
+    QAccessibleInterface* list = combo->child(0);
+    QCOMPARE(list->role(), QAccessible::List);
+    QCOMPARE(list->object(), f.lookup->dropDownList());
+    QCOMPARE(list->parent(), combo);
+    QCOMPARE(list->childCount(), 3);
+    QCOMPARE(list->child(0)->role(), QAccessible::ListItem);
+    QCOMPARE(list->child(0)->text(QAccessible::Name), u"ALİ KAYA"_s);
+    QVERIFY(!list->child(0)->state().selected);
+    QAccessibleInterface* current = list->child(1);
+    QCOMPARE(current->text(QAccessible::Name), u"ŞAHİN YILMAZ"_s);
+    QVERIFY(current->state().selected && current->state().focused);
+    QCOMPARE(list->indexOfChild(current), 1);
+    QCOMPARE(current->parent(), list);
+    QCOMPARE(combo->focusChild(), current);
+    QTest::keyClick(f.lookup, Qt::Key_Down);
+    QVERIFY(!current->state().selected && list->child(2)->state().selected);
+    QCOMPARE(list->child(1), current); // kept while the rows stay
+
+    // A row going away drops the items made so far; so does closing the list.
+    const QAccessible::Id before = QAccessible::uniqueId(current);
+    f.okuyucu.deleteRecord();
+    QCOMPARE(QAccessible::accessibleInterface(before), nullptr);
+    QCOMPARE(list->childCount(), 2);
+    const QAccessible::Id after = QAccessible::uniqueId(list->child(0));
+    f.lookup->closeUp(false);
+    QVERIFY(combo->state().collapsed && !combo->state().expanded);
+    QCOMPARE(combo->childCount(), 0);
+    QCOMPARE(combo->child(0), nullptr);
+    QCOMPARE(QAccessible::accessibleInterface(after), nullptr);
+
+    // A name of its own comes before the label's.
+    f.lookup->setAccessibleName(u"Okuyucu"_s);
+    QCOMPARE(combo->text(QAccessible::Name), u"Okuyucu"_s);
 }
 
 QTEST_MAIN(TestLookupComboBox)
