@@ -1,11 +1,11 @@
 // The main window: its layout, menus and actions over a temporary database.
 
-#include "formkit/searchcombo.h"
-#include "formkit/searchedit.h"
 #include "anaform_/splitter.h"
 #include "data/widgets/datetimepicker.h"
 #include "data/widgets/dbgrid.h"
 #include "emanetkitapkaydi_/emanetkitapkaydi.h"
+#include "formkit/searchcombo.h"
+#include "formkit/searchedit.h"
 #include "kitap_/kitapkayit.h"
 #include "okuyucu_kayit_/okuyucu_kayit.h"
 #include "support/programfixture.h"

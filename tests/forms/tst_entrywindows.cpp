@@ -5,6 +5,7 @@
 #include "data/widgets/dbcombobox.h"
 #include "data/widgets/dbedit.h"
 #include "data/widgets/dbrichedit.h"
+#include "emanetkitap_/emanetkitap.h"
 #include "kitap_/kitapkayit.h"
 #include "okuyucu_kayit_/okuyucu_kayit.h"
 #include "support/programfixture.h"
@@ -46,6 +47,8 @@ QAction* action(const char* name) {
 }
 
 QWidget* window(const QString& name) {
+    if (name == u"emanet")
+        return emanetkitap;
     return name == u"kitap" ? static_cast<QWidget*>(kitapkayit) : okuyucu_kayit;
 }
 
@@ -129,6 +132,14 @@ void EntryWindowsTest::controlsAreNamedByTheirLabelsInTabOrder_data() {
                                            u"DBEdit9=Cep Telefonu"_s,
                                            u"DBRichEdit1=Adresi"_s,
                                            u"Button1=Kaydet"_s};
+    QTest::newRow("loan") << u"emanet"_s << u"Emanet Verilen Kitap Kaydı"_s
+                          << QStringList{u"DBLookupComboBox1=Okuyucu Adı Soyadı"_s,
+                                         u"DBLookupComboBox2=Aldığı Kitap"_s,
+                                         u"DateTimePicker2=Teslim Tarihi"_s,
+                                         u"DateTimePicker1=Geri Getireceği Tarihi"_s,
+                                         u"DBComboBox1=Durumu"_s,
+                                         u"DBRichEdit1=Açıkalama"_s,
+                                         u"Button1=Kaydet"_s};
 }
 
 // The first activation puts the focus on the first entry; Tab then runs through the table's
@@ -139,18 +150,21 @@ void EntryWindowsTest::controlsAreNamedByTheirLabelsInTabOrder() {
     QFETCH(QStringList, order);
     QWidget* w = window(form);
     QCOMPARE(w->windowTitle(), caption);
-    QCOMPARE(w->findChild<QLabel*>(u"Label1"_s)->text(), caption);
+    if (form != u"emanet") // the title label; the loan window has none
+        QCOMPARE(w->findChild<QLabel*>(u"Label1"_s)->text(), caption);
     QVERIFY(activate(w));
     QStringList seen;
     for (int i = 0; i <= order.size(); ++i) {
         QWidget* focus = QApplication::focusWidget();
-        while (focus && focus->parentWidget() != w && focus->objectName().isEmpty())
+        while (focus && focus->objectName().isEmpty())
             focus = focus->parentWidget(); // the field inside a combo box or picker
         // Named by the label that stands beside it (the button by its caption).
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(focus);
         const auto labels = accessible->relations(QAccessible::Label);
+        const bool button = qobject_cast<QPushButton*>(focus);
         seen << focus->objectName() + u'=' +
-                    (labels.isEmpty() ? accessible : labels.front().first)->text(QAccessible::Name);
+                    (button || labels.isEmpty() ? accessible : labels.front().first)
+                        ->text(QAccessible::Name);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     QCOMPARE(seen, order + QStringList{order.front()});

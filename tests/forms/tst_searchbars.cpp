@@ -1,11 +1,11 @@
 // The reader and book search bars of the main window, over a temporary database.
 
+#include "data/widgets/dbgrid.h"
+#include "emanetkitapkaydi_/emanetkitapkaydi.h"
 #include "formkit/searchbar.h"
 #include "formkit/searchcombo.h"
 #include "formkit/searchedit.h"
-#include "data/widgets/dbgrid.h"
 #include "kitap_/kitapkayit.h"
-#include "emanetkitapkaydi_/emanetkitapkaydi.h"
 #include "support/menus.h"
 #include "support/programfixture.h"
 #include "support/typing.h"
@@ -286,7 +286,9 @@ void SearchBarTest::everyBarSelectsOnKeyboardEntryOnlyAndSpeaksTurkish() {
     QFETCH(QString, completed);
     QFETCH(int, item);
     QWidget* window = bar == 2 ? static_cast<QWidget*>(emanetkitapkaydi) : anaform;
-    TSearchEdit* edit = bar == 0 ? anaform->Edit1 : bar == 1 ? anaform->Edit2 : emanetkitapkaydi->Edit1;
+    TSearchEdit* edit = bar == 0   ? anaform->Edit1
+                        : bar == 1 ? anaform->Edit2
+                                   : emanetkitapkaydi->Edit1;
     TSearchCombo* combo = bar == 0 ? anaform->okr : bar == 1 ? anaform->kkr : emanetkitapkaydi->okr;
     QVERIFY(activate(window));
     const QString starting = QStringLiteral("Bu Alana Aranacak Bilgiyi Giriniz ");
