@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 using data::DataSetState;
@@ -83,7 +84,12 @@ private slots:
     void changedRowIsNotOverwritten();
     void changedRowIsNotDeleted_data();
     void changedRowIsNotDeleted();
-    void lockedDatabaseRefusesThePostAndKeepsTheRow();
+    void twoCopiesEditingOneReader_data();
+    void twoCopiesEditingOneReader();
+    void postMeetingALockStoresNothing_data();
+    void postMeetingALockStoresNothing();
+    void postThatReachedTheFileIsReportedSaved_data();
+    void postThatReachedTheFileIsReportedSaved();
     void newRowsGetTheNextKey();
 
     void turkishLikeThroughSql_data();
@@ -193,13 +199,17 @@ void ProviderTest::openingNeverCreatesTheFile() {
     QVERIFY(QDir().mkdir(db.filePath()));
     QCOMPARE(failure([&] { q->open(); }), u"Could not find file '"_s + db.filePath() + u"'."_s);
 
-    // An empty file is opened but gets no tables.
+    // An empty file (a copy that went wrong) is named as no database of the program, and left.
     QVERIFY(QDir().rmdir(db.filePath()));
     {
         QFile empty(db.filePath());
         QVERIFY(empty.open(QIODevice::WriteOnly));
     }
-    QCOMPARE(failure([&] { q->open(); }), u"no such table: kitapkayit"_s);
+    QCOMPARE(failure([&] { q->open(); }),
+             u"The file '"_s + db.filePath() +
+                 u"' is empty: it is not a database of the program. Put its last backup in its "
+                 u"place, or make a new database with 'ternavolk-db create'"_s);
+    QCOMPARE(q->state(), DataSetState::Inactive);
     QCOMPARE(QFileInfo(db.filePath()).size(), 0);
 }
 
@@ -349,9 +359,6 @@ void ProviderTest::missingConnectionString() {
 void ProviderTest::changedRowIsNotOverwritten_data() {
     QTest::addColumn<QString>("otherCopy");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("another column changed")
-        << u"UPDATE kitapkayit SET YAZARI = 'Orhan Kemal' WHERE IDNO = 2"_s
-        << u"A|<null>,B|Orhan Kemal,C|<null>"_s;
     QTest::newRow("the same column changed")
         << u"UPDATE kitapkayit SET KITABINADI = 'Bereketli Topraklar' WHERE IDNO = 2"_s
         << u"A|<null>,Bereketli Topraklar|<null>,C|<null>"_s;
@@ -432,21 +439,179 @@ void ProviderTest::changedRowIsNotDeleted() {
     QCOMPARE(db.count(u"kitapkayit"_s), left);
 }
 
-void ProviderTest::lockedDatabaseRefusesThePostAndKeepsTheRow() {
+void ProviderTest::twoCopiesEditingOneReader_data() {
+    QTest::addColumn<QString>("firstColumn");
+    QTest::addColumn<QString>("secondColumn");
+    QTest::addColumn<bool>("secondRefused");
+    QTest::addColumn<QString>("stored"); // TELEFONU|ADRESI after both posts
+    QTest::newRow("different columns: both kept")
+        << u"TELEFONU"_s << u"ADRESI"_s << false << u"0312 111 22 33|Kızılay, Ankara"_s;
+    QTest::newRow("the same column: the second refused")
+        << u"TELEFONU"_s << u"TELEFONU"_s << true << u"0312 111 22 33|Ulus"_s;
+}
+
+void ProviderTest::twoCopiesEditingOneReader() {
+    QFETCH(QString, firstColumn);
+    QFETCH(QString, secondColumn);
+    QFETCH(bool, secondRefused);
+    QFETCH(QString, stored);
+    testsupport::TempDatabase db;
+    db.insert(u"okuyucu"_s, {u"ADISOYADI"_s, u"TELEFONU"_s, u"ADRESI"_s},
+              {u"Ayşe Yılmaz"_s, u"0312 000 00 00"_s, u"Ulus"_s});
+    // Two librarians, each with the program open: two record sets on two connections.
+    auto first = readers(programConnectionString(db));
+    auto second = readers(programConnectionString(db));
+    first->open();
+    second->open();
+    const auto valueFor = [](const QString& column) {
+        return column == u"TELEFONU"_s ? u"0312 111 22 33"_s : u"Kızılay, Ankara"_s;
+    };
+    first->edit();
+    first->fieldByName(firstColumn).setText(valueFor(firstColumn));
+    second->edit();
+    second->fieldByName(secondColumn)
+        .setText(secondRefused ? u"0312 999 99 99"_s : valueFor(secondColumn));
+    first->post();
+    QCOMPARE(first->state(), DataSetState::Browse);
+
+    const QString message = failure([&] { second->post(); });
+    const auto now = [&] {
+        return db.rows(u"SELECT TELEFONU, ADRESI FROM okuyucu"_s).front().join(u'|');
+    };
+    QCOMPARE(now(), stored);
+    if (secondRefused) {
+        QCOMPARE(message, u"Row cannot be located for updating. Some values may have been "
+                          u"changed since it was last read."_s);
+        QCOMPARE(second->state(), DataSetState::Edit);
+        QVERIFY(second->modified());
+        QCOMPARE(second->fieldByName(u"TELEFONU").text(), u"0312 999 99 99"_s);
+        QCOMPARE(second->assignedColumns(), std::vector<int>{8});
+    } else {
+        QCOMPARE(message, QString());
+        QCOMPARE(second->state(), DataSetState::Browse);
+        // The second copy shows the row as stored, with the first copy's change.
+        QCOMPARE(second->fieldByName(u"TELEFONU").text() + u'|' +
+                     second->fieldByName(u"ADRESI").text(),
+                 stored);
+    }
+    // Every other column as it was.
+    QCOMPARE(db.rows(u"SELECT IDNO, ADISOYADI FROM okuyucu"_s),
+             (std::vector<QStringList>{{u"1"_s, u"Ayşe Yılmaz"_s}}));
+}
+
+void ProviderTest::postMeetingALockStoresNothing_data() {
+    QTest::addColumn<bool>("inserting");
+    QTest::addColumn<QString>("lock");
+    // RESERVED: another copy is writing, the post cannot begin; SHARED: another copy is
+    // reading, the post has written its row into the journal but cannot commit it.
+    QTest::newRow("insert, file being written") << true << u"BEGIN IMMEDIATE"_s;
+    QTest::newRow("insert, file being read") << true << u"SELECT count(*) FROM kitapkayit"_s;
+    QTest::newRow("edit, file being written") << false << u"BEGIN IMMEDIATE"_s;
+    QTest::newRow("edit, file being read") << false << u"SELECT count(*) FROM kitapkayit"_s;
+}
+
+void ProviderTest::postMeetingALockStoresNothing() {
+    QFETCH(bool, inserting);
+    QFETCH(QString, lock);
     testsupport::TempDatabase db;
     db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {u"A"_s});
     auto q = books(programConnectionString(db));
     q->open();
-    q->append();
+    inserting ? q->append() : q->edit();
     q->fieldByName(u"KITABINADI").setText(u"Yeni"_s);
-    db.exec(u"BEGIN EXCLUSIVE"_s); // another copy of the program in the middle of a write
+    q->fieldByName(u"DEGERI").setText(u"40"_s);
+    if (lock.startsWith(u"BEGIN"_s)) {
+        db.exec(lock);
+    } else {
+        db.exec(u"BEGIN"_s);
+        db.rows(lock); // holds the read lock until the transaction ends
+    }
     const QString message = failure([&] { q->post(); });
     db.exec(u"ROLLBACK"_s);
-    QCOMPARE(message, u"database is locked"_s);
-    QCOMPARE(q->state(), DataSetState::Insert);
+    QCOMPARE(message, u"The file '"_s + db.filePath() +
+                          u"' is in use: another copy of the program or another program is "
+                          u"writing to it, and nothing was saved. Try again in a moment"_s);
+    QCOMPARE(q->state(), inserting ? DataSetState::Insert : DataSetState::Edit);
     QCOMPARE(q->fieldByName(u"KITABINADI").text(), u"Yeni"_s);
+    QCOMPARE(q->fieldByName(u"DEGERI").text(), u"40"_s);
+    QVERIFY(q->modified());
+    QCOMPARE(db.rows(u"SELECT IDNO, KITABINADI, DEGERI FROM kitapkayit"_s),
+             (std::vector<QStringList>{{u"1"_s, u"A"_s, u"<null>"_s}}));
+    QCOMPARE(db.rows(u"PRAGMA integrity_check"_s), std::vector<QStringList>{{u"ok"_s}});
+    QVERIFY(!QFile::exists(db.filePath() + u"-journal"_s));
+
+    // The lock gone, "Kaydet" again stores the row once.
     q->post();
-    QCOMPARE(db.count(u"kitapkayit"_s), 2);
+    QCOMPARE(q->state(), DataSetState::Browse);
+    QCOMPARE(db.rows(u"SELECT IDNO, KITABINADI, DEGERI FROM kitapkayit"_s),
+             inserting ? (std::vector<QStringList>{{u"1"_s, u"A"_s, u"<null>"_s},
+                                                   {u"2"_s, u"Yeni"_s, u"40"_s}})
+                       : (std::vector<QStringList>{{u"1"_s, u"Yeni"_s, u"40"_s}}));
+}
+
+namespace {
+// Another copy of the program that takes the file the moment a write statement of the provider
+// has finished (the commit done), and keeps it until the test lets go.
+struct LockAfterWrite {
+    static inline sqlite3* other = nullptr;
+    static inline bool armed = false;
+    static inline bool taken = false;
+
+    static int traced(unsigned, void*, void* statement, void*) {
+        const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(statement));
+        if (armed && sql &&
+            (qstrnicmp(sql, "INSERT", 6) == 0 || qstrnicmp(sql, "UPDATE", 6) == 0)) {
+            armed = false;
+            taken = sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+        }
+        return 0;
+    }
+    // Run for every connection opened from now on: watches it for finished statements.
+    static int watch(sqlite3* db, const char**, const void*) {
+        if (db != other)
+            sqlite3_trace_v2(db, SQLITE_TRACE_PROFILE, traced, nullptr);
+        return SQLITE_OK;
+    }
+};
+} // namespace
+
+void ProviderTest::postThatReachedTheFileIsReportedSaved_data() {
+    QTest::addColumn<bool>("inserting");
+    QTest::newRow("insert") << true;
+    QTest::newRow("edit") << false;
+}
+
+void ProviderTest::postThatReachedTheFileIsReportedSaved() {
+    QFETCH(bool, inserting);
+    testsupport::TempDatabase db;
+    db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {u"A"_s});
+    QVERIFY(sqlite3_open_v2(QFile::encodeName(db.filePath()).constData(), &LockAfterWrite::other,
+                            SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK);
+    const auto watch = reinterpret_cast<void (*)()>(&LockAfterWrite::watch);
+    sqlite3_auto_extension(watch);
+    auto q = books(programConnectionString(db));
+    q->open();
+    inserting ? q->append() : q->edit();
+    q->fieldByName(u"KITABINADI").setText(u"Yeni"_s);
+    LockAfterWrite::armed = true;
+    LockAfterWrite::taken = false;
+
+    // The row is in the file before the other copy takes it: nothing may then report the
+    // post as failed (nor leave it pending, to be stored twice by a second "Kaydet").
+    const QString message = failure([&] { q->post(); });
+    const bool taken = LockAfterWrite::taken;
+    sqlite3_exec(LockAfterWrite::other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(LockAfterWrite::other);
+    LockAfterWrite::other = nullptr;
+    sqlite3_cancel_auto_extension(watch);
+    QVERIFY(taken);
+    QCOMPARE(message, QString());
+    QCOMPARE(q->state(), DataSetState::Browse);
+    QCOMPARE(q->fieldByName(u"IDNO").text(), inserting ? u"2"_s : u"1"_s);
+    QCOMPARE(q->fieldByName(u"KITABINADI").text(), u"Yeni"_s);
+    QCOMPARE(db.rows(u"SELECT IDNO, KITABINADI FROM kitapkayit"_s),
+             inserting ? (std::vector<QStringList>{{u"1"_s, u"A"_s}, {u"2"_s, u"Yeni"_s}})
+                       : (std::vector<QStringList>{{u"1"_s, u"Yeni"_s}}));
 }
 
 void ProviderTest::newRowsGetTheNextKey() {
