@@ -6,18 +6,26 @@
 #include "platform/errors.h"
 #include "support/tempdatabase.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
+#include <cstring>
 #include <sqlite3.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using data::DataSetState;
 using data::TADOQuery;
 
 namespace {
+
+// The unprivileged user and group.
+constexpr uid_t nobody = 65534;
 
 template <typename F> QString failure(F&& f) {
     try {
@@ -84,6 +92,8 @@ private slots:
     void changedRowIsNotOverwritten();
     void changedRowIsNotDeleted_data();
     void changedRowIsNotDeleted();
+    void failuresOfTheFileSayWhatToDo_data();
+    void failuresOfTheFileSayWhatToDo();
     void twoCopiesEditingOneReader_data();
     void twoCopiesEditingOneReader();
     void postMeetingALockStoresNothing_data();
@@ -439,6 +449,104 @@ void ProviderTest::changedRowIsNotDeleted() {
     QCOMPARE(db.count(u"kitapkayit"_s), left);
 }
 
+// Appends a book as the program would and posts it; the failure's message, empty on success.
+QString postOneBook(const QString& connectionString) {
+    auto q = books(connectionString);
+    return failure([&] {
+        q->open();
+        q->append();
+        q->fieldByName(u"KITABINADI").setText(u"Yeni"_s);
+        q->post();
+    });
+}
+
+void ProviderTest::failuresOfTheFileSayWhatToDo_data() {
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<QString>("message"); // %1: the file
+    QTest::newRow("damaged, found at the first read")
+        << u"damaged"_s
+        << u"The file '%1' is damaged (database disk image is malformed). Check it with "
+           u"'ternavolk-db check' and put its last backup in its place"_s;
+    QTest::newRow("search text holding U+0000")
+        << u"nul"_s
+        << u"The text sent to the file '%1' holds the character U+0000, which cannot be "
+           u"searched for or stored. Remove it and try again"_s;
+    QTest::newRow("folder without room for the journal")
+        << u"folder"_s
+        << u"The program cannot write in the folder of the file '%1', so it cannot create the "
+           u"journal file beside it that keeps a save whole, and nothing was saved. Let the "
+           u"program write in that folder, or move DATA.mdb into a folder where it can"_s;
+}
+
+void ProviderTest::failuresOfTheFileSayWhatToDo() {
+    QFETCH(QString, situation);
+    QFETCH(QString, message);
+    testsupport::TempDatabase db;
+    db.exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+            u"INSERT INTO kitapkayit (KITABINADI, ACIKLAMA) SELECT 'Kitap ' || i, "
+            u"printf('%0255d', i) FROM n"_s);
+    const QString file = db.filePath();
+    QString actual;
+    if (situation == u"damaged"_s) {
+        // The root page of the books' table overwritten, the file's header whole.
+        const qint64 root = db.rows(u"SELECT rootpage FROM sqlite_master WHERE name = "
+                                    u"'kitapkayit'"_s)
+                                .front()
+                                .front()
+                                .toLongLong();
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.seek((root - 1) * 4096));
+        f.write(QByteArray(4096, '\xff'));
+        f.close();
+    }
+    QFile before(file);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+
+    if (situation == u"damaged"_s) {
+        auto q = books(programConnectionString(db));
+        actual = failure([&] { q->open(); });
+        QCOMPARE(q->state(), DataSetState::Inactive);
+    } else if (situation == u"nul"_s) {
+        auto q = books(programConnectionString(db));
+        q->clearSql();
+        q->addSql(u"select * from  kitapkayit where KITABINADI like '%a"_s + QChar(u'\0') +
+                  u"b%'"_s);
+        actual = failure([&] { q->execSQL(); });
+        QCOMPARE(failure([&] { q->open(); }), actual);
+        QCOMPARE(q->state(), DataSetState::Inactive);
+    } else {
+        // The folder closed to writing. The superuser may write anywhere, so then the post
+        // runs in a copy of this program as the unprivileged user.
+        const QString dir = db.directory();
+        QVERIFY(QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                               QFileDevice::ReadOther | QFileDevice::ExeOther));
+        if (geteuid() != 0) {
+            actual = postOneBook(programConnectionString(db));
+        } else {
+            const QString root = QFileInfo(dir).path();
+            QVERIFY(QFile::setPermissions(root, QFile::permissions(root) | QFileDevice::ExeOther |
+                                                    QFileDevice::ReadOther));
+            QVERIFY(chown(QFile::encodeName(dir).constData(), nobody, nobody) == 0);
+            QVERIFY(chown(QFile::encodeName(file).constData(), nobody, nobody) == 0);
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(),
+                        {u"--post-as-nobody"_s, programConnectionString(db)});
+            QVERIFY(child.waitForFinished(60000));
+            QCOMPARE(child.exitCode(), 0);
+            actual = QString::fromUtf8(child.readAllStandardOutput()).trimmed();
+        }
+        QVERIFY(QFile::setPermissions(dir, QFile::permissions(dir) | QFileDevice::WriteOwner));
+        QVERIFY(!QFile::exists(file + u"-journal"_s));
+    }
+    QCOMPARE(actual, message.arg(file));
+    QFile after(file);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QVERIFY(after.readAll() == bytes); // nothing was changed
+}
+
 void ProviderTest::twoCopiesEditingOneReader_data() {
     QTest::addColumn<QString>("firstColumn");
     QTest::addColumn<QString>("secondColumn");
@@ -742,5 +850,17 @@ void ProviderTest::executeKeepsRowsAndState() {
     QCOMPARE(q->fieldByName(u"KITABINADI").text(), u"B"_s);
 }
 
-QTEST_GUILESS_MAIN(ProviderTest)
+// Run with "--post-as-nobody CONNECTIONSTRING" the program posts one book as the unprivileged
+// user and prints the failure's message (the folder test above, when run as the superuser).
+int main(int argc, char* argv[]) {
+    if (argc == 3 && std::strcmp(argv[1], "--post-as-nobody") == 0) {
+        if (setgid(nobody) != 0 || setuid(nobody) != 0)
+            return 2;
+        std::puts(postOneBook(QString::fromLocal8Bit(argv[2])).toUtf8().constData());
+        return 0;
+    }
+    QCoreApplication app(argc, argv);
+    ProviderTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_provider.moc"
