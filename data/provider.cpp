@@ -245,9 +245,8 @@ Connection::Connection(const QString& cs) {
                                 .arg(path_));
             throw Error(QStringLiteral("The file '%1' is not a database").arg(path_));
         }
-        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-            throw Error(QStringLiteral("The file '%1' is locked by another program").arg(path_));
-        if (primary == SQLITE_CORRUPT || primary == SQLITE_IOERR)
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_CORRUPT ||
+            primary == SQLITE_IOERR)
             throw Error(db_->failure(check, false));
         throw Error(
             QStringLiteral("The file '%1' cannot be read: %2").arg(path_, db_->lastError()));
