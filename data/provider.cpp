@@ -1,6 +1,6 @@
 #include "data/provider.h"
 
-#include "data/connection.h"
+#include "data/connectionstring.h"
 #include "data/sqlite.h"
 #include "data/turkishlike.h"
 #include "platform/errors.h"

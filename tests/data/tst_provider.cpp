@@ -1,7 +1,7 @@
 // The provider under the record sets: where the file is, how it is opened, what it checks,
 // how it refuses, and the Turkish LIKE of its statements. Always through a real file.
 #include "data/adoquery.h"
-#include "data/connection.h"
+#include "data/connectionstring.h"
 #include "data/tables.h"
 #include "platform/errors.h"
 #include "support/tempdatabase.h"

@@ -1,6 +1,6 @@
 #include "support/tempdatabase.h"
 
-#include "data/connection.h"
+#include "data/connectionstring.h"
 #include "data/sqlite.h"
 #include "platform/errors.h"
 #include "tools/dbfile.h"

@@ -3,7 +3,7 @@
 // lie open to their owner only, and never replace a file that is already there.
 
 #include "data/adoquery.h"
-#include "data/connection.h"
+#include "data/connectionstring.h"
 #include "data/sqlite.h"
 #include "data/tables.h"
 #include "platform/datetime.h"
