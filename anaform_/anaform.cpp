@@ -4,7 +4,7 @@
 #include "anaform_/splitter.h"
 #include "anaform_/windowicon.h"
 #include "data/adoquery.h"
-#include "data/connection.h"
+#include "data/connectionstring.h"
 #include "data/datasource.h"
 #include "data/widgets/datetimepicker.h"
 #include "data/widgets/dbgrid.h"

@@ -6,6 +6,7 @@
 #include "anaform_/gridcolumns.h"
 #include "data/adoquery.h"
 #include "data/datasource.h"
+#include "data/sqlite.h"
 #include "data/tables.h"
 #include "data/widgets/dbgrid.h"
 #include "platform/errors.h"
@@ -14,24 +15,20 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <sqlite3.h>
 #include <vector>
 
 namespace {
 
 const QString statement = QStringLiteral("select * from  kitapkayit");
 
-void check(int rc, sqlite3* db) {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-        throw platform::Error(QString::fromUtf8(sqlite3_errmsg(db)));
-}
+using data::sqlite::Database;
+using data::sqlite::Statement;
 
 // Appends generated books with keys from+1 to from+count, in one transaction.
 void addBooks(const QString& path, int from, int count) {
@@ -41,68 +38,59 @@ void addBooks(const QString& path, int from, int count) {
     static const std::array<const char*, 4> kinds{"ROMAN", "HİKAYE", "ŞİİR", "DENEME"};
     static const std::array<const char*, 3> publishers{"Can Yayınları", "İş Bankası Kültür",
                                                        "Yapı Kredi Yayınları"};
-    sqlite3* db = nullptr;
-    check(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
-          db);
-    check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
-    sqlite3_stmt* st = nullptr;
-    check(sqlite3_prepare_v2(db,
-                             "INSERT INTO kitapkayit (SERINO, KITABINADI, YAZARI, TURU, YAYINEVI, "
-                             "BARKODU, EDINME, DEGERI, EDINMETARIHI, BASKITARIHI, BASIMYERI, "
-                             "BASIMYILI, BASKINO, ACIKLAMA) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                             "?, ?, ?, ?)",
-                             -1, &st, nullptr),
-          db);
-    char buf[14][128];
-    for (int i = from + 1; i <= from + count; ++i) {
-        std::snprintf(buf[0], sizeof buf[0], "KS-%07d", i);
-        std::snprintf(buf[1], sizeof buf[1], "Çalıkuşu ve Öteki Hikâyeler %d", i);
-        std::snprintf(buf[2], sizeof buf[2], "%s", authors[i % authors.size()]);
-        std::snprintf(buf[3], sizeof buf[3], "%s", kinds[i % kinds.size()]);
-        std::snprintf(buf[4], sizeof buf[4], "%s", publishers[i % publishers.size()]);
-        std::snprintf(buf[5], sizeof buf[5], "869%010d", i);
-        std::snprintf(buf[6], sizeof buf[6], "%s", i % 3 ? "SATIN ALMA" : "BAĞIŞ");
-        std::snprintf(buf[8], sizeof buf[8], "20%02d-%02d-%02d 16:15:25.890", i % 20, i % 12 + 1,
-                      i % 28 + 1);
-        std::snprintf(buf[9], sizeof buf[9], "19%02d-01-01 00:00:00.000", 50 + i % 50);
-        std::snprintf(buf[10], sizeof buf[10], "İSTANBUL");
-        std::snprintf(buf[11], sizeof buf[11], "19%02d", 50 + i % 50);
-        std::snprintf(buf[12], sizeof buf[12], "%d", i % 9 + 1);
-        std::snprintf(buf[13], sizeof buf[13], "Okul kütüphanesi rafı %d, sıra %d", i % 40, i % 7);
-        for (int c = 0; c < 14; ++c) {
-            if (c == 7)
-                sqlite3_bind_int(st, c + 1, i % 500);
-            else
-                sqlite3_bind_text(st, c + 1, buf[c], -1, SQLITE_STATIC);
+    Database db(path, Database::Mode::ReadWrite);
+    db.executeScript(QStringLiteral("BEGIN"));
+    {
+        Statement st(db, QStringLiteral("INSERT INTO kitapkayit (SERINO, KITABINADI, YAZARI, "
+                                        "TURU, YAYINEVI, BARKODU, EDINME, DEGERI, EDINMETARIHI, "
+                                        "BASKITARIHI, BASIMYERI, BASIMYILI, BASKINO, ACIKLAMA) "
+                                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        char buf[14][128];
+        for (int i = from + 1; i <= from + count; ++i) {
+            std::snprintf(buf[0], sizeof buf[0], "KS-%07d", i);
+            std::snprintf(buf[1], sizeof buf[1], "Çalıkuşu ve Öteki Hikâyeler %d", i);
+            std::snprintf(buf[2], sizeof buf[2], "%s", authors[i % authors.size()]);
+            std::snprintf(buf[3], sizeof buf[3], "%s", kinds[i % kinds.size()]);
+            std::snprintf(buf[4], sizeof buf[4], "%s", publishers[i % publishers.size()]);
+            std::snprintf(buf[5], sizeof buf[5], "869%010d", i);
+            std::snprintf(buf[6], sizeof buf[6], "%s", i % 3 ? "SATIN ALMA" : "BAĞIŞ");
+            std::snprintf(buf[8], sizeof buf[8], "20%02d-%02d-%02d 16:15:25.890", i % 20,
+                          i % 12 + 1, i % 28 + 1);
+            std::snprintf(buf[9], sizeof buf[9], "19%02d-01-01 00:00:00.000", 50 + i % 50);
+            std::snprintf(buf[10], sizeof buf[10], "İSTANBUL");
+            std::snprintf(buf[11], sizeof buf[11], "19%02d", 50 + i % 50);
+            std::snprintf(buf[12], sizeof buf[12], "%d", i % 9 + 1);
+            std::snprintf(buf[13], sizeof buf[13], "Okul kütüphanesi rafı %d, sıra %d", i % 40,
+                          i % 7);
+            for (int c = 0; c < 14; ++c) {
+                if (c == 7)
+                    st.bindInt64(c + 1, i % 500);
+                else
+                    st.bindText(c + 1, buf[c], -1);
+            }
+            st.step();
+            st.reset();
         }
-        check(sqlite3_step(st), db);
-        sqlite3_reset(st);
     }
-    sqlite3_finalize(st);
-    check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
-    sqlite3_close_v2(db);
+    db.executeScript(QStringLiteral("COMMIT"));
 }
 
 // The statement run bare: every row stepped, every column read as text.
 double bareRun(const QString& path, long long* bytes) {
-    sqlite3* db = nullptr;
-    check(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
-          db);
-    const QByteArray sql = statement.toUtf8();
+    const Database db(path, Database::Mode::ReadOnly);
     QElapsedTimer timer;
     timer.start();
-    sqlite3_stmt* st = nullptr;
-    check(sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr), db);
     long long total = 0;
-    const int columns = sqlite3_column_count(st);
-    while (sqlite3_step(st) == SQLITE_ROW)
-        for (int c = 0; c < columns; ++c) {
-            const unsigned char* text = sqlite3_column_text(st, c);
-            total += sqlite3_column_bytes(st, c) + (text ? 0 : 1);
-        }
-    sqlite3_finalize(st);
+    {
+        Statement st(db, statement);
+        const int columns = sqlite3_column_count(st.handle());
+        while (st.step())
+            for (int c = 0; c < columns; ++c) {
+                const unsigned char* text = sqlite3_column_text(st.handle(), c);
+                total += sqlite3_column_bytes(st.handle(), c) + (text ? 0 : 1);
+            }
+    }
     const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    sqlite3_close_v2(db);
     *bytes = total;
     return ms;
 }
@@ -112,16 +100,10 @@ double elapsedMs(const QElapsedTimer& timer) {
 }
 
 long long bookCount(const QString& path) {
-    sqlite3* db = nullptr;
-    check(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
-          db);
-    sqlite3_stmt* st = nullptr;
-    check(sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM kitapkayit", -1, &st, nullptr), db);
-    sqlite3_step(st);
-    const long long n = sqlite3_column_int64(st, 0);
-    sqlite3_finalize(st);
-    sqlite3_close_v2(db);
-    return n;
+    const Database db(path, Database::Mode::ReadOnly);
+    Statement st(db, QStringLiteral("SELECT COUNT(*) FROM kitapkayit"));
+    st.step();
+    return sqlite3_column_int64(st.handle(), 0);
 }
 
 // The first write of n bytes into memory just allocated: the least that keeping the rows costs.

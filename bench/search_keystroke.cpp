@@ -16,11 +16,9 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <sqlite3.h>
 #include <vector>
 
 namespace {
@@ -31,21 +29,21 @@ double median(std::vector<double> v) {
 }
 
 // The bare run: prepare, step every row, read every column.
-double bareRun(sqlite3* db, const QByteArray& sql, int& rows) {
+double bareRun(const data::sqlite::Database& db, const QString& sql, int& rows) {
     QElapsedTimer t;
     t.start();
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &st, nullptr);
     rows = 0;
     size_t bytes = 0;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        ++rows;
-        for (int c = 0; c < sqlite3_column_count(st); ++c) {
-            sqlite3_column_text(st, c);
-            bytes += static_cast<size_t>(sqlite3_column_bytes(st, c));
+    {
+        data::sqlite::Statement st(db, sql);
+        while (st.step()) {
+            ++rows;
+            for (int c = 0; c < sqlite3_column_count(st.handle()); ++c) {
+                sqlite3_column_text(st.handle(), c);
+                bytes += static_cast<size_t>(sqlite3_column_bytes(st.handle(), c));
+            }
         }
     }
-    sqlite3_finalize(st);
     const double ms = static_cast<double>(t.nsecsElapsed()) / 1e6;
     if (bytes == static_cast<size_t>(-1))
         std::puts("");
@@ -76,9 +74,8 @@ int main(int argc, char* argv[]) {
     data::TDBGrid* grid = anaform->DBGrid2;
     grid->viewport()->repaint();
 
-    sqlite3* bare = nullptr;
-    sqlite3_open_v2(QFile::encodeName(file).constData(), &bare, SQLITE_OPEN_READWRITE, nullptr);
-    data::sqlite::installTurkishLike(bare);
+    const data::sqlite::Database bare(file, data::sqlite::Database::Mode::ReadWrite);
+    data::sqlite::installTurkishLike(bare.handle());
 
     std::printf(
         "\n| text | rows | bare SQLite run (ms) | keystroke to refreshed grid (ms) | ratio |\n");
@@ -88,7 +85,7 @@ int main(int argc, char* argv[]) {
          {QStringLiteral("a"), QStringLiteral("ar"), QStringLiteral("kehribar")}) {
         std::vector<double> bareTimes, keyTimes;
         int rows = 0;
-        const QByteArray sql = searchStatement(bookSearchColumns()[0], text).toUtf8();
+        const QString sql = searchStatement(bookSearchColumns()[0], text);
         for (int i = 0; i < rounds; ++i) {
             anaform->Edit2->setText(QStringLiteral("#")); // not timed: another text first
             QCoreApplication::processEvents();
@@ -105,7 +102,6 @@ int main(int argc, char* argv[]) {
         if (anaform->kitap->recordCount() != rows)
             std::printf("  (the record set holds %d rows!)\n", anaform->kitap->recordCount());
     }
-    sqlite3_close_v2(bare);
     app::destroyWindows();
     return 0;
 }

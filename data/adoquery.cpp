@@ -67,11 +67,15 @@ Connection& TADOQuery::connection() {
     return *connection_;
 }
 
-void TADOQuery::setState(DataSetState state) {
-    if (state_ == state)
-        return;
+void TADOQuery::enterState(DataSetState state, std::vector<Value> pending) {
+    const DataSetState before = state_;
     state_ = state;
-    notify([](DataLink* l) { l->stateChanged(); });
+    pending_ = std::move(pending);
+    assigned_.clear();
+    modified_ = false;
+    // Opening and closing are told as such (activeChanged), by the caller.
+    if (before != state && before != DataSetState::Inactive && state != DataSetState::Inactive)
+        notify([](DataLink* l) { l->stateChanged(); });
 }
 
 void TADOQuery::open() {
@@ -81,22 +85,16 @@ void TADOQuery::open() {
     connection().query(statement(), table_, rows);
     rows_ = std::move(rows);
     current_ = rows_.rowCount() > 0 ? 0 : -1;
-    pending_.clear();
-    assigned_.clear();
-    modified_ = false;
-    state_ = DataSetState::Browse;
+    enterState(DataSetState::Browse);
     notify([](DataLink* l) { l->activeChanged(); });
 }
 
 void TADOQuery::close() {
     if (!active())
         return;
-    state_ = DataSetState::Inactive;
+    enterState(DataSetState::Inactive);
     rows_.clear();
     current_ = -1;
-    pending_.clear();
-    assigned_.clear();
-    modified_ = false;
     notify([](DataLink* l) { l->activeChanged(); });
 }
 
@@ -111,12 +109,8 @@ void TADOQuery::updateData() {
 void TADOQuery::append() {
     checkActive();
     settle();
-    pending_.assign(fields_.size(), Value());
-    assigned_.clear();
-    modified_ = false;
     current_ = rows_.rowCount();
-    state_ = DataSetState::Insert;
-    notify([](DataLink* l) { l->stateChanged(); });
+    enterState(DataSetState::Insert, std::vector<Value>(fields_.size()));
     notify([](DataLink* l) { l->dataSetChanged(); });
 }
 
@@ -128,12 +122,10 @@ void TADOQuery::edit() {
         append();
         return;
     }
-    pending_.clear();
+    std::vector<Value> stored;
     for (int c = 0; c < fieldCount(); ++c)
-        pending_.push_back(rows_.value(current_, c, table_.columns[c].kind));
-    assigned_.clear();
-    modified_ = false;
-    setState(DataSetState::Edit);
+        stored.push_back(rows_.value(current_, c, table_.columns[c].kind));
+    enterState(DataSetState::Edit, std::move(stored));
 }
 
 void TADOQuery::post() {
@@ -147,25 +139,19 @@ void TADOQuery::post() {
     for (const int c : columns)
         values.push_back(pending_[c]);
 
-    Connection& db = connection();
+    // One statement writes the row and gives it back as stored: when it throws, nothing was
+    // stored and the pending row stays as it is; when it returns, the row is in the file and
+    // nothing below can fail.
     RowStore stored(static_cast<int>(table_.columns.size()));
     if (state_ == DataSetState::Insert) {
-        const qint64 key = db.insertRow(table_, columns, values);
-        if (!db.readRow(table_, key, stored))
-            throw Error(QStringLiteral("The new row cannot be read back"));
+        connection().insertRow(table_, columns, values, stored);
         rows_.appendRow(stored, 0);
         current_ = rows_.rowCount() - 1;
     } else {
-        db.updateRow(table_, rows_, current_, columns, values);
-        const Value key = rows_.value(current_, 0, table_.columns[0].kind);
-        if (db.readRow(table_, key.toInteger(), stored))
-            rows_.replaceRow(current_, stored, 0);
+        connection().updateRow(table_, rows_, current_, columns, values, stored);
+        rows_.replaceRow(current_, stored, 0);
     }
-    pending_.clear();
-    assigned_.clear();
-    modified_ = false;
-    state_ = DataSetState::Browse;
-    notify([](DataLink* l) { l->stateChanged(); });
+    enterState(DataSetState::Browse);
     notify([](DataLink* l) { l->dataSetChanged(); });
 }
 
@@ -174,11 +160,7 @@ void TADOQuery::cancel() {
         return;
     if (state_ == DataSetState::Insert)
         current_ = rows_.rowCount() - 1;
-    pending_.clear();
-    assigned_.clear();
-    modified_ = false;
-    state_ = DataSetState::Browse;
-    notify([](DataLink* l) { l->stateChanged(); });
+    enterState(DataSetState::Browse);
     notify([](DataLink* l) { l->dataSetChanged(); });
 }
 
@@ -194,13 +176,7 @@ void TADOQuery::deleteRecord() {
     rows_.removeRow(current_);
     if (current_ >= rows_.rowCount())
         current_ = rows_.rowCount() - 1;
-    pending_.clear();
-    assigned_.clear();
-    modified_ = false;
-    const bool stateChanges = state_ != DataSetState::Browse;
-    state_ = DataSetState::Browse;
-    if (stateChanges)
-        notify([](DataLink* l) { l->stateChanged(); });
+    enterState(DataSetState::Browse);
     notify([](DataLink* l) { l->dataSetChanged(); });
 }
 

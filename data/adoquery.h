@@ -105,7 +105,10 @@ private:
         for (TDataSource* s : sources)
             s->forEachLink(f);
     }
-    void setState(DataSetState state);
+    // The one place where the state changes: the pending row (values, assigned columns,
+    // modified flag) starts afresh with `pending`, and the links hear of a change between two
+    // open states.
+    void enterState(DataSetState state, std::vector<Value> pending = {});
 
     QString name_;
     const TableDef& table_;

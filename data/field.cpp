@@ -16,6 +16,8 @@ Value TField::value() const {
 }
 
 void TField::setValue(const Value& value) {
+    if (def_.kind == Kind::DateTime && value.isDateTime() && !isStorable(value.toDateTime()))
+        throw platform::Error(unstorableDateTimeMessage(name_, value.toDateTime()));
     dataSet_.writeField(*this, value);
 }
 
@@ -40,12 +42,22 @@ std::optional<qint32> parseInteger(const QString& text) {
         return std::nullopt;
     return static_cast<qint32>(v);
 }
+// The text cut to `size` UTF-16 code units, never between the two halves of a character
+// outside the basic plane (an emoji): such a character that would be cut goes whole.
+QString cutToSize(const QString& text, int size) {
+    if (size <= 0 || text.size() <= size)
+        return text;
+    qsizetype cut = size;
+    if (text[cut - 1].isHighSurrogate() && text[cut].isLowSurrogate())
+        --cut;
+    return text.left(cut);
+}
 } // namespace
 
 void TField::setText(const QString& text) {
     switch (def_.kind) {
     case Kind::WideString:
-        setValue(Value(def_.size > 0 ? text.left(def_.size) : text));
+        setValue(Value(cutToSize(text, def_.size)));
         return;
     case Kind::AutoInc:
     case Kind::Integer: {

@@ -30,10 +30,12 @@ public:
 
     // Writes as a date-time: the day count with its time of day, unchanged.
     void setAsDateTime(platform::DateTime value);
-    // The edit-text path: text columns take the text cut to their size; integer columns take
+    // The edit-text path: text columns take the text cut to their size (never inside a
+    // character of two code units); integer columns take
     // null for the empty text and a whole number with an optional sign otherwise.
     void setText(const QString& text);
-    // Writes a value of the column's kind (every write ends here).
+    // Writes a value of the column's kind (every write ends here). A date-time the file cannot
+    // keep (before the year 100, after 9999, not a number) is refused.
     void setValue(const Value& value);
 
     // Whether a typed character may stand in this column ("+", "-" and digits for integers).

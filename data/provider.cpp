@@ -1,6 +1,6 @@
 #include "data/provider.h"
 
-#include "data/connection.h"
+#include "data/connectionstring.h"
 #include "data/sqlite.h"
 #include "data/turkishlike.h"
 #include "platform/errors.h"
@@ -67,14 +67,22 @@ QString actualKindName(sqlite3* db, sqlite3_stmt* stmt, int column) {
     return QStringLiteral("Float");
 }
 
-void bindValue(sqlite::Statement& st, int index, const Value& v) {
-    if (v.isNull())
+QString columnName(const TableDef& table, int column) {
+    return QString::fromUtf16(table.columns[column].name);
+}
+
+void bindValue(sqlite::Statement& st, int index, const TableDef& table, int column,
+               const Value& v) {
+    if (v.isNull()) {
         st.bindNull(index);
-    else if (v.isInteger())
+    } else if (v.isInteger()) {
         st.bindInt64(index, v.toInteger());
-    else if (v.isDateTime())
+    } else if (v.isDateTime()) {
+        // Stored, such a date would come back as a text no one can read as a date.
+        if (!isStorable(v.toDateTime()))
+            throw Error(unstorableDateTimeMessage(columnName(table, column), v.toDateTime()));
         st.bindText(index, v.toDateTime().toIso());
-    else
+    } else
         st.bindText(index, v.toText());
 }
 
@@ -104,22 +112,33 @@ void bindCell(sqlite::Statement& st, int index, const RowStore::Cell& cell) {
     }
 }
 
-QString columnName(const TableDef& table, int column) {
-    return QString::fromUtf16(table.columns[column].name);
-}
-
-// "c1 IS ? AND c2 IS ? ...": the row as it was read, every column, nulls included.
-QString sameRowCondition(const TableDef& table) {
+// "c1 IS ? AND c2 IS ? ...": the row as it was read in the given columns, nulls included.
+QString sameValuesCondition(const TableDef& table, const std::vector<int>& columns) {
     QStringList parts;
-    for (int c = 0; c < static_cast<int>(table.columns.size()); ++c)
+    for (const int c : columns)
         parts << columnName(table, c) + QStringLiteral(" IS ?");
     return parts.join(QStringLiteral(" AND "));
 }
 
-void bindOriginal(sqlite::Statement& st, int first, const TableDef& table, const RowStore& original,
-                  int row) {
+void bindOriginal(sqlite::Statement& st, int first, const std::vector<int>& columns,
+                  const RowStore& original, int row) {
+    for (size_t i = 0; i < columns.size(); ++i)
+        bindCell(st, first + static_cast<int>(i), original.cell(row, columns[i]));
+}
+
+std::vector<int> allColumns(const TableDef& table) {
+    std::vector<int> columns(table.columns.size());
+    for (size_t i = 0; i < columns.size(); ++i)
+        columns[i] = static_cast<int>(i);
+    return columns;
+}
+
+// " RETURNING c1, c2, ...": every column of the table in its order, as the write left them.
+QString returningAll(const TableDef& table) {
+    QStringList names;
     for (int c = 0; c < static_cast<int>(table.columns.size()); ++c)
-        bindCell(st, first + c, original.cell(row, c));
+        names << columnName(table, c);
+    return QStringLiteral(" RETURNING ") + names.join(QStringLiteral(", "));
 }
 
 void readColumns(sqlite3_stmt* stmt, const std::vector<int>& map, RowStore& rows) {
@@ -147,6 +166,18 @@ void readColumns(sqlite3_stmt* stmt, const std::vector<int>& map, RowStore& rows
         }
         }
     }
+}
+
+// Runs a write that returns the rows it wrote, to the end: SQLite makes the change and commits
+// it (or rolls it back) within this one statement, so a row read here is a row stored.
+int runWrite(sqlite::Statement& st, const TableDef& table, RowStore& stored) {
+    RowStore rows(static_cast<int>(table.columns.size()));
+    const std::vector<int> map = allColumns(table);
+    while (st.step())
+        readColumns(st.handle(), map, rows);
+    for (int r = 0; r < rows.rowCount(); ++r)
+        stored.appendRow(rows, r);
+    return rows.rowCount();
 }
 
 // Where each of the table's columns stands in the statement's result; checks name and kind.
@@ -192,15 +223,14 @@ Connection::Connection(const QString& cs) {
                                    "access is denied.")
                         .arg(path_));
 
-    sqlite3* raw = nullptr;
-    const QByteArray file = QFile::encodeName(path_);
-    const int rc = sqlite3_open_v2(file.constData(), &raw,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    db_ = std::make_unique<sqlite::Database>(raw);
-    if (rc != SQLITE_OK)
-        throw Error(
-            QStringLiteral("The file '%1' cannot be opened: %2").arg(path_, db_->lastError()));
-    sqlite3_extended_result_codes(raw, 1);
+    if (info.size() == 0)
+        throw Error(QStringLiteral("The file '%1' is empty: it is not a database of the program. "
+                                   "Put its last backup in its place, or make a new database "
+                                   "with 'ternavolk-db create'")
+                        .arg(path_));
+
+    db_ = std::make_unique<sqlite::Database>(path_, sqlite::Database::Mode::ReadWrite);
+    sqlite3* raw = db_->handle();
     sqlite3_busy_timeout(raw, busyTimeoutMs);
     sqlite::installTurkishLike(raw);
 
@@ -223,11 +253,15 @@ Connection::Connection(const QString& cs) {
             }
             throw Error(QStringLiteral("The file '%1' is not a database").arg(path_));
         }
-        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-            throw Error(QStringLiteral("The file '%1' is locked by another program").arg(path_));
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_CORRUPT ||
+            primary == SQLITE_IOERR)
+            throw Error(db_->failure(check, false));
         throw Error(
             QStringLiteral("The file '%1' cannot be read: %2").arg(path_, db_->lastError()));
     }
+    // Every save reaches the disk before it is reported done; the journal stays a rollback
+    // journal beside the file (no write-ahead log, which a network share cannot serve).
+    db_->executeScript(QStringLiteral("PRAGMA synchronous = FULL"));
 }
 
 Connection::~Connection() = default;
@@ -246,8 +280,8 @@ void Connection::query(const QString& sql, const TableDef& table, RowStore& rows
         readColumns(st.handle(), map, rows);
 }
 
-qint64 Connection::insertRow(const TableDef& table, const std::vector<int>& columns,
-                             const std::vector<Value>& values) {
+void Connection::insertRow(const TableDef& table, const std::vector<int>& columns,
+                           const std::vector<Value>& values, RowStore& stored) {
     QString sql = QStringLiteral("INSERT INTO ") + table.tableName();
     if (columns.empty()) {
         sql += QStringLiteral(" DEFAULT VALUES");
@@ -260,57 +294,59 @@ qint64 Connection::insertRow(const TableDef& table, const std::vector<int>& colu
         sql += QStringLiteral(" (") + names.join(QStringLiteral(", ")) +
                QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
     }
-    sqlite::Statement st(*db_, sql);
+    sqlite::Statement st(*db_, sql + returningAll(table));
     for (size_t i = 0; i < columns.size(); ++i)
-        bindValue(st, static_cast<int>(i) + 1, values[i]);
-    st.step();
-    return sqlite3_last_insert_rowid(db_->handle());
+        bindValue(st, static_cast<int>(i) + 1, table, columns[i], values[i]);
+    if (runWrite(st, table, stored) == 0) // a trigger of another program dropped it
+        throw Error(QStringLiteral("The file '%1' did not take the new row, and nothing was "
+                                   "saved")
+                        .arg(path_));
 }
 
 void Connection::updateRow(const TableDef& table, const RowStore& original, int row,
-                           const std::vector<int>& columns, const std::vector<Value>& values) {
-    if (columns.empty())
+                           const std::vector<int>& columns, const std::vector<Value>& values,
+                           RowStore& stored) {
+    if (columns.empty()) {
+        stored.appendRow(original, row);
         return;
+    }
     QStringList sets;
     for (const int c : columns)
         sets << columnName(table, c) + QStringLiteral(" = ?");
+    std::vector<int> compared{0}; // the key
+    compared.insert(compared.end(), columns.begin(), columns.end());
     sqlite::Statement st(*db_, QStringLiteral("UPDATE ") + table.tableName() +
                                    QStringLiteral(" SET ") + sets.join(QStringLiteral(", ")) +
-                                   QStringLiteral(" WHERE ") + sameRowCondition(table));
+                                   QStringLiteral(" WHERE ") +
+                                   sameValuesCondition(table, compared) + returningAll(table));
     for (size_t i = 0; i < columns.size(); ++i)
-        bindValue(st, static_cast<int>(i) + 1, values[i]);
-    bindOriginal(st, static_cast<int>(columns.size()) + 1, table, original, row);
-    st.step();
-    if (sqlite3_changes(db_->handle()) == 0)
+        bindValue(st, static_cast<int>(i) + 1, table, columns[i], values[i]);
+    bindOriginal(st, static_cast<int>(columns.size()) + 1, compared, original, row);
+    if (runWrite(st, table, stored) == 0)
         throw Error(QStringLiteral("Row cannot be located for updating. Some values may have "
                                    "been changed since it was last read."));
 }
 
 void Connection::deleteRow(const TableDef& table, const RowStore& original, int row) {
+    const std::vector<int> every = allColumns(table);
     sqlite::Statement st(*db_, QStringLiteral("DELETE FROM ") + table.tableName() +
-                                   QStringLiteral(" WHERE ") + sameRowCondition(table));
-    bindOriginal(st, 1, table, original, row);
+                                   QStringLiteral(" WHERE ") + sameValuesCondition(table, every));
+    bindOriginal(st, 1, every, original, row);
     st.step();
     if (sqlite3_changes(db_->handle()) == 0)
         throw Error(QStringLiteral("Row cannot be located for deletion. Some values may have "
                                    "been changed since it was last read."));
 }
 
-bool Connection::readRow(const TableDef& table, qint64 key, RowStore& rows) {
-    QStringList names;
-    for (int c = 0; c < static_cast<int>(table.columns.size()); ++c)
-        names << columnName(table, c);
-    sqlite::Statement st(*db_, QStringLiteral("SELECT ") + names.join(QStringLiteral(", ")) +
-                                   QStringLiteral(" FROM ") + table.tableName() +
-                                   QStringLiteral(" WHERE IDNO = ?"));
-    st.bindInt64(1, key);
-    if (!st.step())
-        return false;
-    std::vector<int> map(table.columns.size());
-    for (size_t i = 0; i < map.size(); ++i)
-        map[i] = static_cast<int>(i);
-    readColumns(st.handle(), map, rows);
-    return true;
+QString tableProblem(const sqlite::Database& db, const TableDef& table) {
+    try {
+        sqlite::Statement st(db, QStringLiteral("SELECT * FROM ") + table.tableName() +
+                                     QStringLiteral(" LIMIT 0"));
+        mapColumns(db.handle(), st.handle(), table);
+    } catch (const Error& e) {
+        return e.message();
+    }
+    return QString();
 }
 
 } // namespace data

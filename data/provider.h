@@ -14,9 +14,9 @@ class Database;
 }
 
 // The provider: one connection to the database file that a connection string names. It opens
-// the file read-write and never creates it, registers the program's Turkish LIKE, waits a
-// little for a lock held by another copy of the program, and reports every failure as a
-// platform::Error with a readable message.
+// the file read-write and never creates it, registers the program's Turkish LIKE, keeps the
+// rollback journal with full syncs, waits a little for a lock held by another copy of the
+// program, and reports every failure as a platform::Error with a readable message.
 class Connection {
 public:
     // Opens the file of the string's Data Source.
@@ -36,23 +36,30 @@ public:
     // actual: %s".
     void query(const QString& sql, const TableDef& table, RowStore& rows);
 
-    // Inserts one row with the given columns (indices into the table's columns) and values;
-    // returns the key the database gave it.
-    qint64 insertRow(const TableDef& table, const std::vector<int>& columns,
-                     const std::vector<Value>& values);
-    // Updates the row that still holds every value of `original`'s row `row` (read by
-    // query()); fails with "Row cannot be located for updating..." when it no longer does.
+    // Inserts one row with the given columns (indices into the table's columns) and values,
+    // and appends the row as stored, key included, to `stored`. One statement: either the row
+    // is in the file and this returns, or nothing was stored and this throws.
+    void insertRow(const TableDef& table, const std::vector<int>& columns,
+                   const std::vector<Value>& values, RowStore& stored);
+    // Updates `original`'s row `row` (read by query()) with the given columns and values, and
+    // appends the row as stored to `stored`; one statement, as insertRow(). The row is found by
+    // its key and the values as read of the columns written, so a change of another column by
+    // someone else stays; when one of them changed, "Row cannot be located for updating...".
     void updateRow(const TableDef& table, const RowStore& original, int row,
-                   const std::vector<int>& columns, const std::vector<Value>& values);
-    // Deletes that row, on the same terms ("... for deletion...").
+                   const std::vector<int>& columns, const std::vector<Value>& values,
+                   RowStore& stored);
+    // Deletes that row when every column still holds its value as read ("... for deletion...").
     void deleteRow(const TableDef& table, const RowStore& original, int row);
-    // Reads the row with this key into `rows` (appended); false when there is none.
-    bool readRow(const TableDef& table, qint64 key, RowStore& rows);
 
 private:
     QString path_;
     std::unique_ptr<sqlite::Database> db_;
 };
+
+// The schema check of one table on an open file: empty when the table holds each of its columns
+// by name and of its kind; otherwise "no such table: ...", "Field '%s' not found" or "Type
+// mismatch for field '%s', expecting: %s actual: %s".
+QString tableProblem(const sqlite::Database& db, const TableDef& table);
 
 // How long a write waits for a lock held by another connection before it fails.
 constexpr int busyTimeoutMs = 3000;

@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 
+#include <QLocale>
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -134,43 +135,35 @@ size_t RowStore::rowSize(int row) const {
 }
 
 Value RowStore::value(int row, int column, Kind kind) const {
+    // A value that the column's kind cannot hold (written by another program) is given as the
+    // text of what is stored, never as a near value of the kind: it is shown as it is and,
+    // unless someone writes the column, never written back.
     const Cell c = cell(row, column);
-    std::int64_t i = 0;
-    double d = 0;
-    if (c.storage == Storage::Integer)
-        std::memcpy(&i, c.bytes.data(), sizeof i);
-    if (c.storage == Storage::Float)
-        std::memcpy(&d, c.bytes.data(), sizeof d);
     const auto text = [&] { return QString::fromUtf8(c.bytes.data(), c.bytes.size()); };
-
     switch (c.storage) {
     case Storage::Null:
         return Value();
-    case Storage::Integer:
-        if (kind == Kind::WideString)
-            return Value(QString::number(i));
-        if (kind == Kind::DateTime)
-            return Value(platform::DateTime(static_cast<double>(i)));
-        return Value(static_cast<qint32>(i));
-    case Storage::Float:
-        if (kind == Kind::WideString)
-            return Value(QString::number(d));
-        if (kind == Kind::DateTime)
-            return Value(platform::DateTime(d));
-        return Value(static_cast<qint32>(d));
+    case Storage::Integer: {
+        std::int64_t i = 0;
+        std::memcpy(&i, c.bytes.data(), sizeof i);
+        if ((kind == Kind::Integer || kind == Kind::AutoInc) &&
+            i >= std::numeric_limits<qint32>::min() && i <= std::numeric_limits<qint32>::max())
+            return Value(static_cast<qint32>(i));
+        return Value(QString::number(i));
+    }
+    case Storage::Float: {
+        double d = 0;
+        std::memcpy(&d, c.bytes.data(), sizeof d);
+        return Value(QString::number(d, 'g', QLocale::FloatingPointShortest));
+    }
     case Storage::Text:
     case Storage::Blob:
-        if (kind == Kind::WideString)
-            return Value(text());
         if (kind == Kind::DateTime) {
             const auto dt = platform::DateTime::fromIso(text());
-            return dt ? Value(*dt) : Value();
+            if (dt)
+                return Value(*dt);
         }
-        {
-            bool ok = false;
-            const int v = text().trimmed().toInt(&ok);
-            return ok ? Value(v) : Value();
-        }
+        return Value(text());
     }
     return Value();
 }

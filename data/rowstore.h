@@ -45,7 +45,9 @@ public:
     void addBlob(const void* data, size_t size) { addCell(Storage::Blob, data, size); }
 
     Cell cell(int row, int column) const;
-    // The cell read as a value of the given kind.
+    // The cell read as a value of the given kind; a stored value the kind cannot hold (an
+    // integer beyond 32 bits, a real, a text in an integer column, a date text that is no date)
+    // comes as the text of what is stored.
     Value value(int row, int column, Kind kind) const;
 
     // Row `row` takes the cells of `source`'s row `sourceRow` (same number of columns).

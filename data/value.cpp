@@ -2,6 +2,8 @@
 
 #include "platform/textrules.h"
 
+#include <cmath>
+
 namespace data {
 
 QString Value::displayText() const {
@@ -12,6 +14,20 @@ QString Value::displayText() const {
     if (isDateTime())
         return platform::dateTimeDisplayText(std::get<platform::DateTime>(v_));
     return QString();
+}
+
+bool isStorable(platform::DateTime dt) {
+    // Far beyond the years asked, the day count is refused before it is turned into a date.
+    if (!std::isfinite(dt.days()) || std::fabs(dt.days()) > 4'000'000)
+        return false;
+    const int year = dt.date().year();
+    return year >= 100 && year <= 9999;
+}
+
+QString unstorableDateTimeMessage(const QString& column, platform::DateTime dt) {
+    return QStringLiteral("The date and time of day count %1 cannot be stored in field '%2': "
+                          "the file keeps dates from the year 100 to the year 9999 only")
+        .arg(QString::number(dt.days(), 'g', 17), column);
 }
 
 } // namespace data

@@ -38,4 +38,10 @@ private:
     std::variant<std::monostate, qint32, QString, platform::DateTime> v_;
 };
 
+// Whether the file can keep a date-time and give it back: a finite day count whose date lies in
+// the years 100 to 9999 (the four digits of the stored ISO text).
+bool isStorable(platform::DateTime dt);
+// Why a date-time cannot be written into the column `column`.
+QString unstorableDateTimeMessage(const QString& column, platform::DateTime dt);
+
 } // namespace data

@@ -174,12 +174,7 @@ std::vector<TableImport> importAccessDatabase(const QString& oldPath, const QStr
     createDatabase(temp.path());
     std::vector<TableImport> results;
     {
-        sqlite3* raw = nullptr;
-        const QByteArray name = QFile::encodeName(temp.path());
-        const int rc = sqlite3_open_v2(name.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-        const data::sqlite::Database db(raw);
-        if (rc != SQLITE_OK)
-            throw Error(QStringLiteral("Cannot open '%1': %2").arg(temp.path(), db.lastError()));
+        const data::sqlite::Database db(temp.path(), data::sqlite::Database::Mode::ReadWrite);
         execute(db, QStringLiteral("BEGIN"));
         for (const data::TableDef* t : data::allTables()) {
             TableCopy copy(db, *t, progress);

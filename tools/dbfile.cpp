@@ -1,11 +1,11 @@
 #include "tools/dbfile.h"
 
+#include "data/sqlite.h"
 #include "data/tables.h"
 #include "platform/errors.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <sqlite3.h>
 
 namespace tools {
 
@@ -21,22 +21,15 @@ void createDatabase(const QString& path) {
             throw Error(QStringLiteral("Cannot create '%1': %2").arg(path, f.errorString()));
         f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
-    sqlite3* db = nullptr;
-    const QByteArray name = QFile::encodeName(path);
-    int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     QString sql;
     for (const data::TableDef* t : data::allTables())
         sql += t->createStatement() + QStringLiteral(";\n");
-    char* message = nullptr;
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message);
-    const QString failure =
-        rc == SQLITE_OK ? QString() : QString::fromUtf8(message ? message : sqlite3_errmsg(db));
-    sqlite3_free(message);
-    sqlite3_close_v2(db);
-    if (rc != SQLITE_OK) {
+    try {
+        data::sqlite::Database db(path, data::sqlite::Database::Mode::ReadWrite);
+        db.executeScript(sql);
+    } catch (const Error& e) {
         QFile::remove(path);
-        throw Error(QStringLiteral("Cannot create the tables in '%1': %2").arg(path, failure));
+        throw Error(QStringLiteral("Cannot create the tables in '%1': %2").arg(path, e.message()));
     }
 }
 

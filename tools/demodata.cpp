@@ -62,7 +62,7 @@ public:
             ++index;
         }
         statement_.step();
-        sqlite3_reset(statement_.handle());
+        statement_.reset();
     }
 
 private:
@@ -119,12 +119,7 @@ struct Writers {
 void createFilled(const QString& path, const std::function<void(Writers&)>& fill) {
     createDatabase(path);
     try {
-        sqlite3* raw = nullptr;
-        const QByteArray name = QFile::encodeName(path);
-        const int rc = sqlite3_open_v2(name.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-        const data::sqlite::Database db(raw);
-        if (rc != SQLITE_OK)
-            throw Error(QStringLiteral("Cannot open '%1': %2").arg(path, db.lastError()));
+        const data::sqlite::Database db(path, data::sqlite::Database::Mode::ReadWrite);
         execute(db, QStringLiteral("BEGIN"));
         {
             Writers writers{TableWriter(db, data::okuyucuTable()),

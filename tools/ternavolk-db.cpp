@@ -6,14 +6,19 @@
 //                                 the same, filled with generated rows (for benchmarks)
 //   ternavolk-db import OLD NEW   NEW made from the readers, books and loans of OLD, a
 //                                 library kept in the Access format (Jet 4)
+//   ternavolk-db backup PATH DEST a consistent copy, also while the program writes
+//   ternavolk-db check PATH       "ok", or each problem of the file
 //
-// An existing file is never overwritten. Exit codes: 0 done, 1 the database could not be
-// made, 2 the command line was wrong (for import also: NEW is already there).
+// An existing file is never overwritten. Exit codes: 0 done (check: the file is sound), 1 the
+// database could not be made or copied (check: it has problems), 2 the command line was wrong
+// (for import also: NEW is already there).
 
 #include "platform/errors.h"
 #ifdef TERNAVOLK_ACCESS_IMPORT
 #include "tools/accessimport.h"
 #endif
+#include "tools/backup.h"
+#include "tools/check.h"
 #include "tools/dbfile.h"
 #include "tools/demodata.h"
 
@@ -29,7 +34,7 @@ namespace {
 
 const QString usage = QStringLiteral("Usage: ternavolk-db create PATH | demo PATH | "
                                      "generate PATH --books N --readers N --loans N | "
-                                     "import OLD NEW");
+                                     "import OLD NEW | backup PATH DEST | check PATH");
 
 void write(FILE* stream, const QString& line) {
     std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stream);
@@ -99,7 +104,7 @@ int run(const QStringList& args) {
         return usageError(QStringLiteral("no command given"));
     const QString& command = args[0];
     if (command != u"create" && command != u"demo" && command != u"generate" &&
-        command != u"import")
+        command != u"import" && command != u"backup" && command != u"check")
         return usageError(QStringLiteral("unknown command '%1'").arg(command));
 
     // The path first, then (for generate) the three counts in any order, each once.
@@ -135,6 +140,11 @@ int run(const QStringList& args) {
         for (const QString& option : names)
             if (!counts.count(option))
                 return usageError(QStringLiteral("generate: %1 missing").arg(option));
+    } else if (command == u"backup") {
+        if (args.size() < 3 || args[2].isEmpty())
+            return usageError(QStringLiteral("backup: missing DEST"));
+        if (args.size() > 3)
+            return usageError(QStringLiteral("backup: unexpected argument '%1'").arg(args[3]));
     } else if (args.size() > 2) {
         return usageError(QStringLiteral("%1: unexpected argument '%2'").arg(command, args[2]));
     }
@@ -142,7 +152,18 @@ int run(const QStringList& args) {
     try {
         if (command == u"import")
             return import(path, args[2]);
-        if (command == u"create") {
+        if (command == u"check") {
+            const QStringList problems = tools::checkDatabase(path);
+            for (const QString& p : problems)
+                write(stdout, p);
+            if (problems.isEmpty())
+                write(stdout, QStringLiteral("ok"));
+            return problems.isEmpty() ? 0 : 1;
+        }
+        if (command == u"backup") {
+            tools::backupDatabase(path, args[2]);
+            write(stdout, QStringLiteral("Backed up %1 to %2").arg(path, args[2]));
+        } else if (command == u"create") {
             tools::createDatabase(path);
             write(stdout, QStringLiteral("Created an empty database: %1").arg(path));
         } else if (command == u"demo") {

@@ -1,22 +1,31 @@
 // The provider under the record sets: where the file is, how it is opened, what it checks,
 // how it refuses, and the Turkish LIKE of its statements. Always through a real file.
 #include "data/adoquery.h"
-#include "data/connection.h"
+#include "data/connectionstring.h"
 #include "data/tables.h"
 #include "platform/errors.h"
 #include "support/tempdatabase.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
+#include <cstring>
+#include <sqlite3.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using data::DataSetState;
 using data::TADOQuery;
 
 namespace {
+
+// The unprivileged user and group.
+constexpr uid_t nobody = 65534;
 
 template <typename F> QString failure(F&& f) {
     try {
@@ -83,7 +92,14 @@ private slots:
     void changedRowIsNotOverwritten();
     void changedRowIsNotDeleted_data();
     void changedRowIsNotDeleted();
-    void lockedDatabaseRefusesThePostAndKeepsTheRow();
+    void failuresOfTheFileSayWhatToDo_data();
+    void failuresOfTheFileSayWhatToDo();
+    void twoCopiesEditingOneReader_data();
+    void twoCopiesEditingOneReader();
+    void postMeetingALockStoresNothing_data();
+    void postMeetingALockStoresNothing();
+    void postThatReachedTheFileIsReportedSaved_data();
+    void postThatReachedTheFileIsReportedSaved();
     void newRowsGetTheNextKey();
 
     void turkishLikeThroughSql_data();
@@ -193,13 +209,17 @@ void ProviderTest::openingNeverCreatesTheFile() {
     QVERIFY(QDir().mkdir(db.filePath()));
     QCOMPARE(failure([&] { q->open(); }), u"Could not find file '"_s + db.filePath() + u"'."_s);
 
-    // An empty file is opened but gets no tables.
+    // An empty file (a copy that went wrong) is named as no database of the program, and left.
     QVERIFY(QDir().rmdir(db.filePath()));
     {
         QFile empty(db.filePath());
         QVERIFY(empty.open(QIODevice::WriteOnly));
     }
-    QCOMPARE(failure([&] { q->open(); }), u"no such table: kitapkayit"_s);
+    QCOMPARE(failure([&] { q->open(); }),
+             u"The file '"_s + db.filePath() +
+                 u"' is empty: it is not a database of the program. Put its last backup in its "
+                 u"place, or make a new database with 'ternavolk-db create'"_s);
+    QCOMPARE(q->state(), DataSetState::Inactive);
     QCOMPARE(QFileInfo(db.filePath()).size(), 0);
 }
 
@@ -353,9 +373,6 @@ void ProviderTest::missingConnectionString() {
 void ProviderTest::changedRowIsNotOverwritten_data() {
     QTest::addColumn<QString>("otherCopy");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("another column changed")
-        << u"UPDATE kitapkayit SET YAZARI = 'Orhan Kemal' WHERE IDNO = 2"_s
-        << u"A|<null>,B|Orhan Kemal,C|<null>"_s;
     QTest::newRow("the same column changed")
         << u"UPDATE kitapkayit SET KITABINADI = 'Bereketli Topraklar' WHERE IDNO = 2"_s
         << u"A|<null>,Bereketli Topraklar|<null>,C|<null>"_s;
@@ -436,21 +453,277 @@ void ProviderTest::changedRowIsNotDeleted() {
     QCOMPARE(db.count(u"kitapkayit"_s), left);
 }
 
-void ProviderTest::lockedDatabaseRefusesThePostAndKeepsTheRow() {
+// Appends a book as the program would and posts it; the failure's message, empty on success.
+QString postOneBook(const QString& connectionString) {
+    auto q = books(connectionString);
+    return failure([&] {
+        q->open();
+        q->append();
+        q->fieldByName(u"KITABINADI").setText(u"Yeni"_s);
+        q->post();
+    });
+}
+
+void ProviderTest::failuresOfTheFileSayWhatToDo_data() {
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<QString>("message"); // %1: the file
+    QTest::newRow("damaged, found at the first read")
+        << u"damaged"_s
+        << u"The file '%1' is damaged (database disk image is malformed). Check it with "
+           u"'ternavolk-db check' and put its last backup in its place"_s;
+    QTest::newRow("search text holding U+0000")
+        << u"nul"_s
+        << u"The text sent to the file '%1' holds the character U+0000, which cannot be "
+           u"searched for or stored. Remove it and try again"_s;
+    QTest::newRow("folder without room for the journal")
+        << u"folder"_s
+        << u"The program cannot write in the folder of the file '%1', so it cannot create the "
+           u"journal file beside it that keeps a save whole, and nothing was saved. Let the "
+           u"program write in that folder, or move DATA.mdb into a folder where it can"_s;
+}
+
+void ProviderTest::failuresOfTheFileSayWhatToDo() {
+    QFETCH(QString, situation);
+    QFETCH(QString, message);
+    testsupport::TempDatabase db;
+    db.exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+            u"INSERT INTO kitapkayit (KITABINADI, ACIKLAMA) SELECT 'Kitap ' || i, "
+            u"printf('%0255d', i) FROM n"_s);
+    const QString file = db.filePath();
+    QString actual;
+    if (situation == u"damaged"_s) {
+        // The root page of the books' table overwritten, the file's header whole.
+        const qint64 root = db.rows(u"SELECT rootpage FROM sqlite_master WHERE name = "
+                                    u"'kitapkayit'"_s)
+                                .front()
+                                .front()
+                                .toLongLong();
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.seek((root - 1) * 4096));
+        f.write(QByteArray(4096, '\xff'));
+        f.close();
+    }
+    QFile before(file);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+
+    if (situation == u"damaged"_s) {
+        auto q = books(programConnectionString(db));
+        actual = failure([&] { q->open(); });
+        QCOMPARE(q->state(), DataSetState::Inactive);
+    } else if (situation == u"nul"_s) {
+        auto q = books(programConnectionString(db));
+        q->clearSql();
+        q->addSql(u"select * from  kitapkayit where KITABINADI like '%a"_s + QChar(u'\0') +
+                  u"b%'"_s);
+        actual = failure([&] { q->execSQL(); });
+        QCOMPARE(failure([&] { q->open(); }), actual);
+        QCOMPARE(q->state(), DataSetState::Inactive);
+    } else {
+        // The folder closed to writing. The superuser may write anywhere, so then the post
+        // runs in a copy of this program as the unprivileged user.
+        const QString dir = db.directory();
+        QVERIFY(QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                               QFileDevice::ReadOther | QFileDevice::ExeOther));
+        if (geteuid() != 0) {
+            actual = postOneBook(programConnectionString(db));
+        } else {
+            const QString root = QFileInfo(dir).path();
+            QVERIFY(QFile::setPermissions(root, QFile::permissions(root) | QFileDevice::ExeOther |
+                                                    QFileDevice::ReadOther));
+            QVERIFY(chown(QFile::encodeName(dir).constData(), nobody, nobody) == 0);
+            QVERIFY(chown(QFile::encodeName(file).constData(), nobody, nobody) == 0);
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(),
+                        {u"--post-as-nobody"_s, programConnectionString(db)});
+            QVERIFY(child.waitForFinished(60000));
+            QCOMPARE(child.exitCode(), 0);
+            actual = QString::fromUtf8(child.readAllStandardOutput()).trimmed();
+        }
+        QVERIFY(QFile::setPermissions(dir, QFile::permissions(dir) | QFileDevice::WriteOwner));
+        QVERIFY(!QFile::exists(file + u"-journal"_s));
+    }
+    QCOMPARE(actual, message.arg(file));
+    QFile after(file);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QVERIFY(after.readAll() == bytes); // nothing was changed
+}
+
+void ProviderTest::twoCopiesEditingOneReader_data() {
+    QTest::addColumn<QString>("firstColumn");
+    QTest::addColumn<QString>("secondColumn");
+    QTest::addColumn<bool>("secondRefused");
+    QTest::addColumn<QString>("stored"); // TELEFONU|ADRESI after both posts
+    QTest::newRow("different columns: both kept")
+        << u"TELEFONU"_s << u"ADRESI"_s << false << u"0312 111 22 33|Kızılay, Ankara"_s;
+    QTest::newRow("the same column: the second refused")
+        << u"TELEFONU"_s << u"TELEFONU"_s << true << u"0312 111 22 33|Ulus"_s;
+}
+
+void ProviderTest::twoCopiesEditingOneReader() {
+    QFETCH(QString, firstColumn);
+    QFETCH(QString, secondColumn);
+    QFETCH(bool, secondRefused);
+    QFETCH(QString, stored);
+    testsupport::TempDatabase db;
+    db.insert(u"okuyucu"_s, {u"ADISOYADI"_s, u"TELEFONU"_s, u"ADRESI"_s},
+              {u"Ayşe Yılmaz"_s, u"0312 000 00 00"_s, u"Ulus"_s});
+    // Two librarians, each with the program open: two record sets on two connections.
+    auto first = readers(programConnectionString(db));
+    auto second = readers(programConnectionString(db));
+    first->open();
+    second->open();
+    const auto valueFor = [](const QString& column) {
+        return column == u"TELEFONU"_s ? u"0312 111 22 33"_s : u"Kızılay, Ankara"_s;
+    };
+    first->edit();
+    first->fieldByName(firstColumn).setText(valueFor(firstColumn));
+    second->edit();
+    second->fieldByName(secondColumn)
+        .setText(secondRefused ? u"0312 999 99 99"_s : valueFor(secondColumn));
+    first->post();
+    QCOMPARE(first->state(), DataSetState::Browse);
+
+    const QString message = failure([&] { second->post(); });
+    const auto now = [&] {
+        return db.rows(u"SELECT TELEFONU, ADRESI FROM okuyucu"_s).front().join(u'|');
+    };
+    QCOMPARE(now(), stored);
+    if (secondRefused) {
+        QCOMPARE(message, u"Row cannot be located for updating. Some values may have been "
+                          u"changed since it was last read."_s);
+        QCOMPARE(second->state(), DataSetState::Edit);
+        QVERIFY(second->modified());
+        QCOMPARE(second->fieldByName(u"TELEFONU").text(), u"0312 999 99 99"_s);
+        QCOMPARE(second->assignedColumns(), std::vector<int>{8});
+    } else {
+        QCOMPARE(message, QString());
+        QCOMPARE(second->state(), DataSetState::Browse);
+        // The second copy shows the row as stored, with the first copy's change.
+        QCOMPARE(second->fieldByName(u"TELEFONU").text() + u'|' +
+                     second->fieldByName(u"ADRESI").text(),
+                 stored);
+    }
+    // Every other column as it was.
+    QCOMPARE(db.rows(u"SELECT IDNO, ADISOYADI FROM okuyucu"_s),
+             (std::vector<QStringList>{{u"1"_s, u"Ayşe Yılmaz"_s}}));
+}
+
+void ProviderTest::postMeetingALockStoresNothing_data() {
+    QTest::addColumn<bool>("inserting");
+    QTest::addColumn<QString>("lock");
+    // RESERVED: another copy is writing, the post cannot begin; SHARED: another copy is
+    // reading, the post has written its row into the journal but cannot commit it.
+    QTest::newRow("insert, file being written") << true << u"BEGIN IMMEDIATE"_s;
+    QTest::newRow("insert, file being read") << true << u"SELECT count(*) FROM kitapkayit"_s;
+    QTest::newRow("edit, file being written") << false << u"BEGIN IMMEDIATE"_s;
+    QTest::newRow("edit, file being read") << false << u"SELECT count(*) FROM kitapkayit"_s;
+}
+
+void ProviderTest::postMeetingALockStoresNothing() {
+    QFETCH(bool, inserting);
+    QFETCH(QString, lock);
     testsupport::TempDatabase db;
     db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {u"A"_s});
     auto q = books(programConnectionString(db));
     q->open();
-    q->append();
+    inserting ? q->append() : q->edit();
     q->fieldByName(u"KITABINADI").setText(u"Yeni"_s);
-    db.exec(u"BEGIN EXCLUSIVE"_s); // another copy of the program in the middle of a write
+    q->fieldByName(u"DEGERI").setText(u"40"_s);
+    if (lock.startsWith(u"BEGIN"_s)) {
+        db.exec(lock);
+    } else {
+        db.exec(u"BEGIN"_s);
+        db.rows(lock); // holds the read lock until the transaction ends
+    }
     const QString message = failure([&] { q->post(); });
     db.exec(u"ROLLBACK"_s);
-    QCOMPARE(message, u"database is locked"_s);
-    QCOMPARE(q->state(), DataSetState::Insert);
+    QCOMPARE(message, u"The file '"_s + db.filePath() +
+                          u"' is in use: another copy of the program or another program is "
+                          u"writing to it, and nothing was saved. Try again in a moment"_s);
+    QCOMPARE(q->state(), inserting ? DataSetState::Insert : DataSetState::Edit);
     QCOMPARE(q->fieldByName(u"KITABINADI").text(), u"Yeni"_s);
+    QCOMPARE(q->fieldByName(u"DEGERI").text(), u"40"_s);
+    QVERIFY(q->modified());
+    QCOMPARE(db.rows(u"SELECT IDNO, KITABINADI, DEGERI FROM kitapkayit"_s),
+             (std::vector<QStringList>{{u"1"_s, u"A"_s, u"<null>"_s}}));
+    QCOMPARE(db.rows(u"PRAGMA integrity_check"_s), std::vector<QStringList>{{u"ok"_s}});
+    QVERIFY(!QFile::exists(db.filePath() + u"-journal"_s));
+
+    // The lock gone, "Kaydet" again stores the row once.
     q->post();
-    QCOMPARE(db.count(u"kitapkayit"_s), 2);
+    QCOMPARE(q->state(), DataSetState::Browse);
+    QCOMPARE(db.rows(u"SELECT IDNO, KITABINADI, DEGERI FROM kitapkayit"_s),
+             inserting ? (std::vector<QStringList>{{u"1"_s, u"A"_s, u"<null>"_s},
+                                                   {u"2"_s, u"Yeni"_s, u"40"_s}})
+                       : (std::vector<QStringList>{{u"1"_s, u"Yeni"_s, u"40"_s}}));
+}
+
+namespace {
+// Another copy of the program that takes the file the moment a write statement of the provider
+// has finished (the commit done), and keeps it until the test lets go.
+struct LockAfterWrite {
+    static inline sqlite3* other = nullptr;
+    static inline bool armed = false;
+    static inline bool taken = false;
+
+    static int traced(unsigned, void*, void* statement, void*) {
+        const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(statement));
+        if (armed && sql &&
+            (qstrnicmp(sql, "INSERT", 6) == 0 || qstrnicmp(sql, "UPDATE", 6) == 0)) {
+            armed = false;
+            taken = sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+        }
+        return 0;
+    }
+    // Run for every connection opened from now on: watches it for finished statements.
+    static int watch(sqlite3* db, const char**, const void*) {
+        if (db != other)
+            sqlite3_trace_v2(db, SQLITE_TRACE_PROFILE, traced, nullptr);
+        return SQLITE_OK;
+    }
+};
+} // namespace
+
+void ProviderTest::postThatReachedTheFileIsReportedSaved_data() {
+    QTest::addColumn<bool>("inserting");
+    QTest::newRow("insert") << true;
+    QTest::newRow("edit") << false;
+}
+
+void ProviderTest::postThatReachedTheFileIsReportedSaved() {
+    QFETCH(bool, inserting);
+    testsupport::TempDatabase db;
+    db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {u"A"_s});
+    QVERIFY(sqlite3_open_v2(QFile::encodeName(db.filePath()).constData(), &LockAfterWrite::other,
+                            SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK);
+    const auto watch = reinterpret_cast<void (*)()>(&LockAfterWrite::watch);
+    sqlite3_auto_extension(watch);
+    auto q = books(programConnectionString(db));
+    q->open();
+    inserting ? q->append() : q->edit();
+    q->fieldByName(u"KITABINADI").setText(u"Yeni"_s);
+    LockAfterWrite::armed = true;
+    LockAfterWrite::taken = false;
+
+    // The row is in the file before the other copy takes it: nothing may then report the
+    // post as failed (nor leave it pending, to be stored twice by a second "Kaydet").
+    const QString message = failure([&] { q->post(); });
+    const bool taken = LockAfterWrite::taken;
+    sqlite3_exec(LockAfterWrite::other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(LockAfterWrite::other);
+    LockAfterWrite::other = nullptr;
+    sqlite3_cancel_auto_extension(watch);
+    QVERIFY(taken);
+    QCOMPARE(message, QString());
+    QCOMPARE(q->state(), DataSetState::Browse);
+    QCOMPARE(q->fieldByName(u"IDNO").text(), inserting ? u"2"_s : u"1"_s);
+    QCOMPARE(q->fieldByName(u"KITABINADI").text(), u"Yeni"_s);
+    QCOMPARE(db.rows(u"SELECT IDNO, KITABINADI FROM kitapkayit"_s),
+             inserting ? (std::vector<QStringList>{{u"1"_s, u"A"_s}, {u"2"_s, u"Yeni"_s}})
+                       : (std::vector<QStringList>{{u"1"_s, u"Yeni"_s}}));
 }
 
 void ProviderTest::newRowsGetTheNextKey() {
@@ -581,5 +854,17 @@ void ProviderTest::executeKeepsRowsAndState() {
     QCOMPARE(q->fieldByName(u"KITABINADI").text(), u"B"_s);
 }
 
-QTEST_GUILESS_MAIN(ProviderTest)
+// Run with "--post-as-nobody CONNECTIONSTRING" the program posts one book as the unprivileged
+// user and prints the failure's message (the folder test above, when run as the superuser).
+int main(int argc, char* argv[]) {
+    if (argc == 3 && std::strcmp(argv[1], "--post-as-nobody") == 0) {
+        if (setgid(nobody) != 0 || setuid(nobody) != 0)
+            return 2;
+        std::puts(postOneBook(QString::fromLocal8Bit(argv[2])).toUtf8().constData());
+        return 0;
+    }
+    QCoreApplication app(argc, argv);
+    ProviderTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_provider.moc"

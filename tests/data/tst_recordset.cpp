@@ -10,7 +10,9 @@
 
 #include <QLocale>
 #include <QTest>
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -130,6 +132,10 @@ private slots:
     void dateTimeWriteKeepsTheTimeOfDay();
     void nullDateTimeReadsAsZero();
     void textWriteCutsToTheColumnSize();
+    void valuesTheKindCannotHoldAreShownAndKept_data();
+    void valuesTheKindCannotHoldAreShownAndKept();
+    void dateTimesTheFileCannotKeepAreRefused_data();
+    void dateTimesTheFileCannotKeepAreRefused();
     void integerWrite_data();
     void integerWrite();
     void writesOutsideEditAndIntoTheKeyAreRefused();
@@ -747,6 +753,116 @@ void RecordSetTest::textWriteCutsToTheColumnSize() {
     b.field(u"BASKINO").setText(u"12345678ğü"_s);
     q.post();
     QCOMPARE(b.stored(u"BASKINO"_s), u"12345678ğü"_s);
+
+    // A character of two code units (an emoji) that the cut would halve goes whole; one that
+    // ends exactly at the size stays.
+    const QString emoji = u"\U0001F4DA"_s; // books
+    QCOMPARE(emoji.size(), 2);
+    q.edit();
+    b.field(u"BASKINO").setText(u"123456789"_s + emoji);
+    b.field(u"BASIMYILI").setText(u"12345678"_s + emoji + u"9"_s);
+    q.post();
+    QCOMPARE(b.stored(u"BASKINO, BASIMYILI"_s), u"123456789|12345678"_s + emoji);
+    QCOMPARE(b.field(u"BASKINO").text(), u"123456789"_s);
+}
+
+void RecordSetTest::valuesTheKindCannotHoldAreShownAndKept_data() {
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("stored"); // as SQL, written by another program
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("typed"); // what the user then writes into the column
+    QTest::addColumn<QString>("written");
+
+    QTest::newRow("integer beyond 32 bits")
+        << u"DEGERI"_s << u"4294967297"_s << u"4294967297"_s << u"12"_s << u"12"_s;
+    QTest::newRow("negative beyond 32 bits")
+        << u"DEGERI"_s << u"-2147483649"_s << u"-2147483649"_s << u""_s << u"NULL"_s;
+    QTest::newRow("real in the integer column")
+        << u"DEGERI"_s << u"2.5"_s << u"2.5"_s << u"-3"_s << u"-3"_s;
+    QTest::newRow("text in the integer column")
+        << u"DEGERI"_s << u"'on iki'"_s << u"on iki"_s << u"7"_s << u"7"_s;
+    QTest::newRow("date text no date") << u"EDINMETARIHI"_s << u"'31/12/2009'"_s << u"31/12/2009"_s
+                                       << u"2009-12-31"_s << u"'2009-12-31 00:00:00.000'"_s;
+    QTest::newRow("number in the date column")
+        << u"EDINMETARIHI"_s << u"40000.5"_s << u"40000.5"_s << u""_s << u"NULL"_s;
+    QTest::newRow("real in a date column, all its digits")
+        << u"BASKITARIHI"_s << u"3.141592653589793"_s << u"3.141592653589793"_s << u""_s
+        << u"NULL"_s;
+    QTest::newRow("blob in a text column")
+        << u"KITABINADI"_s << u"X'4B697461'"_s << u"Kita"_s << u"Kitap"_s << u"'Kitap'"_s;
+}
+
+void RecordSetTest::valuesTheKindCannotHoldAreShownAndKept() {
+    QFETCH(QString, column);
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    Books b({u"Sefiller"_s});
+    b.db.exec(u"UPDATE kitapkayit SET %1 = %2"_s.arg(column, stored));
+    const QString asStored = b.stored(u"quote(%1)"_s.arg(column));
+    TADOQuery& q = b.kitap;
+    q.open();
+    data::TField& f = b.field(reinterpret_cast<const char16_t*>(column.utf16()));
+    QCOMPARE(f.displayText(), shown);
+    QCOMPARE(q.displayText(0, f.index()), shown);
+
+    // Another column saved: this one stays exactly as stored, kind included.
+    q.edit();
+    QCOMPARE(f.text(), shown);
+    b.field(column == u"YAZARI"_s ? u"TURU" : u"YAZARI").setText(u"Victor Hugo"_s);
+    q.post();
+    QCOMPARE(b.stored(u"quote(%1)"_s.arg(column)), asStored);
+    QCOMPARE(f.displayText(), shown);
+
+    // Written by the user, it takes the new value.
+    q.edit();
+    f.setText(typed);
+    q.post();
+    QCOMPARE(b.stored(u"quote(%1)"_s.arg(column)), written);
+}
+
+void RecordSetTest::dateTimesTheFileCannotKeepAreRefused_data() {
+    QTest::addColumn<double>("days");
+    QTest::addColumn<QString>("stored"); // "" when refused
+    const double first = DateTime::fromDate(QDate(100, 1, 1)).days();
+    const double last = DateTime::fromDate(QDate(9999, 12, 31), QTime(23, 59, 59, 999)).days();
+    QTest::newRow("first day of the year 100") << first << u"0100-01-01 00:00:00.000"_s;
+    QTest::newRow("last moment of 9999") << last << u"9999-12-31 23:59:59.999"_s;
+    QTest::newRow("year 99") << DateTime::fromDate(QDate(99, 12, 31)).days() << QString();
+    QTest::newRow("year 10000") << DateTime::fromDate(QDate(10000, 1, 1)).days() << QString();
+    QTest::newRow("not a number") << std::nan("") << QString();
+    QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << QString();
+    QTest::newRow("minus infinity") << -std::numeric_limits<double>::infinity() << QString();
+    QTest::newRow("huge") << 1e300 << QString();
+}
+
+void RecordSetTest::dateTimesTheFileCannotKeepAreRefused() {
+    QFETCH(double, days);
+    QFETCH(QString, stored);
+    Books b({u"Sefiller"_s});
+    TADOQuery& q = b.kitap;
+    q.open();
+    q.edit();
+    b.field(u"KITABINADI").setText(u"Sefiller 2"_s);
+    const QString message =
+        failure([&] { b.field(u"EDINMETARIHI").setAsDateTime(DateTime(days)); });
+    if (stored.isEmpty()) {
+        QCOMPARE(message, u"The date and time of day count %1 cannot be stored in field "
+                          u"'EDINMETARIHI': the file keeps dates from the year 100 to the year "
+                          u"9999 only"_s.arg(QString::number(days, 'g', 17)));
+        QVERIFY(b.field(u"EDINMETARIHI").isNull());
+        QCOMPARE(q.assignedColumns(), std::vector<int>{2});
+        q.post();
+        QCOMPARE(b.stored(u"KITABINADI, EDINMETARIHI"_s), u"Sefiller 2|<null>"_s);
+        return;
+    }
+    QCOMPARE(message, QString());
+    q.post();
+    QCOMPARE(b.stored(u"EDINMETARIHI"_s), stored);
+    q.close();
+    q.open();
+    QCOMPARE(b.field(u"EDINMETARIHI").asDateTime(), DateTime(days));
 }
 
 void RecordSetTest::integerWrite_data() {

@@ -4,15 +4,18 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
+#include <memory>
 #include <vector>
 
-struct sqlite3;
+namespace data::sqlite {
+class Database;
+}
 
 namespace testsupport {
 
-// Every row of a query on an open connection, cells as text ("<null>" for null). On an SQL
-// error: no rows and SQLite's message in `error`, or, without `error`, one row holding it.
-QList<QStringList> queryRows(sqlite3* db, const QString& sql, QString* error = nullptr);
+// Every row of a query on an open connection, cells as text ("<null>" for null). Any failure,
+// also one after some rows, throws platform::Error: a test never reads an error as data.
+QList<QStringList> queryRows(const data::sqlite::Database& db, const QString& sql);
 // The same, read straight from a database file (opened read-only for the query).
 QList<QStringList> fileRows(const QString& file, const QString& sql);
 
@@ -41,7 +44,7 @@ public:
 private:
     QTemporaryDir root_;
     QString dir_;
-    sqlite3* db_ = nullptr;
+    std::unique_ptr<data::sqlite::Database> db_;
 };
 
 } // namespace testsupport

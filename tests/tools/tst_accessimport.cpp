@@ -4,7 +4,7 @@
 // damaged or the new one is already there.
 
 #include "data/adoquery.h"
-#include "data/connection.h"
+#include "data/connectionstring.h"
 #include "data/tables.h"
 #include "support/tempdatabase.h"
 #include "tools/accessreader.h"

@@ -3,7 +3,8 @@
 // lie open to their owner only, and never replace a file that is already there.
 
 #include "data/adoquery.h"
-#include "data/connection.h"
+#include "data/connectionstring.h"
+#include "data/sqlite.h"
 #include "data/tables.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
@@ -27,6 +28,15 @@ using data::Value;
 
 namespace {
 
+template <typename F> QString failure(F&& f) {
+    try {
+        f();
+    } catch (const platform::Error& e) {
+        return e.message();
+    }
+    return QString();
+}
+
 // The three ways of making a new database: 0 empty, 1 demo, 2 generated.
 void make(int kind, const QString& path) {
     if (kind == 0)
@@ -39,7 +49,7 @@ void make(int kind, const QString& path) {
 
 const QString usage = QStringLiteral("Usage: ternavolk-db create PATH | demo PATH | "
                                      "generate PATH --books N --readers N --loans N | "
-                                     "import OLD NEW");
+                                     "import OLD NEW | backup PATH DEST | check PATH");
 
 QString existsMessage(const QString& path) {
     return QStringLiteral("The file '%1' already exists; it is left as it is").arg(path);
@@ -317,6 +327,10 @@ private slots:
             << QStringList{u"import"_s, u"@"_s} << u"import: missing NEW"_s;
         QTest::newRow("import with more") << QStringList{u"import"_s, u"@"_s, u"@2"_s, u"more"_s}
                                           << u"import: unexpected argument 'more'"_s;
+        QTest::newRow("backup without DEST")
+            << QStringList{u"backup"_s, u"@"_s} << u"backup: missing DEST"_s;
+        QTest::newRow("check with more")
+            << QStringList{u"check"_s, u"@"_s, u"x"_s} << u"check: unexpected argument 'x'"_s;
         QTest::newRow("number missing")
             << gen({u"--books"_s, u"1"_s, u"--readers"_s, u"1"_s, u"--loans"_s})
             << u"generate: --loans needs a number"_s;
@@ -420,6 +434,162 @@ private slots:
         QCOMPARE(r.out, QString());
         QCOMPARE(r.err, u"ternavolk-db: "_s + existsMessage(path) + u"\n"_s);
         unchanged();
+    }
+    void backupWhileTheProgramWrites() {
+        const QString dir = freshDir();
+        const QString path = dir + u"/DATA.mdb"_s;
+        tools::createGeneratedDatabase(path, 20000, 50, 100);
+        const QString copy = freshDir() + u"/yedek.mdb"_s;
+        auto books = openTable(data::kitapkayitTable(), dir);
+
+        QProcess tool;
+        tool.start(QString::fromUtf8(TERNAVOLK_DB_TOOL), {u"backup"_s, path, copy});
+        QVERIFY(tool.waitForStarted());
+        int posted = 0;
+        while (tool.state() != QProcess::NotRunning || posted < 3) {
+            books->append();
+            books->fieldByName(u"KITABINADI").setText(u"Yeni kitap %1"_s.arg(++posted));
+            books->post();
+            tool.waitForFinished(1);
+        }
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(QString::fromUtf8(tool.readAllStandardError()), QString());
+        QCOMPARE(tool.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()),
+                 u"Backed up %1 to %2\n"_s.arg(path, copy));
+        QCOMPARE(modeOf(copy), ownerOnly);
+        QCOMPARE(QDir(QFileInfo(copy).path()).entryList(QDir::Files), QStringList{u"yedek.mdb"_s});
+
+        const Run check = runTool({u"check"_s, copy}, dir);
+        QCOMPARE(check.out, u"ok\n"_s);
+        QCOMPARE(check.exitCode, 0);
+        // The copy is the file at one moment: the rows up to its last book, each whole.
+        const QString last =
+            testsupport::fileRows(copy, u"SELECT max(IDNO) FROM kitapkayit"_s).value(0).value(0);
+        QVERIFY(last.toInt() >= 20000);
+        const QString upTo = u" WHERE IDNO <= "_s + last + u" ORDER BY IDNO"_s;
+        QCOMPARE(testsupport::fileRows(copy, u"SELECT * FROM kitapkayit"_s + upTo),
+                 testsupport::fileRows(path, u"SELECT * FROM kitapkayit"_s + upTo));
+        QCOMPARE(rawCount(path, u"kitapkayit"_s), QString::number(20000 + posted));
+        for (const QString& table : {u"okuyucu"_s, u"hareket"_s})
+            QCOMPARE(testsupport::fileRows(copy, u"SELECT * FROM "_s + table),
+                     testsupport::fileRows(path, u"SELECT * FROM "_s + table));
+    }
+
+    void backupRefuses_data() {
+        QTest::addColumn<QString>("source"); // "demo", "missing", "empty"
+        QTest::addColumn<bool>("destinationExists");
+        QTest::addColumn<QString>("message"); // %1 the source, %2 the destination
+        QTest::newRow("destination exists")
+            << u"demo"_s << true << u"The file '%2' already exists; it is left as it is"_s;
+        QTest::newRow("source missing") << u"missing"_s << false << u"Could not find file '%1'."_s;
+        QTest::newRow("source empty")
+            << u"empty"_s << false
+            << u"The file '%1' is empty: it is not a database of the program"_s;
+    }
+    void backupRefuses() {
+        QFETCH(QString, source);
+        QFETCH(bool, destinationExists);
+        QFETCH(QString, message);
+        const QString dir = freshDir();
+        const QString path = dir + u"/DATA.mdb"_s;
+        const QString copy = dir + u"/yedek.mdb"_s;
+        if (source == u"demo"_s)
+            tools::createDemoDatabase(path);
+        if (source == u"empty"_s)
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+        const QByteArray before("the librarian's last backup\n");
+        if (destinationExists) {
+            QFile f(copy);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(before);
+        }
+        const Run r = runTool({u"backup"_s, path, copy}, dir);
+        QCOMPARE(r.out, QString());
+        QCOMPARE(r.err, u"ternavolk-db: "_s +
+                            QString(message).replace(u"%1"_s, path).replace(u"%2"_s, copy) +
+                            u"\n"_s);
+        QCOMPARE(r.exitCode, 1);
+        QFile f(copy);
+        QCOMPARE(f.exists(), destinationExists);
+        if (destinationExists) {
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), before);
+        }
+    }
+
+    void checkReportsEachProblem_data() {
+        QTest::addColumn<QString>("change"); // SQL, or "damage" / "empty"
+        QTest::addColumn<QString>("said");   // %1 the file; "<integrity>" SQLite's findings
+        QTest::addColumn<int>("exitCode");
+        QString noAddress = data::okuyucuTable().createStatement();
+        noAddress.replace(u", ADRESI VARCHAR(255)"_s, QString());
+        QString textValue = data::kitapkayitTable().createStatement();
+        textValue.replace(u"DEGERI INTEGER"_s, u"DEGERI VARCHAR(9)"_s);
+        QTest::newRow("sound") << QString() << u"ok\n"_s << 0;
+        QTest::newRow("missing column") << u"DROP TABLE okuyucu; "_s + noAddress
+                                        << u"okuyucu: Field 'ADRESI' not found\n"_s << 1;
+        QTest::newRow("column of another kind and a missing table")
+            << u"DROP TABLE hareket; DROP TABLE kitapkayit; "_s + textValue
+            << u"kitapkayit: Type mismatch for field 'DEGERI', expecting: Integer actual: "
+               u"WideString\nhareket: no such table: hareket\n"_s
+            << 1;
+        QTest::newRow("damaged page") << u"damage"_s << u"<integrity>"_s << 1;
+        QTest::newRow("empty file")
+            << u"empty"_s << u"The file '%1' is empty: it is not a database of the program\n"_s
+            << 1;
+    }
+    void checkReportsEachProblem() {
+        QFETCH(QString, change);
+        QFETCH(QString, said);
+        QFETCH(int, exitCode);
+        testsupport::TempDatabase db;
+        const QString path = db.filePath();
+        db.exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                u"INSERT INTO kitapkayit (KITABINADI, ACIKLAMA) SELECT 'Kitap ' || i, "
+                u"printf('%0255d', i) FROM n"_s);
+        if (change == u"damage"_s) {
+            const qint64 root = testsupport::fileRows(path, u"SELECT rootpage FROM sqlite_master "
+                                                            u"WHERE name = 'kitapkayit'"_s)
+                                    .value(0)
+                                    .value(0)
+                                    .toLongLong();
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.seek((root - 1) * 4096));
+            f.write(QByteArray(4096, '\xff'));
+            f.close();
+            // SQLite's own findings, up to where it gives up on the page with an error.
+            QStringList findings;
+            {
+                const data::sqlite::Database raw(path, data::sqlite::Database::Mode::ReadOnly);
+                data::sqlite::Statement st(raw, u"PRAGMA integrity_check"_s);
+                QVERIFY(!failure([&] {
+                             while (st.step())
+                                 findings << QString::fromUtf8(reinterpret_cast<const char*>(
+                                     sqlite3_column_text(st.handle(), 0)));
+                         }).isEmpty());
+            }
+            QVERIFY(!findings.isEmpty() && findings != QStringList{u"ok"_s});
+            said = findings.join(u'\n') +
+                   u"\nThe check stopped there: the file '%1' is too damaged to be read "
+                   u"further. Put its last backup in its place\n"_s;
+        } else if (change == u"empty"_s) {
+            QVERIFY(QFile(path).resize(0));
+        } else if (!change.isEmpty()) {
+            db.exec(change);
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        const Run r = runTool({u"check"_s, path}, db.directory());
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.out, said.arg(path));
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll() == before); // only read
     }
 };
 

@@ -1,4 +1,4 @@
-#include "data/connection.h"
+#include "data/connectionstring.h"
 
 #include <QDir>
 

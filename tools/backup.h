@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace tools {
+
+// Copies the database `source` into the new file `destination` through SQLite's online backup:
+// the copy is the file as one committed moment left it, even while the program writes to it,
+// and `source` is only read. The copy is readable and writable by its owner only; an existing
+// `destination` is refused and left as it is. Throws platform::Error naming the file.
+void backupDatabase(const QString& source, const QString& destination);
+
+} // namespace tools
