@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 namespace formkit {
 
@@ -45,6 +46,11 @@ void EntryWindow::buildLabels(QWidget* area, std::span<const LabelRow> labels) {
             palette.setColor(QPalette::WindowText, QColor(0, 0, 128));
             label->setPalette(palette);
         }
+        // The width given is the caption's in the font the window was drawn with; where the
+        // system's font runs wider, the label grows to the right rather than cut its caption.
+        const QSize wanted = label->sizeHint();
+        label->resize(std::max(row.bounds.width(), wanted.width()),
+                      std::max(row.bounds.height(), wanted.height()));
     }
 }
 
