@@ -1,6 +1,7 @@
 #include "formkit/entrywindow.h"
 
 #include "data/adoquery.h"
+#include "data/field.h"
 #include "data/widgets/datetimepicker.h"
 #include "data/widgets/dbcombobox.h"
 #include "data/widgets/dbedit.h"
@@ -107,8 +108,14 @@ void EntryWindow::saveRow(
         }
     }
     dataSet.edit();
-    for (const auto& [picker, column] : dates)
-        dataSet.fieldByName(column).setAsDateTime(picker->date());
+    for (const auto& [picker, column] : dates) {
+        data::TField& field = dataSet.fieldByName(column);
+        // A stored value the program cannot read as a date (written by another tool) shows in
+        // the picker as day zero; it is kept unless the user picked a date for it.
+        if (field.value().isText() && !picker->changedByUser())
+            continue;
+        field.setAsDateTime(picker->date());
+    }
     dataSet.post();
     close();
 }

@@ -84,8 +84,9 @@ protected:
 
     // "Kaydet": the first check whose control shows no text at all gets its message in the
     // plain box and then the focus, and nothing else happens. When every check passes: the
-    // record set goes into edit, each picker's whole value goes into its column, the row is
-    // posted and the window closes. A failure thrown on the way ends the save there.
+    // record set goes into edit, each picker's whole value goes into its column (but for a
+    // column holding what is no readable date, which only a date the user picked replaces),
+    // the row is posted and the window closes. A failure thrown on the way ends the save there.
     template <typename W>
     void save(W* window, data::TADOQuery& dataSet, std::span<const CheckRow<W>> checks,
               std::span<const DateRow<W>> dates) {

@@ -29,11 +29,13 @@ bool TDateTimePicker::focusNextPrevChild(bool next) {
 }
 
 void TDateTimePicker::setDate(platform::DateTime value) {
+    changedByUser_ = false;
     value_ = value_.withDate(value.date());
     showValue();
 }
 
 void TDateTimePicker::setDateTime(platform::DateTime value) {
+    changedByUser_ = false;
     value_ = value;
     showValue();
 }
@@ -48,8 +50,10 @@ void TDateTimePicker::showValue() {
 }
 
 void TDateTimePicker::shownDateChanged(QDate date) {
-    if (date.isValid() && date != value_.date())
+    if (date.isValid() && date != value_.date()) {
         value_ = value_.withDate(date);
+        changedByUser_ = true;
+    }
 }
 
 } // namespace data

@@ -23,6 +23,8 @@ public:
     void setDate(platform::DateTime value);
     // Replaces the whole value.
     void setDateTime(platform::DateTime value);
+    // Whether the user changed the date since the program last set it.
+    bool changedByUser() const { return changedByUser_; }
 
 protected:
     // Tab and Shift+Tab leave the picker; they do not step through its date's parts.
@@ -34,6 +36,7 @@ private:
     void shownDateChanged(QDate date);
 
     platform::DateTime value_{initialValue};
+    bool changedByUser_ = false;
 };
 
 } // namespace data

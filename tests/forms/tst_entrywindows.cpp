@@ -94,6 +94,7 @@ private slots:
     void valueBoxStoresWholeNumbersAndRefusesTheRest_data();
     void valueBoxStoresWholeNumbersAndRefusesTheRest();
     void editOfAnUndatedRowThenNewKeepsThePickers();
+    void anUnreadableStoredDateIsKeptUnlessADateIsPicked();
     void closingDiscardsAndASecondNewPostsTheFirstWithoutChecks();
 
 private:
@@ -402,6 +403,27 @@ void EntryWindowsTest::closingDiscardsAndASecondNewPostsTheFirstWithoutChecks() 
     QCOMPARE(okuyucu_kayit->DBEdit1->text(), QString());
     QCOMPARE(program.db->rows(u"SELECT ADISOYADI, TELEFONU, DOGUMTARIHI FROM okuyucu"_s),
              (std::vector<QStringList>{{u"YARIM"_s, u"<null>"_s, u"<null>"_s}}));
+    QCOMPARE(program.dialogs->texts(), QStringList{});
+}
+
+// A date written by another tool that the program cannot read shows as day zero in the
+// picker; saving the row keeps it, until the user picks a date for it.
+void EntryWindowsTest::anUnreadableStoredDateIsKeptUnlessADateIsPicked() {
+    program.db->exec(u"UPDATE kitapkayit SET EDINMETARIHI = 'geçen yaz'"_s);
+    anaform->kitap->close();
+    anaform->kitap->open();
+    const QString select = u"SELECT EDINMETARIHI, BASKITARIHI FROM kitapkayit"_s;
+    action("KitapKaydDzelt1")->trigger();
+    QCOMPARE(kitapkayit->DateTimePicker1->date().toIso(), dayZeroAtPickerTime);
+    clickSave(kitapkayit);
+    QCOMPARE(program.db->rows(select),
+             (std::vector<QStringList>{{u"geçen yaz"_s, dayZeroAtPickerTime}}));
+
+    action("KitapKaydDzelt1")->trigger();
+    static_cast<QDateEdit*>(kitapkayit->DateTimePicker1)->setDate(QDate(2020, 1, 2)); // typed
+    clickSave(kitapkayit);
+    QCOMPARE(program.db->rows(select),
+             (std::vector<QStringList>{{u"2020-01-02 16:15:25.890"_s, dayZeroAtPickerTime}}));
     QCOMPARE(program.dialogs->texts(), QStringList{});
 }
 
