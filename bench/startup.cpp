@@ -119,6 +119,9 @@ int main(int argc, char* argv[]) {
         if (emanetkitap->DBLookupComboBox2->text().isEmpty())
             return 1;
         app::destroyWindows();
+        std::printf("run %d: bare %.1f, show handler %.1f, bare %.1f, shown and painted %.1f\n",
+                    run + 1, bareTimes[bareTimes.size() - 2], showHandlerTimes.back(),
+                    bareTimes.back(), firstPaintTimes.back());
     }
 
     const double b = median(bareTimes), s = median(showHandlerTimes), p = median(firstPaintTimes);
