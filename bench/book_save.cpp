@@ -1,8 +1,9 @@
 // One "Kaydet" of a new book in the book entry window, from the click to the closed window
 // (the eight checks, the two dates, the post with its read-back, the close), against one bare
-// SQLite insert of the same row on the same file in the same process.
+// SQLite insert of the same row on the same file in the same process: on the disk, then on a
+// memory file system where one is at hand.
 //
-//   bench_book_save [BOOKS READERS LOANS [SAVES]]     (default 100000 20000 200000 30)
+//   bench_book_save [BOOKS READERS LOANS [SAVES]]     (default 100000 20000 200000 60)
 
 #include "anaform_/anaform.h"
 #include "app/startup.h"
