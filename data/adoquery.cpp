@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace data {
 
@@ -232,11 +233,34 @@ bool TADOQuery::locate(const TField& field, const Value& value) {
     settle();
     const int column = field.index();
     const Kind kind = table_.columns[column].kind;
-    for (int row = 0; row < rows_.rowCount(); ++row)
+    // A text is looked for by its UTF-8 bytes, as the rows keep it: reading every row into a
+    // QString first costs many times the compare. The bytes decide wherever the decoding of a
+    // row can give the text only from those very bytes: the text has no replacement character
+    // and survives the round trip, and the row is stored as text without a leading byte-order
+    // mark (which decoding drops). Every other row is compared as a value.
+    const QString text = value.toText();
+    const QByteArray utf8 = text.toUtf8();
+    const bool byBytes = value.isText() && kind == Kind::WideString &&
+                         !text.contains(QChar::ReplacementCharacter) &&
+                         QString::fromUtf8(utf8) == text;
+    const std::string_view wanted(utf8.constData(), static_cast<size_t>(utf8.size()));
+    for (int row = 0; row < rows_.rowCount(); ++row) {
+        if (byBytes) {
+            const RowStore::Cell cell = rows_.cell(row, column);
+            if (cell.storage == RowStore::Storage::Text &&
+                !cell.bytes.starts_with("\xEF\xBB\xBF")) {
+                if (cell.bytes == wanted) {
+                    moveTo(row);
+                    return true;
+                }
+                continue;
+            }
+        }
         if (rows_.value(row, column, kind) == value) {
             moveTo(row);
             return true;
         }
+    }
     return false;
 }
 
