@@ -5,12 +5,12 @@
 //   bench_search_keystroke [BOOKS READERS LOANS]     (default 100000 20000 200000)
 
 #include "anaform_/anaform.h"
-#include "formkit/searchbar.h"
-#include "formkit/searchedit.h"
 #include "app/startup.h"
 #include "data/adoquery.h"
 #include "data/sqlite.h"
 #include "data/widgets/dbgrid.h"
+#include "formkit/searchbar.h"
+#include "formkit/searchedit.h"
 #include "platform/application.h"
 #include "tools/demodata.h"
 

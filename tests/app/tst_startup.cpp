@@ -1,8 +1,8 @@
 // Start-up and shutdown of the whole program over a temporary executable folder.
 
-#include "formkit/searchedit.h"
 #include "emanetkitap_/emanetkitap.h"
 #include "emanetkitapkaydi_/emanetkitapkaydi.h"
+#include "formkit/searchedit.h"
 #include "kitap_/kitapkayit.h"
 #include "okuyucu_kayit_/okuyucu_kayit.h"
 #include "support/programfixture.h"

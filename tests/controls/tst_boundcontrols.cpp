@@ -10,9 +10,9 @@
 #include "data/widgets/dbrichedit.h"
 #include "platform/beep.h"
 #include "platform/guard.h"
+#include "support/menus.h"
 #include "support/scripteddialogs.h"
 #include "support/tempdatabase.h"
-#include "support/menus.h"
 #include "support/typing.h"
 
 #include <QAbstractItemView>
@@ -29,8 +29,8 @@
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
-using testsupport::chooseFromContextMenu;
 using data::DataSetState;
+using testsupport::chooseFromContextMenu;
 using testsupport::typeText;
 
 Q_DECLARE_METATYPE(data::DataSetState)
