@@ -14,6 +14,7 @@
 #include "formkit/entrywindow.h"
 #include "kitap_/kitapkayit.h"
 #include "platform/application.h"
+#include "support/benchkit.h"
 #include "tools/demodata.h"
 
 #include <QElapsedTimer>
@@ -26,16 +27,10 @@
 #include <sqlite3.h>
 #include <vector>
 
+using benchkit::elapsedMs;
+using benchkit::median;
+
 namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double elapsedMs(const QElapsedTimer& t) {
-    return static_cast<double>(t.nsecsElapsed()) / 1e6;
-}
 
 // Types `text` into a control key by key, as the keyboard would.
 void type(QWidget* control, const QString& text) {
@@ -56,14 +51,9 @@ QByteArray utf8(const QString& s) {
 
 // `saves` saves on a library generated in `dir`, each followed by the bare insert of its row.
 // False when something did not go as a user would see it.
-bool measure(const QTemporaryDir& dir, int books, int readers, int loans, int saves,
+bool measure(const QTemporaryDir& dir, const benchkit::LibrarySize& size, int saves,
              std::vector<double>& saveTimes, std::vector<double>& bareTimes) {
-    const QString file = dir.path() + QStringLiteral("/DATA.mdb");
-    QElapsedTimer gen;
-    gen.start();
-    tools::createGeneratedDatabase(file, books, readers, loans);
-    std::printf("generated %d books, %d readers, %d loans in %.1f s\n", books, readers, loans,
-                static_cast<double>(gen.elapsed()) / 1000.0);
+    const QString file = benchkit::generateLibrary(dir.path(), size);
 
     app::createWindows(dir.path() + QStringLiteral("/ternavolk"));
     app::showMainWindow();
@@ -192,24 +182,22 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     platform::Application application(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    const int books = args.size() > 3 ? args[1].toInt() : 100000;
-    const int readers = args.size() > 3 ? args[2].toInt() : 20000;
-    const int loans = args.size() > 3 ? args[3].toInt() : 200000;
-    const int saves = args.size() > 4 ? args[4].toInt() : 60;
+    const benchkit::LibrarySize size = benchkit::librarySize(args, 60);
+    const int saves = size.repeats;
 
     // On the disk, where every commit waits for its sync; then, where a memory file system is
     // at hand, without the sync, which leaves what the program itself adds.
     {
         QTemporaryDir dir;
         std::vector<double> saveTimes, bareTimes;
-        if (!measure(dir, books, readers, loans, saves, saveTimes, bareTimes))
+        if (!measure(dir, size, saves, saveTimes, bareTimes))
             return 1;
         report("on the disk", saves, saveTimes, bareTimes);
     }
     if (QFileInfo(QStringLiteral("/dev/shm")).isWritable()) {
         QTemporaryDir dir(QStringLiteral("/dev/shm/ternavolk-bench-XXXXXX"));
         std::vector<double> saveTimes, bareTimes;
-        if (!measure(dir, books, readers, loans, saves, saveTimes, bareTimes))
+        if (!measure(dir, size, saves, saveTimes, bareTimes))
             return 1;
         report("in memory (/dev/shm)", saves, saveTimes, bareTimes);
     }

@@ -10,6 +10,7 @@
 #include "data/tables.h"
 #include "data/widgets/dbgrid.h"
 #include "platform/errors.h"
+#include "support/benchkit.h"
 #include "tools/dbfile.h"
 
 #include <QApplication>
@@ -22,6 +23,8 @@
 #include <cstring>
 #include <memory>
 #include <vector>
+
+using benchkit::elapsedMs;
 
 namespace {
 
@@ -93,10 +96,6 @@ double bareRun(const QString& path, long long* bytes) {
     const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     *bytes = total;
     return ms;
-}
-
-double elapsedMs(const QElapsedTimer& timer) {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
 long long bookCount(const QString& path) {

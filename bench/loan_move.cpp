@@ -15,6 +15,7 @@
 #include "emanetkitap_/emanetkitap.h"
 #include "emanetkitapkaydi_/emanetkitapkaydi.h"
 #include "platform/application.h"
+#include "support/benchkit.h"
 #include "tools/demodata.h"
 
 #include <QElapsedTimer>
@@ -25,16 +26,10 @@
 #include <sqlite3.h>
 #include <vector>
 
+using benchkit::elapsedMs;
+using benchkit::median;
+
 namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double elapsedMs(const QElapsedTimer& t) {
-    return static_cast<double>(t.nsecsElapsed()) / 1e6;
-}
 
 // One lookup: bind the text, step to the end, read the key of every row found.
 double bareLookup(sqlite3_stmt* st, const QByteArray& text, int& found) {
@@ -54,18 +49,11 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     platform::Application application(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    const int books = args.size() > 3 ? args[1].toInt() : 100000;
-    const int readers = args.size() > 3 ? args[2].toInt() : 20000;
-    const int loans = args.size() > 3 ? args[3].toInt() : 200000;
-    const int moves = args.size() > 4 ? args[4].toInt() : 200;
+    const benchkit::LibrarySize size = benchkit::librarySize(args, 200);
+    const int moves = size.repeats;
 
     QTemporaryDir dir;
-    const QString file = dir.path() + QStringLiteral("/DATA.mdb");
-    QElapsedTimer gen;
-    gen.start();
-    tools::createGeneratedDatabase(file, books, readers, loans);
-    std::printf("generated %d books, %d readers, %d loans in %.1f s\n", books, readers, loans,
-                static_cast<double>(gen.elapsed()) / 1000.0);
+    const QString file = benchkit::generateLibrary(dir.path(), size);
 
     app::createWindows(dir.path() + QStringLiteral("/ternavolk"));
     app::showMainWindow();

@@ -12,6 +12,7 @@
 #include "formkit/searchbar.h"
 #include "formkit/searchedit.h"
 #include "platform/application.h"
+#include "support/benchkit.h"
 #include "tools/demodata.h"
 
 #include <QDir>
@@ -21,12 +22,10 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
+using benchkit::elapsedMs;
+using benchkit::median;
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+namespace {
 
 // The bare run: prepare, step every row, read every column.
 double bareRun(const data::sqlite::Database& db, const QString& sql, int& rows) {
@@ -56,17 +55,10 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     platform::Application application(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    const int books = args.size() > 3 ? args[1].toInt() : 100000;
-    const int readers = args.size() > 3 ? args[2].toInt() : 20000;
-    const int loans = args.size() > 3 ? args[3].toInt() : 200000;
+    const benchkit::LibrarySize size = benchkit::librarySize(args, 0);
 
     QTemporaryDir dir;
-    const QString file = dir.path() + QStringLiteral("/DATA.mdb");
-    QElapsedTimer gen;
-    gen.start();
-    tools::createGeneratedDatabase(file, books, readers, loans);
-    std::printf("generated %d books, %d readers, %d loans in %.1f s\n", books, readers, loans,
-                static_cast<double>(gen.elapsed()) / 1000.0);
+    const QString file = benchkit::generateLibrary(dir.path(), size);
 
     app::createWindows(dir.path() + QStringLiteral("/ternavolk"));
     app::showMainWindow();

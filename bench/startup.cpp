@@ -13,6 +13,7 @@
 #include "emanetkitap_/emanetkitap.h"
 #include "emanetkitapkaydi_/emanetkitapkaydi.h"
 #include "platform/application.h"
+#include "support/benchkit.h"
 #include "tools/demodata.h"
 
 #include <QElapsedTimer>
@@ -23,19 +24,13 @@
 #include <sqlite3.h>
 #include <vector>
 
+using benchkit::elapsedMs;
+using benchkit::median;
+
 namespace {
 
 const char* const statements[] = {"select * from  okuyucu", "select * from  kitapkayit",
                                   "select * from  hareket"};
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double elapsedMs(const QElapsedTimer& t) {
-    return static_cast<double>(t.nsecsElapsed()) / 1e6;
-}
 
 // The three statements bare on a fresh connection (opening it is not timed).
 double bareReads(const QString& file, long long& rows, size_t& bytes) {
@@ -70,18 +65,11 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     platform::Application application(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    const int books = args.size() > 3 ? args[1].toInt() : 100000;
-    const int readers = args.size() > 3 ? args[2].toInt() : 20000;
-    const int loans = args.size() > 3 ? args[3].toInt() : 200000;
-    const int runs = args.size() > 4 ? args[4].toInt() : 7;
+    const benchkit::LibrarySize size = benchkit::librarySize(args, 7);
+    const int runs = size.repeats;
 
     QTemporaryDir dir;
-    const QString file = dir.path() + QStringLiteral("/DATA.mdb");
-    QElapsedTimer gen;
-    gen.start();
-    tools::createGeneratedDatabase(file, books, readers, loans);
-    std::printf("generated %d books, %d readers, %d loans in %.1f s\n", books, readers, loans,
-                static_cast<double>(gen.elapsed()) / 1000.0);
+    const QString file = benchkit::generateLibrary(dir.path(), size);
     const QString executable = dir.path() + QStringLiteral("/ternavolk");
 
     std::vector<double> bareTimes, showHandlerTimes, firstPaintTimes;
