@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# Builds 64-bit Windows executables on Debian 12 with MinGW-w64 and packs them into
+# ternavolk-windows-x64.zip: one folder a librarian unzips anywhere and runs from.
+#
+#   bash scripts/build-windows.sh            the program, the database tool and the zip
+#   bash scripts/build-windows.sh --tests    the same, and the test programs
+#   bash scripts/build-windows.sh --deps     only what the build needs (Qt, SQLite, libmdb)
+#
+# Qt for Windows is built once from Debian's own qtbase source into a cache folder outside the
+# repository (TERNAVOLK_CACHE, by default ~/.cache/ternavolk) and reused: the first build takes
+# 20 to 25 minutes on two cores, later ones a few. SQLite comes from Debian's source package,
+# libmdb from mdbtools 1.0.0's source (../shared/vendor/ when it is there, otherwise the
+# project's public release, or MDBTOOLS_TARBALL).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cache=${TERNAVOLK_CACHE:-$HOME/.cache/ternavolk}
+build=${TERNAVOLK_WINDOWS_BUILD:-$root/build-windows}
+jobs=$(nproc)
+triple=x86_64-w64-mingw32
+qt_version=6.4.2
+qt_prefix=$cache/qt-$qt_version-mingw
+deps_prefix=$cache/windows-deps
+toolchain=$root/cmake/mingw-w64.cmake
+
+with_tests=OFF
+deps_only=0
+for arg in "$@"; do
+  case "$arg" in
+    --tests) with_tests=ON ;;
+    --deps) deps_only=1 ;;
+    *) echo "usage: $0 [--tests] [--deps]" >&2; exit 2 ;;
+  esac
+done
+
+say() { printf '[build-windows %s] %s\n' "$(date +%H:%M:%S)" "$*"; }
+
+bash "$root/scripts/setup-debian.sh" --windows
+mkdir -p "$cache/src"
+
+# Debian's source package of NAME, unpacked once into the cache; prints its folder.
+debian_source() {
+  local name=$1 dir
+  dir=$(find "$cache/src" -maxdepth 1 -type d -name "$name-[0-9]*" | head -n 1)
+  if [ -z "$dir" ]; then
+    (cd "$cache/src" && apt-get source -qq "$name" >/dev/null)
+    dir=$(find "$cache/src" -maxdepth 1 -type d -name "$name-[0-9]*" | head -n 1)
+  fi
+  printf '%s\n' "$dir"
+}
+
+build_qt() {
+  [ -f "$qt_prefix/.complete" ] && return
+  local src
+  src=$(debian_source qt6-base)
+  say "building Qt $qt_version for Windows into $qt_prefix (once; 20 to 25 minutes on two cores)"
+  rm -rf "$cache/qt-build" "$qt_prefix"
+  # The features the program does not use are off. OpenGL goes with dynamicgl (6.4.2's windows
+  # platform plugin does not compile with opengl off alone); Debian's source lacks the wintab
+  # headers that tabletevent needs.
+  cmake -G Ninja -S "$src" -B "$cache/qt-build" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$qt_prefix" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_QMAKE_TARGET_MKSPEC=win32-g++ \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+    -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_dbus=OFF -DFEATURE_sql=OFF \
+    -DFEATURE_network=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF \
+    -DFEATURE_tabletevent=OFF -DFEATURE_printsupport=ON -DFEATURE_testlib=ON \
+    >"$cache/qt-configure.log" 2>&1 || { tail -n 40 "$cache/qt-configure.log"; exit 1; }
+  cmake --build "$cache/qt-build" -j"$jobs" >"$cache/qt-build.log" 2>&1 ||
+    { tail -n 40 "$cache/qt-build.log"; exit 1; }
+  cmake --install "$cache/qt-build" >/dev/null
+  rm -rf "$cache/qt-build"
+  touch "$qt_prefix/.complete"
+  say "Qt for Windows is in $qt_prefix"
+}
+
+build_sqlite() {
+  [ -f "$deps_prefix/.sqlite-complete" ] && return
+  local src
+  src=$(debian_source sqlite3)
+  say "building SQLite for Windows from $(basename "$src")"
+  rm -rf "$cache/sqlite-build"
+  mkdir -p "$cache/sqlite-build" "$deps_prefix/include" "$deps_prefix/lib"
+  (cd "$cache/sqlite-build" && "$src/configure" >/dev/null && make -s sqlite3.c >/dev/null)
+  # The same compile-time options Debian builds its libsqlite3 with that the program relies on.
+  local defs=(-DSQLITE_ENABLE_COLUMN_METADATA -DSQLITE_THREADSAFE=1 -DSQLITE_DEFAULT_FOREIGN_KEYS=0
+              -DSQLITE_ENABLE_FTS3 -DSQLITE_ENABLE_RTREE -DSQLITE_SECURE_DELETE -DSQLITE_MAX_VARIABLE_NUMBER=250000)
+  "$triple-gcc-posix" -O2 "${defs[@]}" -c "$cache/sqlite-build/sqlite3.c" -o "$cache/sqlite-build/sqlite3.o"
+  "$triple-ar" rcs "$deps_prefix/lib/libsqlite3.a" "$cache/sqlite-build/sqlite3.o"
+  cp "$cache/sqlite-build/sqlite3.h" "$cache/sqlite-build/sqlite3ext.h" "$deps_prefix/include/"
+  rm -rf "$cache/sqlite-build"
+  touch "$deps_prefix/.sqlite-complete"
+}
+
+mdbtools_tarball() {
+  if [ -n "${MDBTOOLS_TARBALL:-}" ]; then
+    printf '%s\n' "$MDBTOOLS_TARBALL"
+  elif [ -f "$root/../shared/vendor/mdbtools-1.0.0.tar.gz" ]; then
+    printf '%s\n' "$root/../shared/vendor/mdbtools-1.0.0.tar.gz"
+  else
+    local dest=$cache/src/mdbtools-1.0.0.tar.gz
+    [ -f "$dest" ] || curl -fsSL -o "$dest" \
+      https://github.com/mdbtools/mdbtools/archive/refs/tags/v1.0.0.tar.gz
+    printf '%s\n' "$dest"
+  fi
+}
+
+build_mdbtools() {
+  [ -f "$deps_prefix/.mdbtools-complete" ] && return
+  local tarball
+  tarball=$(mdbtools_tarball)
+  say "building libmdb for Windows from $(basename "$tarball")"
+  rm -rf "$cache/mdbtools-build"
+  mkdir -p "$cache/mdbtools-build"
+  tar -xzf "$tarball" -C "$cache/mdbtools-build" --strip-components=1
+  (
+    cd "$cache/mdbtools-build"
+    autoreconf -i -f >/dev/null 2>&1
+    ./configure --host=$triple --prefix="$deps_prefix" --disable-glib --disable-man \
+      --disable-iconv CC=$triple-gcc-posix >/dev/null
+    make -s -C src/libmdb -j"$jobs" >/dev/null 2>&1
+    make -s -C src/libmdb install >/dev/null
+    make -s -C include install >/dev/null
+  )
+  mkdir -p "$deps_prefix/share/mdbtools"
+  cp "$cache/mdbtools-build/COPYING.LIB" "$deps_prefix/share/mdbtools/" 2>/dev/null ||
+    cp "$cache/mdbtools-build/COPYING" "$deps_prefix/share/mdbtools/COPYING.LIB"
+  rm -rf "$cache/mdbtools-build"
+  touch "$deps_prefix/.mdbtools-complete"
+}
+
+build_qt
+build_sqlite
+build_mdbtools
+[ "$deps_only" = 1 ] && exit 0
