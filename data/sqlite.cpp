@@ -21,7 +21,8 @@ Database::Database(const QString& path, Mode mode) : path_(path) {
         flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
         break;
     }
-    const QByteArray file = QFile::encodeName(path);
+    // SQLite takes UTF-8 file names on every platform (not the Windows ANSI code page).
+    const QByteArray file = path.toUtf8();
     const int rc = sqlite3_open_v2(file.constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString reason = db_ ? lastError() : QString::fromUtf8(sqlite3_errstr(rc));

@@ -2,15 +2,20 @@
 
 #include "platform/errors.h"
 
+#include <QDir>
 #include <QFile>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-// mdbtools.h includes glib.h inside extern "C", where glib's C++ templates cannot stand.
+// mdbtools.h includes glib.h inside extern "C", where glib's C++ templates cannot stand. A
+// build of libmdb without GLib (the Windows one) brings its own small stand-in instead.
+#if __has_include(<glib.h>)
 #include <glib.h>
+#endif
 #include <mdbtools.h>
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -159,6 +164,44 @@ void checkFile(const QString& path) {
                         .arg(f.size()));
 }
 
+// libmdb opens its file with the C library's fopen, which on Windows reads the name in the ANSI
+// code page. A name that code page cannot spell (a folder "Gülşen" on a Western desktop) is
+// handed over by its short 8.3 form, which is plain ASCII.
+QByteArray narrowPath(const QString& path) {
+#ifdef _WIN32
+    const auto toAnsi = [](const std::wstring& wide) -> QByteArray {
+        BOOL lossy = FALSE;
+        const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr,
+                                          0, nullptr, &lossy);
+        if (n <= 0 || lossy)
+            return {};
+        QByteArray out(n, '\0');
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, out.data(), n, nullptr,
+                            &lossy);
+        out.chop(1);
+        return lossy ? QByteArray() : out;
+    };
+    const std::wstring wide = QDir::toNativeSeparators(path).toStdWString();
+    QByteArray name = toAnsi(wide);
+    if (!name.isEmpty())
+        return name;
+    std::wstring shortName(MAX_PATH, L'\0');
+    const DWORD n = GetShortPathNameW(wide.c_str(), shortName.data(), MAX_PATH);
+    if (n > 0 && n < MAX_PATH) {
+        shortName.resize(n);
+        name = toAnsi(shortName);
+        if (!name.isEmpty())
+            return name;
+    }
+    throw Error(QStringLiteral("Cannot open '%1': its folder's name cannot be handed to the Access "
+                               "reader on this system; copy the file into a folder whose name has "
+                               "only English letters and try again")
+                    .arg(path));
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
 // libmdb says on stderr what it cannot read and carries on with what it has. Its words are
 // caught while it works, so that they can end the import, or go into the summary, instead of
 // standing unexplained among the tool's own lines.
@@ -259,7 +302,7 @@ struct AccessReader::Handle {
 AccessReader::AccessReader(const QString& path) : path_(path), handle_(std::make_unique<Handle>()) {
     checkFile(path);
     LibraryMessages messages;
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = narrowPath(path);
     handle_->mdb = mdb_open(name.constData(), MDB_NOFLAGS);
     const bool read = handle_->mdb && mdb_read_catalog(handle_->mdb, MDB_TABLE);
     catalogNote_ = messages.firstLine();
