@@ -123,7 +123,15 @@ build_mdbtools() {
     make -s -C src/libmdb install >/dev/null
     make -s -C include install >/dev/null
   )
-  mkdir -p "$deps_prefix/share/mdbtools"
+  mkdir -p "$deps_prefix/share/mdbtools" "$deps_prefix/lib/pkgconfig"
+  cat >"$deps_prefix/lib/pkgconfig/libmdb.pc" <<PC
+prefix=$deps_prefix
+Name: libmdb
+Description: core MDB file support library (without GLib)
+Version: 1.0.0
+Libs: -L\${prefix}/lib -lmdb
+Cflags: -I\${prefix}/include
+PC
   cp "$cache/mdbtools-build/COPYING.LIB" "$deps_prefix/share/mdbtools/" 2>/dev/null ||
     cp "$cache/mdbtools-build/COPYING" "$deps_prefix/share/mdbtools/COPYING.LIB"
   rm -rf "$cache/mdbtools-build"
@@ -134,3 +142,70 @@ build_qt
 build_sqlite
 build_mdbtools
 [ "$deps_only" = 1 ] && exit 0
+
+# The program, the database tool (with its import) and, when asked, the tests.
+say "building the program for Windows in $build"
+export TERNAVOLK_WINDOWS_PREFIX="$qt_prefix;$deps_prefix"
+export PKG_CONFIG_LIBDIR=$deps_prefix/lib/pkgconfig PKG_CONFIG_PATH=
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -G Ninja -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$qt_prefix" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+  -DTERNAVOLK_TESTS="$with_tests" -DTERNAVOLK_BENCH="${TERNAVOLK_WINDOWS_BENCH:-OFF}" \
+  "${launcher[@]}" >"$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
+cmake --build "$build" -j"$jobs"
+
+# Every DLL an executable or plugin loads that Windows itself does not provide, found in Qt's,
+# MinGW's and the dependencies' folders, followed through the DLLs that those load.
+dll_dirs=("$qt_prefix/bin" "$deps_prefix/bin" "/usr/lib/gcc/$triple/12-posix" "/usr/$triple/lib")
+dlls_of() {
+  local queue=("$@") seen=() file dll dir
+  while [ ${#queue[@]} -gt 0 ]; do
+    file=${queue[0]}
+    queue=("${queue[@]:1}")
+    while read -r dll; do
+      for dir in "${dll_dirs[@]}"; do
+        if [ -f "$dir/$dll" ]; then
+          if [[ " ${seen[*]} " != *" $dir/$dll "* ]]; then
+            seen+=("$dir/$dll")
+            queue+=("$dir/$dll")
+          fi
+          break
+        fi
+      done
+    done < <("$triple-objdump" -p "$file" | sed -n 's/^\s*DLL Name: //p')
+  done
+  printf '%s\n' "${seen[@]}"
+}
+
+# The folder a librarian unzips: the executables, exactly the DLLs and plugins they load, Qt's
+# Turkish translation, an empty DATA.mdb, the licences and a short Turkish read-me.
+pack() {
+  local stage=$build/zip folder
+  folder=$stage/Ternavolk
+  rm -rf "$stage"
+  mkdir -p "$folder/platforms" "$folder/styles" "$folder/translations" "$folder/lisanslar"
+  local exes=("$build/app/ternavolk.exe" "$build/tools/ternavolk-db.exe")
+  [ -f "$build/araclar/ternavolk-araclar.exe" ] && exes+=("$build/araclar/ternavolk-araclar.exe")
+  cp "${exes[@]}" "$folder/"
+  cp "$qt_prefix/plugins/platforms/qwindows.dll" "$folder/platforms/"
+  cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
+  local dll
+  while read -r dll; do cp "$dll" "$folder/"; done < <(dlls_of "${exes[@]}" "$folder"/platforms/*.dll "$folder"/styles/*.dll)
+  cp /usr/share/qt6/translations/qtbase_tr.qm "$folder/translations/"
+  # Qt finds its plugins and translations beside the executables.
+  printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\nTranslations = translations\r\n' >"$folder/qt.conf"
+  cp "$root/packaging/windows/BENİOKU.txt" "$folder/"
+  cp "$deps_prefix/share/mdbtools/COPYING.LIB" "$folder/lisanslar/libmdb-LGPL.txt"
+  cp "$root/packaging/windows/KAYNAKLAR.txt" "$folder/lisanslar/"
+  cp "$qt_src_license" "$folder/lisanslar/Qt-LGPL-3.0.txt"
+  # The empty registers, made by the Windows tool itself under Wine.
+  (cd "$folder" && WINEPREFIX=$cache/wine WINEDEBUG=-all wine64 ./ternavolk-db.exe create DATA.mdb \
+    </dev/null >/dev/null) || { echo "could not make the empty DATA.mdb under Wine" >&2; exit 1; }
+  rm -f "$root/ternavolk-windows-x64.zip"
+  (cd "$stage" && zip -qr -X "$root/ternavolk-windows-x64.zip" Ternavolk)
+  say "packed $root/ternavolk-windows-x64.zip ($(du -h "$root/ternavolk-windows-x64.zip" | cut -f1))"
+}
+qt_src_license=$(debian_source qt6-base)/LICENSES/LGPL-3.0-only.txt
+pack

@@ -20,14 +20,15 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 updated=0
 if [ "$windows" = 1 ] && ! grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-  # apt-get source needs the source lists of bookworm.
-  "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/ternavolk-deb-src.sources >/dev/null <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+  # apt-get source needs the source lists: the same Debian archives as the binary ones.
+  if [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^deb \(.* bookworm.*\)/deb-src \1/p' /etc/apt/sources.list |
+      "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/ternavolk-deb-src.list >/dev/null
+  fi
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    awk -v RS= -v ORS='\n\n' '/Types: deb\n/ && /Suites: bookworm/ { sub(/Types: deb\n/, "Types: deb-src\n"); print }' "$f"
+  done | "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/ternavolk-deb-src.sources >/dev/null
   "${sudo_cmd[@]}" apt-get update -qq
   updated=1
 fi
