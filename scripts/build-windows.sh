@@ -139,6 +139,9 @@ PC
 }
 
 build_qt
+# Qt's own Turkish texts, from Debian's translations of the same version, where this Qt looks.
+mkdir -p "$qt_prefix/translations"
+cp /usr/share/qt6/translations/qtbase_tr.qm "$qt_prefix/translations/"
 build_sqlite
 build_mdbtools
 [ "$deps_only" = 1 ] && exit 0

@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# Tests the Windows build under Wine on Debian 12:
+#   1. every test program (.exe) on Qt's offscreen platform;
+#   2. the program itself with the real windows platform plugin on a virtual X display, started
+#      from a folder with blanks and Turkish letters, on a demo DATA.mdb there;
+#   3. ternavolk-db.exe import of both Access sample files, compared value for value with the
+#      Linux tool's result.
+# Prints a closing line "N passed, N failed" and exits non-zero on any failure. Builds what is
+# missing first (scripts/build-windows.sh --tests). Wine is not Windows: what passes here is what
+# Wine shows.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+if [ -z "${DISPLAY:-}" ] && [ -z "${TERNAVOLK_UNDER_XVFB:-}" ]; then
+  bash "$root/scripts/build-windows.sh" --tests
+  # Wine wants an X display even for Qt's offscreen platform (its own desktop process).
+  TERNAVOLK_UNDER_XVFB=1 TERNAVOLK_BUILT=1 exec xvfb-run -a -s '-screen 0 1280x1024x24' bash "$0" "$@"
+fi
+[ -n "${TERNAVOLK_BUILT:-}" ] || bash "$root/scripts/build-windows.sh" --tests
+
+cache=${TERNAVOLK_CACHE:-$HOME/.cache/ternavolk}
+build=${TERNAVOLK_WINDOWS_BUILD:-$root/build-windows}
+qt_prefix=$cache/qt-6.4.2-mingw
+deps_prefix=$cache/windows-deps
+triple=x86_64-w64-mingw32
+work=$(mktemp -d /tmp/ternavolk-wine.XXXXXX)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "${openbox_pid:-}" ] && kill "$openbox_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+say() { printf '[test-windows %s] %s\n' "$(date +%H:%M:%S)" "$*"; }
+
+passed=0
+failed=0
+failures=()
+pass() { passed=$((passed + 1)); say "PASS $1"; }
+fail() { failed=$((failed + 1)); failures+=("$1"); say "FAIL $1${2:+: $2}"; }
+
+say "starting Wine in $WINEPREFIX"
+wine64 wineboot --init >/dev/null 2>&1 || true
+wineserver -w
+winpath() { winepath -w "$1" 2>/dev/null; }
+WINEPATH="$(winpath "$qt_prefix/bin");$(winpath "$deps_prefix/bin");$(winpath "/usr/lib/gcc/$triple/12-posix");$(winpath "/usr/$triple/lib")"
+export WINEPATH
+
+# Tests that cannot pass under Wine, each with its reason. Nothing else is left out.
+declare -A cannot=(
+)
+
+# 1. The test programs, one after another (each runs its own Wine processes).
+mapfile -t tests < <(find "$build/tests" -maxdepth 1 -name '*.exe' | sort)
+[ ${#tests[@]} -gt 0 ] || { echo "no test programs in $build/tests: build with --tests" >&2; exit 1; }
+for exe in "${tests[@]}"; do
+  name=$(basename "$exe" .exe)
+  if [ -n "${cannot[$name]:-}" ]; then
+    say "NOT RUN $name: ${cannot[$name]}"
+    continue
+  fi
+  out=$work/$name.txt
+  # Qt Test writes to a file only through -o under Wine; a redirected stdout stays empty.
+  set +e
+  (cd "$build/tests" && QT_QPA_PLATFORM=offscreen timeout 900 wine64 "./$name.exe" -o "$(winpath "$out"),txt" \
+    >"$work/$name.stdout" 2>&1)
+  rc=$?
+  set -e
+  totals=$(grep -E '^Totals:' "$out" 2>/dev/null | tail -n 1 || true)
+  if [ "$rc" -eq 0 ] && [ -n "$totals" ]; then
+    pass "$name ($totals)"
+  else
+    fail "$name" "exit $rc, ${totals:-no totals}"
+    grep -E '^(FAIL!|   Loc:|QWARN|QFATAL)' "$out" 2>/dev/null | head -n 20 || tail -n 20 "$work/$name.stdout"
+  fi
+done
+
+# A folder a librarian might choose: blanks and Turkish letters all the way.
+place="$work/Okul Kütüphanesi/Gülşen'in Masası"
+mkdir -p "$place"
+unzip -q "$root/ternavolk-windows-x64.zip" -d "$place"
+app="$place/Ternavolk"
+rm "$app/DATA.mdb"
+(cd "$app" && wine64 ./ternavolk-db.exe demo DATA.mdb >/dev/null </dev/null)
+
+# 2. The program itself: the windows platform plugin, on the virtual display, with a desktop's
+# window manager. It must find DATA.mdb in its own folder and show the main window maximised.
+openbox >/dev/null 2>&1 &
+openbox_pid=$!
+sleep 1
+title='Ternavolk Kütüphane Takip'
+(cd /tmp && wine64 "$app/ternavolk.exe" >"$work/program.log" 2>&1 &)
+window=
+for _ in $(seq 60); do
+  window=$(xdotool search --name "^$title\$" 2>/dev/null | head -n 1 || true)
+  if [ -n "$window" ] && xprop -id "$window" _NET_WM_STATE 2>/dev/null | grep -q MAXIMIZED_HORZ; then
+    break
+  fi
+  sleep 1
+done
+sleep 3
+shot=$build/ternavolk-wine.png
+import -window root "$shot" 2>/dev/null || true
+if [ -n "$window" ]; then
+  state=$(xprop -id "$window" _NET_WM_STATE 2>/dev/null)
+  windows=$(xdotool search --name "^$title\$" 2>/dev/null | wc -l)
+  if [[ "$state" == *MAXIMIZED_VERT* && "$state" == *MAXIMIZED_HORZ* ]] && [ "$windows" -eq 1 ]; then
+    pass "program starts maximised from '$place' (screenshot $shot)"
+  else
+    fail "program start" "window state '$state', $windows window(s) titled '$title' (an error box?)"
+  fi
+else
+  fail "program start" "no window titled '$title' within 60 s"
+fi
+wineserver -k >/dev/null 2>&1 || true
+sleep 1
+
+# 3. The Access import under Wine, from and into the Turkish-named folder, against the Linux
+# tool's result on the same files.
+linux_tool=${TERNAVOLK_LINUX_TOOL:-$root/build-test/tools/ternavolk-db}
+if [ ! -x "$linux_tool" ]; then
+  cmake -S "$root" -B "$root/build-run" -DCMAKE_BUILD_TYPE=Release -DTERNAVOLK_TESTS=OFF \
+    -DTERNAVOLK_BENCH=OFF >/dev/null
+  cmake --build "$root/build-run" -j"$(nproc)" --target ternavolk-db >/dev/null
+  linux_tool=$root/build-run/tools/ternavolk-db
+fi
+dump() {
+  python3 - "$1" <<'PY'
+import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+for (table,) in db.execute("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"):
+    cols = [r[1] for r in db.execute(f'PRAGMA table_info("{table}")')]
+    print(table, cols)
+    for row in db.execute(f'SELECT * FROM "{table}" ORDER BY rowid'):
+        print(repr(row))
+PY
+}
+for sample in kutuphane_jet4_plain kutuphane_jet4_compressed; do
+  cp "$root/tests/tools/data/access/$sample.mdb" "$place/eski $sample.mdb"
+  set +e
+  (cd "$app" && wine64 ./ternavolk-db.exe import "..\\eski $sample.mdb" "..\\yeni $sample.mdb" \
+    >"$work/import-$sample.log" 2>&1 </dev/null)
+  rc=$?
+  set -e
+  "$linux_tool" import "$place/eski $sample.mdb" "$work/linux-$sample.mdb" >/dev/null
+  if [ "$rc" -ne 0 ]; then
+    fail "import $sample under Wine" "exit $rc: $(head -c 400 "$work/import-$sample.log")"
+  elif cmp -s <(dump "$place/yeni $sample.mdb") <(dump "$work/linux-$sample.mdb"); then
+    pass "import $sample under Wine: the same rows and values as on Linux"
+  else
+    fail "import $sample under Wine" "the rows differ from the Linux tool's"
+    diff <(dump "$place/yeni $sample.mdb") <(dump "$work/linux-$sample.mdb") | head -n 20
+  fi
+done
+
+echo
+for f in "${failures[@]}"; do echo "failed: $f"; done
+for name in "${!cannot[@]}"; do echo "not run under Wine: $name (${cannot[$name]})"; done
+echo "Windows: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
