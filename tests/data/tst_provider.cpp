@@ -2,6 +2,8 @@
 // how it refuses, and the Turkish LIKE of its statements. Always through a real file.
 #include "data/adoquery.h"
 #include "data/connectionstring.h"
+#include "data/databasefile.h"
+#include "data/sqlite.h"
 #include "data/tables.h"
 #include "platform/errors.h"
 #include "support/tempdatabase.h"
@@ -9,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -86,6 +89,9 @@ private slots:
     void columnOfAnotherKindIsReported_data();
     void columnOfAnotherKindIsReported();
     void columnsAreFoundByNameWhateverTheirOrder();
+    void tableBreakingTheSaveRulesIsRefused_data();
+    void tableBreakingTheSaveRulesIsRefused();
+    void writeAheadLogFileComesBackToTheJournalWithEveryRow();
     void missingConnectionString();
 
     void changedRowIsNotOverwritten_data();
@@ -356,6 +362,94 @@ void ProviderTest::columnsAreFoundByNameWhateverTheirOrder() {
     QCOMPARE(db.count(u"hareket"_s), 0);
 }
 
+void ProviderTest::tableBreakingTheSaveRulesIsRefused_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("what"); // after "...rely on: "
+    QString noAutoIncrement = data::kitapkayitTable().createStatement();
+    noAutoIncrement.replace(u"PRIMARY KEY AUTOINCREMENT"_s, u"PRIMARY KEY"_s);
+    QTest::newRow("key without AUTOINCREMENT")
+        << u"kitapkayit"_s << u"DROP TABLE kitapkayit; "_s + noAutoIncrement
+        << u"its key IDNO is not INTEGER PRIMARY KEY AUTOINCREMENT, so the key of a deleted row "
+           u"could be given to a new row, and a change meant for the deleted row would land on "
+           u"the new one. Another program made that table; put the file's last backup in its "
+           u"place"_s;
+    const QString trigger =
+        u"it carries the trigger '%1', which changes rows behind the program's back, so a saved "
+        u"row could differ from the one the program shows. Another program added it; remove it "
+        u"(DROP TRIGGER \"%1\") or put the file's last backup in its place"_s;
+    QTest::newRow("trigger that rewrites a saved row")
+        << u"okuyucu"_s
+        << u"CREATE TRIGGER buyuk_harf AFTER UPDATE ON okuyucu BEGIN UPDATE okuyucu SET "
+           u"ADISOYADI = upper(NEW.ADISOYADI) WHERE IDNO = NEW.IDNO; END"_s
+        << trigger.arg(u"buyuk_harf"_s);
+    QTest::newRow("trigger that drops new rows, table named in other letter case")
+        << u"hareket"_s
+        << u"CREATE TRIGGER sessiz BEFORE INSERT ON HAREKET BEGIN SELECT RAISE(IGNORE); END"_s
+        << trigger.arg(u"sessiz"_s);
+}
+
+void ProviderTest::tableBreakingTheSaveRulesIsRefused() {
+    QFETCH(QString, table);
+    QFETCH(QString, change);
+    QFETCH(QString, what);
+    testsupport::TempDatabase db;
+    db.exec(change);
+    const data::TableDef* def = nullptr;
+    for (const data::TableDef* t : data::allTables())
+        if (t->tableName() == table)
+            def = t;
+    QVERIFY(def);
+    TADOQuery q(table, *def, u"select * from  "_s + table);
+    q.setConnectionString(programConnectionString(db));
+    QCOMPARE(failure([&] { q.open(); }),
+             u"The table '%1' of the file '%2' does not keep the rules the program's saves rely "
+             u"on: "_s.arg(table, db.filePath()) +
+                 what);
+    QCOMPARE(q.state(), DataSetState::Inactive);
+    // The other two tables open as ever.
+    for (const data::TableDef* t : data::allTables())
+        if (t != def) {
+            TADOQuery other(t->tableName(), *t, u"select * from  "_s + t->tableName());
+            other.setConnectionString(programConnectionString(db));
+            QCOMPARE(failure([&] { other.open(); }), QString());
+        }
+}
+
+void ProviderTest::writeAheadLogFileComesBackToTheJournalWithEveryRow() {
+    testsupport::TempDatabase db;
+    for (const QString& t : {u"A"_s, u"B"_s})
+        db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {t});
+    {
+        // Another tool switches the file to WAL mode and leaves its last rows in the log only.
+        data::sqlite::Database other(db.filePath(), data::sqlite::Database::Mode::ReadWrite);
+        QCOMPARE(other.journalMode(), u"delete"_s);
+        other.execute(u"PRAGMA journal_mode = WAL"_s);
+        QCOMPARE(sqlite3_db_config(other.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr),
+                 SQLITE_OK);
+        other.execute(u"PRAGMA wal_autocheckpoint = 0"_s);
+        other.execute(u"INSERT INTO kitapkayit (KITABINADI) VALUES ('C'), ('Ç')"_s);
+    }
+    QVERIFY(data::isWriteAheadLogFile(db.filePath()));
+    QVERIFY(QFileInfo(db.filePath() + u"-wal"_s).size() > 0);
+
+    auto q = books(programConnectionString(db));
+    q->open();
+    QCOMPARE(column(*q, u"KITABINADI"_s), (QStringList{u"A"_s, u"B"_s, u"C"_s, u"Ç"_s}));
+    QVERIFY(!data::isWriteAheadLogFile(db.filePath()));
+    QVERIFY(!QFile::exists(db.filePath() + u"-wal"_s));
+    QVERIFY(!QFile::exists(db.filePath() + u"-shm"_s));
+    // Every row is in the file itself, kept with the rollback journal, and the program writes on.
+    q->append();
+    q->fieldByName(u"KITABINADI").setText(u"D"_s);
+    q->post();
+    q.reset();
+    QCOMPARE(testsupport::fileRows(db.filePath(), u"PRAGMA journal_mode"_s),
+             QList<QStringList>{{u"delete"_s}});
+    QCOMPARE(testsupport::fileRows(db.filePath(), u"SELECT KITABINADI FROM kitapkayit"_s),
+             (QList<QStringList>{{u"A"_s}, {u"B"_s}, {u"C"_s}, {u"Ç"_s}, {u"D"_s}}));
+}
+
 void ProviderTest::missingConnectionString() {
     testsupport::TempDatabase db;
     TADOQuery q(u"okuyucu"_s, data::okuyucuTable(), u"select * from  okuyucu"_s);
@@ -371,19 +465,29 @@ void ProviderTest::missingConnectionString() {
 }
 
 void ProviderTest::changedRowIsNotOverwritten_data() {
+    QTest::addColumn<QString>("declared"); // the table as another program made it, or empty
     QTest::addColumn<QString>("otherCopy");
     QTest::addColumn<QString>("stored");
     QTest::newRow("the same column changed")
-        << u"UPDATE kitapkayit SET KITABINADI = 'Bereketli Topraklar' WHERE IDNO = 2"_s
+        << QString() << u"UPDATE kitapkayit SET KITABINADI = 'Bereketli Topraklar' WHERE IDNO = 2"_s
         << u"A|<null>,Bereketli Topraklar|<null>,C|<null>"_s;
-    QTest::newRow("row deleted") << u"DELETE FROM kitapkayit WHERE IDNO = 2"_s
+    QTest::newRow("row deleted") << QString() << u"DELETE FROM kitapkayit WHERE IDNO = 2"_s
                                  << u"A|<null>,C|<null>"_s;
+    QString noCase = data::kitapkayitTable().createStatement();
+    noCase.replace(u"KITABINADI VARCHAR(100)"_s, u"KITABINADI VARCHAR(100) COLLATE NOCASE"_s);
+    QTest::newRow("only the letter case changed, in a column compared without case")
+        << u"DROP TABLE kitapkayit; "_s + noCase
+        << u"UPDATE kitapkayit SET KITABINADI = 'b' WHERE IDNO = 2"_s
+        << u"A|<null>,b|<null>,C|<null>"_s;
 }
 
 void ProviderTest::changedRowIsNotOverwritten() {
+    QFETCH(QString, declared);
     QFETCH(QString, otherCopy);
     QFETCH(QString, stored);
     testsupport::TempDatabase db;
+    if (!declared.isEmpty())
+        db.exec(declared);
     for (const QString& t : {u"A"_s, u"B"_s, u"C"_s})
         db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {t});
     auto q = books(programConnectionString(db));
