@@ -5,6 +5,8 @@
 #include "data/databasefile.h"
 #include "data/sqlite.h"
 #include "data/tables.h"
+#include "data/value.h"
+#include "platform/datetime.h"
 #include "platform/errors.h"
 #include "support/tempdatabase.h"
 
@@ -24,6 +26,8 @@
 using namespace Qt::StringLiterals;
 using data::DataSetState;
 using data::TADOQuery;
+
+Q_DECLARE_METATYPE(data::Value)
 
 namespace {
 
@@ -92,6 +96,8 @@ private slots:
     void tableBreakingTheSaveRulesIsRefused_data();
     void tableBreakingTheSaveRulesIsRefused();
     void writeAheadLogFileComesBackToTheJournalWithEveryRow();
+    void rowInserterKeepsWhatTheFileCanGiveBack_data();
+    void rowInserterKeepsWhatTheFileCanGiveBack();
     void missingConnectionString();
 
     void changedRowIsNotOverwritten_data();
@@ -448,6 +454,79 @@ void ProviderTest::writeAheadLogFileComesBackToTheJournalWithEveryRow() {
              QList<QStringList>{{u"delete"_s}});
     QCOMPARE(testsupport::fileRows(db.filePath(), u"SELECT KITABINADI FROM kitapkayit"_s),
              (QList<QStringList>{{u"A"_s}, {u"B"_s}, {u"C"_s}, {u"Ç"_s}, {u"D"_s}}));
+}
+
+// The one row inserter of the demo data (strict), the import (long texts kept and counted) and
+// the post (values as the record set holds them): each refuses what the file could not give
+// back as it was given.
+void ProviderTest::rowInserterKeepsWhatTheFileCanGiveBack_data() {
+    using Rules = data::sqlite::RowInserter::Rules;
+    QTest::addColumn<int>("rules");
+    QTest::addColumn<data::Value>("title");
+    QTest::addColumn<data::Value>("value");
+    QTest::addColumn<data::Value>("acquired");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("stored"); // title, value, its storage, date; or empty
+    QTest::addColumn<int>("longTitles");
+    const data::Value date(
+        platform::DateTime::fromDate(QDate(1752, 9, 14), QTime(16, 15, 25, 890)));
+    const data::Value longTitle(QString(101, u'ş'));
+    const data::Value early(platform::DateTime(-700000)); // the year 83
+    const QString earlyMessage = u"The date and time of day count -700000 cannot be stored in "
+                                 u"field 'EDINMETARIHI': the file keeps dates from the year 100 "
+                                 u"to the year 9999 only"_s;
+    QTest::newRow("strict: every kind in its column")
+        << int(Rules::Strict) << data::Value(u"Çalıkuşu"_s) << data::Value(12) << date << QString()
+        << QStringList{u"Çalıkuşu"_s, u"12"_s, u"integer"_s, u"1752-09-14 16:15:25.890"_s} << 0;
+    QTest::newRow("strict: a text longer than its column")
+        << int(Rules::Strict) << longTitle << data::Value() << data::Value()
+        << u"kitapkayit.KITABINADI: '%1' is longer than 100 characters"_s.arg(longTitle.toText())
+        << QStringList() << 0;
+    QTest::newRow("strict: a text in an integer column")
+        << int(Rules::Strict) << data::Value() << data::Value(u"12"_s) << data::Value()
+        << u"kitapkayit.DEGERI: a value of another kind than Integer"_s << QStringList() << 0;
+    QTest::newRow("strict: a date before the year 100")
+        << int(Rules::Strict) << data::Value() << data::Value() << early << earlyMessage
+        << QStringList() << 0;
+    QTest::newRow("another program's file: a long text kept whole and counted")
+        << int(Rules::KeepLongTexts) << longTitle << data::Value() << data::Value() << QString()
+        << QStringList{longTitle.toText(), u"<null>"_s, u"null"_s, u"<null>"_s} << 1;
+    QTest::newRow("another program's file: a date before the year 100")
+        << int(Rules::KeepLongTexts) << data::Value() << data::Value() << early << earlyMessage
+        << QStringList() << 0;
+    QTest::newRow("a post: a text that another program stored in an integer column")
+        << int(Rules::AsGiven) << data::Value() << data::Value(u"12a"_s) << data::Value()
+        << QString() << QStringList{u"<null>"_s, u"12a"_s, u"text"_s, u"<null>"_s} << 0;
+    QTest::newRow("a post: a date before the year 100")
+        << int(Rules::AsGiven) << data::Value() << data::Value() << early << earlyMessage
+        << QStringList() << 0;
+}
+
+void ProviderTest::rowInserterKeepsWhatTheFileCanGiveBack() {
+    QFETCH(int, rules);
+    QFETCH(data::Value, title);
+    QFETCH(data::Value, value);
+    QFETCH(data::Value, acquired);
+    QFETCH(QString, message);
+    QFETCH(QStringList, stored);
+    QFETCH(int, longTitles);
+    testsupport::TempDatabase db;
+    const data::TableDef& books = data::kitapkayitTable();
+    const std::vector<int> columns{2, 8, 9}; // KITABINADI, DEGERI, EDINMETARIHI
+    {
+        data::sqlite::Database file(db.filePath(), data::sqlite::Database::Mode::ReadWrite);
+        data::sqlite::RowInserter insert(file, books, columns,
+                                         static_cast<data::sqlite::RowInserter::Rules>(rules));
+        QCOMPARE(failure([&] { insert.insert({title, value, acquired}); }), message);
+        std::map<int, qint64> counted;
+        if (longTitles)
+            counted[2] = longTitles;
+        QCOMPARE(insert.tooLong(), counted);
+    }
+    const std::vector<QStringList> rows =
+        db.rows(u"SELECT KITABINADI, DEGERI, typeof(DEGERI), EDINMETARIHI FROM kitapkayit"_s);
+    QCOMPARE(rows,
+             stored.isEmpty() ? std::vector<QStringList>() : std::vector<QStringList>{stored});
 }
 
 void ProviderTest::missingConnectionString() {
