@@ -86,11 +86,11 @@ double bareRun(const QString& path, long long* bytes) {
     long long total = 0;
     {
         Statement st(db, statement);
-        const int columns = sqlite3_column_count(st.handle());
+        const int columns = st.columnCount();
         while (st.step())
             for (int c = 0; c < columns; ++c) {
-                const unsigned char* text = sqlite3_column_text(st.handle(), c);
-                total += sqlite3_column_bytes(st.handle(), c) + (text ? 0 : 1);
+                const QByteArrayView text = st.utf8(c);
+                total += text.size() + (text.data() ? 0 : 1);
             }
     }
     const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
@@ -102,7 +102,7 @@ long long bookCount(const QString& path) {
     const Database db(path, Database::Mode::ReadOnly);
     Statement st(db, QStringLiteral("SELECT COUNT(*) FROM kitapkayit"));
     st.step();
-    return sqlite3_column_int64(st.handle(), 0);
+    return st.text(0).toLongLong();
 }
 
 // The first write of n bytes into memory just allocated: the least that keeping the rows costs.

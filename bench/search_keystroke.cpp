@@ -37,10 +37,8 @@ double bareRun(const data::sqlite::Database& db, const QString& sql, int& rows) 
         data::sqlite::Statement st(db, sql);
         while (st.step()) {
             ++rows;
-            for (int c = 0; c < sqlite3_column_count(st.handle()); ++c) {
-                sqlite3_column_text(st.handle(), c);
-                bytes += static_cast<size_t>(sqlite3_column_bytes(st.handle(), c));
-            }
+            for (int c = 0; c < st.columnCount(); ++c)
+                bytes += static_cast<size_t>(st.utf8(c).size());
         }
     }
     const double ms = static_cast<double>(t.nsecsElapsed()) / 1e6;

@@ -1,6 +1,6 @@
 #include "data/adoquery.h"
 
-#include "data/provider.h"
+#include "data/connection.h"
 #include "platform/errors.h"
 
 #include <algorithm>

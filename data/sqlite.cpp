@@ -1,12 +1,41 @@
 #include "data/sqlite.h"
 
+#include "data/turkishlike.h"
 #include "platform/errors.h"
 
-#include <QFile>
+#include <QStringList>
+#include <cstring>
 
 namespace data::sqlite {
 
 using platform::Error;
+
+namespace {
+
+void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    // like(pattern, text): "text LIKE pattern". Null on either side never matches.
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int pn = sqlite3_value_bytes(argv[0]);
+    const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    const int tn = sqlite3_value_bytes(argv[1]);
+    sqlite3_result_int(ctx, turkishLike(std::string_view(p ? p : "", static_cast<size_t>(pn)),
+                                        std::string_view(t ? t : "", static_cast<size_t>(tn))));
+}
+
+QString fromUtf8(const char* text) {
+    return QString::fromUtf8(text ? text : "");
+}
+
+} // namespace
+
+void installTurkishLike(sqlite3* db) {
+    sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
+                            nullptr, likeFunction, nullptr, nullptr);
+}
 
 Database::Database(const QString& path, Mode mode) : path_(path) {
     int flags = SQLITE_OPEN_NOMUTEX;
@@ -61,6 +90,14 @@ QString Database::failure(int rc, bool writing, bool deleting) const {
                               "check' and put its last backup in its place")
             .arg(path_, lastError(), writing ? QStringLiteral(", and ") + nothing : QString());
     case SQLITE_READONLY:
+        if (rc == SQLITE_READONLY_ROLLBACK)
+            return QStringLiteral("A save that did not finish left its journal file '%1-journal' "
+                                  "beside the file '%1': a copy of the program or another "
+                                  "program stopped while it was writing. Open the file once with "
+                                  "the program, where it may write in that folder: that "
+                                  "completes the repair. Then run this command again. Do not "
+                                  "delete the journal file, the repair needs it")
+                .arg(path_);
         if (rc == SQLITE_READONLY_DIRECTORY)
             return QStringLiteral("The program cannot write in the folder of the file '%1', so "
                                   "it cannot create the journal file beside it that keeps a "
@@ -85,6 +122,80 @@ QString Database::failure(int rc, bool writing, bool deleting) const {
     default:
         return lastError();
     }
+}
+
+int Database::readHeader() {
+    return sqlite3_exec(db_, "PRAGMA schema_version", nullptr, nullptr, nullptr);
+}
+
+void Database::setBusyTimeout(int ms) {
+    sqlite3_busy_timeout(db_, ms);
+}
+
+void Database::execute(const QString& sql) {
+    Statement st(*this, sql);
+    while (st.step()) {
+    }
+}
+
+int Database::changes() const {
+    return sqlite3_changes(db_);
+}
+
+qint64 Database::lastInsertKey() const {
+    return sqlite3_last_insert_rowid(db_);
+}
+
+QString Database::journalMode() {
+    Statement st(*this, QStringLiteral("PRAGMA journal_mode"));
+    return st.step() ? st.text(0) : QString();
+}
+
+void Database::keepRollbackJournal() {
+    if (journalMode() != u"wal")
+        return;
+    Statement st(*this, QStringLiteral("PRAGMA journal_mode = DELETE"));
+    const QString mode = st.step() ? st.text(0) : QString();
+    if (mode != u"delete")
+        throw Error(QStringLiteral("The file '%1' was switched to a write-ahead log (WAL) by "
+                                   "another program, and the program cannot switch it back to "
+                                   "the journal file it keeps beside it while that program has "
+                                   "it open. Close the other program and try again")
+                        .arg(path_));
+}
+
+ColumnDeclaration Database::declaration(const QString& table, const QString& column) const {
+    ColumnDeclaration d;
+    const char* type = nullptr;
+    int primaryKey = 0, autoIncrement = 0;
+    const QByteArray t = table.toUtf8(), c = column.toUtf8();
+    if (sqlite3_table_column_metadata(db_, "main", t.constData(), c.constData(), &type, nullptr,
+                                      nullptr, &primaryKey, &autoIncrement) != SQLITE_OK)
+        return d;
+    d.found = true;
+    d.declaredType = fromUtf8(type);
+    d.primaryKey = primaryKey != 0;
+    d.autoIncrement = autoIncrement != 0;
+    return d;
+}
+
+void Database::copyInto(const Database& to, QDeadlineTimer deadline) {
+    sqlite3_backup* backup = sqlite3_backup_init(to.db_, "main", db_, "main");
+    if (!backup)
+        throw Error(to.failure(sqlite3_extended_errcode(to.db_), true));
+    // All pages in one step, under one read lock: while another copy writes, wait and try
+    // again, each step no longer than what is left of the time.
+    int rc = SQLITE_OK;
+    do {
+        setBusyTimeout(static_cast<int>(deadline.remainingTime()));
+        rc = sqlite3_backup_step(backup, -1);
+        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+            sqlite3_sleep(50);
+    } while ((rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED) &&
+             !deadline.hasExpired());
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        throw Error(failure(rc, false));
 }
 
 void Database::executeScript(const QString& sql) {
@@ -139,6 +250,91 @@ void Statement::reset() {
     sqlite3_reset(stmt_);
 }
 
+void Statement::bindCell(int index, const RowStore::Cell& cell) {
+    switch (cell.storage) {
+    case RowStore::Storage::Null:
+        bindNull(index);
+        break;
+    case RowStore::Storage::Integer: {
+        sqlite3_int64 i = 0;
+        std::memcpy(&i, cell.bytes.data(), sizeof i);
+        bindInt64(index, i);
+        break;
+    }
+    case RowStore::Storage::Float: {
+        double d = 0;
+        std::memcpy(&d, cell.bytes.data(), sizeof d);
+        bindDouble(index, d);
+        break;
+    }
+    case RowStore::Storage::Text:
+        bindText(index, cell.bytes.data(), static_cast<int>(cell.bytes.size()));
+        break;
+    case RowStore::Storage::Blob:
+        bindBlob(index, cell.bytes.data(), static_cast<int>(cell.bytes.size()));
+        break;
+    }
+}
+
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
+
+QString Statement::columnName(int column) const {
+    return fromUtf8(sqlite3_column_name(stmt_, column));
+}
+
+ColumnDeclaration Statement::declaration(int column) const {
+    const char* table = sqlite3_column_table_name(stmt_, column);
+    const char* origin = sqlite3_column_origin_name(stmt_, column);
+    ColumnDeclaration d;
+    if (table && origin)
+        d = db_.declaration(fromUtf8(table), fromUtf8(origin));
+    if (!d.found)
+        d.declaredType = fromUtf8(sqlite3_column_decltype(stmt_, column));
+    return d;
+}
+
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+QString Statement::text(int column) const {
+    return fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column)));
+}
+
+QByteArrayView Statement::utf8(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return QByteArrayView(text, sqlite3_column_bytes(stmt_, column));
+}
+
+void Statement::readRow(const std::vector<int>& map, RowStore& rows) const {
+    rows.beginRow();
+    for (const int i : map) {
+        switch (sqlite3_column_type(stmt_, i)) {
+        case SQLITE_NULL:
+            rows.addNull();
+            break;
+        case SQLITE_INTEGER:
+            rows.addInteger(sqlite3_column_int64(stmt_, i));
+            break;
+        case SQLITE_FLOAT:
+            rows.addFloat(sqlite3_column_double(stmt_, i));
+            break;
+        case SQLITE_TEXT: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+            rows.addText(text, static_cast<size_t>(sqlite3_column_bytes(stmt_, i)));
+            break;
+        }
+        default: {
+            const void* blob = sqlite3_column_blob(stmt_, i);
+            rows.addBlob(blob, static_cast<size_t>(sqlite3_column_bytes(stmt_, i)));
+            break;
+        }
+        }
+    }
+}
+
 void Statement::check(int rc) {
     if (rc != SQLITE_OK)
         throw Error(db_.failure(rc, false));
@@ -163,6 +359,111 @@ void Statement::bindText(int index, const char* utf8, int size) {
 }
 void Statement::bindBlob(int index, const void* data, int size) {
     check(sqlite3_bind_blob(stmt_, index, data, size, SQLITE_TRANSIENT));
+}
+
+namespace {
+QString columnName(const TableDef& table, int column) {
+    return QString::fromUtf16(table.columns[static_cast<size_t>(column)].name);
+}
+} // namespace
+
+void bindValue(Statement& st, int index, const TableDef& table, int column, const Value& v) {
+    if (v.isNull()) {
+        st.bindNull(index);
+    } else if (v.isInteger()) {
+        st.bindInt64(index, v.toInteger());
+    } else if (v.isDateTime()) {
+        // Stored, such a date would come back as a text no one can read as a date.
+        if (!isStorable(v.toDateTime()))
+            throw Error(unstorableDateTimeMessage(columnName(table, column), v.toDateTime()));
+        st.bindText(index, v.toDateTime().toIso());
+    } else {
+        st.bindText(index, v.toText());
+    }
+}
+
+namespace {
+QString insertStatement(const TableDef& table, const std::vector<int>& columns,
+                        const QString& tail) {
+    QString sql = QStringLiteral("INSERT INTO ") + table.tableName();
+    if (columns.empty())
+        return sql + QStringLiteral(" DEFAULT VALUES") + tail;
+    QStringList names, marks;
+    for (const int c : columns) {
+        names << columnName(table, c);
+        marks << QStringLiteral("?");
+    }
+    return sql + QStringLiteral(" (") + names.join(QStringLiteral(", ")) +
+           QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')') +
+           tail;
+}
+
+bool holdsKind(const Value& v, Kind kind) {
+    switch (kind) {
+    case Kind::AutoInc:
+    case Kind::Integer:
+        return v.isInteger();
+    case Kind::WideString:
+        return v.isText();
+    case Kind::DateTime:
+        return v.isDateTime();
+    }
+    return false;
+}
+} // namespace
+
+RowInserter::RowInserter(const Database& db, const TableDef& table, std::vector<int> columns,
+                         Rules rules, const QString& tail)
+    : table_(table), columns_(std::move(columns)), rules_(rules),
+      statement_(db, insertStatement(table, columns_, tail)) {}
+
+std::vector<int> RowInserter::allButKey(const TableDef& table) {
+    std::vector<int> columns;
+    for (size_t i = 0; i < table.columns.size(); ++i)
+        if (table.columns[i].kind != Kind::AutoInc)
+            columns.push_back(static_cast<int>(i));
+    return columns;
+}
+
+std::vector<int> RowInserter::all(const TableDef& table) {
+    std::vector<int> columns(table.columns.size());
+    for (size_t i = 0; i < columns.size(); ++i)
+        columns[i] = static_cast<int>(i);
+    return columns;
+}
+
+void RowInserter::bind(const std::vector<Value>& values) {
+    if (values.size() != columns_.size())
+        throw Error(QStringLiteral("%1: %2 values for %3 columns")
+                        .arg(table_.tableName())
+                        .arg(values.size())
+                        .arg(columns_.size()));
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        const int c = columns_[i];
+        const Value& v = values[i];
+        const ColumnDef& column = table_.columns[static_cast<size_t>(c)];
+        if (rules_ != Rules::AsGiven && !v.isNull()) {
+            if (!holdsKind(v, column.kind))
+                throw Error(
+                    QStringLiteral("%1.%2: a value of another kind than %3")
+                        .arg(table_.tableName(), columnName(table_, c), kindName(column.kind)));
+            if (v.isText() && v.toText().size() > column.size) {
+                if (rules_ == Rules::Strict)
+                    throw Error(QStringLiteral("%1.%2: '%3' is longer than %4 characters")
+                                    .arg(table_.tableName(), columnName(table_, c), v.toText())
+                                    .arg(column.size));
+                ++tooLong_[c];
+            }
+        }
+        bindValue(statement_, static_cast<int>(i) + 1, table_, c, v);
+    }
+}
+
+void RowInserter::insert(const std::vector<Value>& values) {
+    bind(values);
+    while (statement_.step()) {
+    }
+    statement_.reset();
 }
 
 } // namespace data::sqlite

@@ -1,5 +1,6 @@
 #include "tools/accessimport.h"
 
+#include "data/databasefile.h"
 #include "data/sqlite.h"
 #include "data/tables.h"
 #include "platform/errors.h"
@@ -33,29 +34,15 @@ bool holdsOurKind(Kind ours, AccessKind theirs) {
     return false;
 }
 
-void execute(const data::sqlite::Database& db, const QString& sql) {
-    data::sqlite::Statement statement(db, sql);
-    while (statement.step()) {
-    }
-}
-
-QString insertStatement(const data::TableDef& table) {
-    QStringList names, marks;
-    for (const data::ColumnDef& c : table.columns) {
-        names << QString::fromUtf16(c.name);
-        marks << QStringLiteral("?");
-    }
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-        .arg(table.tableName(), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-}
-
 // Copies one table: the old file's columns matched to ours by name, every row through one
 // prepared statement.
 class TableCopy {
 public:
     TableCopy(const data::sqlite::Database& db, const data::TableDef& table,
               const ImportProgress& progress)
-        : table_(table), insert_(db, insertStatement(table)), progress_(progress) {
+        : table_(table), insert_(db, table, data::sqlite::RowInserter::all(table),
+                                 data::sqlite::RowInserter::Rules::KeepLongTexts),
+          progress_(progress) {
         result_.table = table.tableName();
     }
 
@@ -93,30 +80,18 @@ public:
 
     void row(const std::vector<Value>& values) {
         ++result_.read;
-        for (size_t c = 0; c < source_.size(); ++c) {
-            const int index = static_cast<int>(c) + 1;
-            const Value v = source_[c] < 0 ? Value() : values[static_cast<size_t>(source_[c])];
-            if (v.isNull()) {
-                insert_.bindNull(index);
-            } else if (v.isInteger()) {
-                insert_.bindInt64(index, v.toInteger());
-            } else if (v.isDateTime()) {
-                insert_.bindText(index, v.toDateTime().toIso());
-            } else {
-                if (v.toText().size() > table_.columns[c].size)
-                    ++tooLong_[c];
-                insert_.bindText(index, v.toText());
-            }
-        }
-        insert_.step();
-        sqlite3_reset(insert_.handle());
+        std::vector<Value> ours(source_.size());
+        for (size_t c = 0; c < source_.size(); ++c)
+            if (source_[c] >= 0)
+                ours[c] = values[static_cast<size_t>(source_[c])];
+        insert_.insert(ours);
         ++result_.written;
         if (progress_ && result_.read % importProgressStep == 0)
             progress_(result_.table, result_.read);
     }
 
     TableImport finish() {
-        for (const auto& [c, count] : tooLong_)
+        for (const auto& [c, count] : insert_.tooLong())
             warn(QStringLiteral("column '%1': %2 text(s) longer than %3 characters, kept whole")
                      .arg(QString::fromUtf16(table_.columns[c].name))
                      .arg(count)
@@ -128,10 +103,9 @@ private:
     void warn(const QString& text) { result_.warnings << text; }
 
     const data::TableDef& table_;
-    data::sqlite::Statement insert_;
+    data::sqlite::RowInserter insert_;
     const ImportProgress& progress_;
     std::vector<int> source_; // for each of our columns, the old column's index or -1
-    std::map<size_t, qint64> tooLong_;
     TableImport result_;
 };
 
@@ -158,9 +132,9 @@ private:
 
 std::vector<TableImport> importAccessDatabase(const QString& oldPath, const QString& newPath,
                                               const ImportProgress& progress) {
-    if (QFileInfo::exists(newPath))
-        throw Error(
-            QStringLiteral("The file '%1' already exists; it is left as it is").arg(newPath));
+    const QString exists = data::existingFileProblem(newPath);
+    if (!exists.isEmpty())
+        throw Error(exists);
     AccessReader reader(oldPath);
     for (const data::TableDef* t : data::allTables())
         if (!reader.hasTable(t->tableName()))
@@ -174,8 +148,8 @@ std::vector<TableImport> importAccessDatabase(const QString& oldPath, const QStr
     createDatabase(temp.path());
     std::vector<TableImport> results;
     {
-        const data::sqlite::Database db(temp.path(), data::sqlite::Database::Mode::ReadWrite);
-        execute(db, QStringLiteral("BEGIN"));
+        data::sqlite::Database db(temp.path(), data::sqlite::Database::Mode::ReadWrite);
+        db.execute(QStringLiteral("BEGIN"));
         for (const data::TableDef* t : data::allTables()) {
             TableCopy copy(db, *t, progress);
             const QString remark = reader.readTable(
@@ -193,7 +167,7 @@ std::vector<TableImport> importAccessDatabase(const QString& oldPath, const QStr
                 result.warnings << QStringLiteral("the Access reader remarked: ") + remark;
             results.push_back(result);
         }
-        execute(db, QStringLiteral("COMMIT"));
+        db.execute(QStringLiteral("COMMIT"));
     }
     if (!QFile::rename(temp.path(), newPath))
         throw Error(QStringLiteral("Cannot put the new database at '%1'%2")

@@ -1,5 +1,6 @@
 #include "tools/accessreader.h"
 
+#include "data/value.h"
 #include "platform/errors.h"
 
 #include <QDir>
@@ -29,8 +30,6 @@ namespace {
 
 constexpr qint64 jet4PageSize = 4096;
 constexpr int jetVersionOffset = 0x14;
-// The day counts Access accepts: 1 January 100 to 31 December 9999.
-constexpr double firstDay = -657434, lastDay = 2958466;
 
 #ifdef _WIN32
 int duplicate(int fd) {
@@ -380,7 +379,7 @@ AccessReader::readTable(const QString& name,
                 break;
             case AccessKind::DateTime: {
                 const double days = doubleAt(bytes);
-                if (!std::isfinite(days) || days < firstDay || days >= lastDay)
+                if (!data::isStorable(platform::DateTime(days)))
                     throw damaged(QStringLiteral("a date of column '%1' in table '%2' lies "
                                                  "outside the years 100 to 9999")
                                       .arg(columns[c].name, name));

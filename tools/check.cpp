@@ -1,33 +1,37 @@
 #include "tools/check.h"
 
-#include "data/provider.h"
+#include "data/connection.h"
+#include "data/databasefile.h"
 #include "data/sqlite.h"
 #include "data/tables.h"
 #include "platform/errors.h"
-
-#include <QFileInfo>
 
 namespace tools {
 
 using data::sqlite::Database;
 
 QStringList checkDatabase(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
-        return {QStringLiteral("Could not find file '%1'.").arg(path)};
-    if (info.size() == 0)
-        return {QStringLiteral("The file '%1' is empty: it is not a database of the program")
+    const QString fileProblem = data::databaseFileProblem(path, data::FileUse::Read);
+    if (!fileProblem.isEmpty())
+        return {fileProblem};
+    // The program keeps the rollback journal; it switches such a file back when it opens it.
+    // This check only reads: SQLite would leave the log's files beside the file, so it reads
+    // nothing further.
+    if (data::isWriteAheadLogFile(path))
+        return {QStringLiteral("The file '%1' was switched to a write-ahead log (WAL) by "
+                               "another program, which a folder on a network share cannot "
+                               "serve safely. Close that program and open the file once "
+                               "with this program, which switches it back to its journal "
+                               "file; then run the check again")
                     .arg(path)};
     QStringList problems;
     try {
-        const Database db(path, Database::Mode::ReadOnly);
-        sqlite3_busy_timeout(db.handle(), data::busyTimeoutMs);
+        Database db(path, Database::Mode::ReadOnly);
+        db.setBusyTimeout(data::sqlite::busyTimeoutMs);
         data::sqlite::Statement integrity(db, QStringLiteral("PRAGMA integrity_check"));
         try {
             while (integrity.step()) {
-                const auto* text =
-                    reinterpret_cast<const char*>(sqlite3_column_text(integrity.handle(), 0));
-                const QString finding = QString::fromUtf8(text ? text : "");
+                const QString finding = integrity.text(0);
                 if (finding != u"ok")
                     problems << finding;
             }
@@ -40,9 +44,11 @@ QStringList checkDatabase(const QString& path) {
                             .arg(path);
         }
         for (const data::TableDef* table : data::allTables()) {
-            const QString problem = data::tableProblem(db, *table);
+            QString problem = data::tableProblem(db, *table);
             if (!problem.isEmpty())
                 problems << table->tableName() + QStringLiteral(": ") + problem;
+            else if (!(problem = data::tableRulesProblem(db, *table)).isEmpty())
+                problems << problem;
         }
     } catch (const platform::Error& e) {
         problems << e.message();

@@ -41,77 +41,19 @@ QString caps(const char16_t* s) {
     return platform::turkishUpper(QString::fromUtf16(s));
 }
 
-// Inserts rows into one table through one prepared statement: every column but IDNO, in the
-// table's order. A value of the wrong kind, or a text longer than its column, is refused here,
-// so that no database comes out that the program could not read or edit.
-class TableWriter {
-public:
-    TableWriter(const data::sqlite::Database& db, const data::TableDef& table)
-        : table_(table), statement_(db, insertStatement(table)) {}
+using data::sqlite::RowInserter;
 
-    void insert(std::initializer_list<Value> values) {
-        const auto& columns = table_.columns;
-        if (values.size() + 1 != columns.size())
-            throw Error(QStringLiteral("%1: %2 values for %3 columns")
-                            .arg(table_.tableName())
-                            .arg(values.size())
-                            .arg(columns.size() - 1));
-        int index = 1;
-        for (const Value& v : values) {
-            bind(columns[static_cast<size_t>(index)], index, v);
-            ++index;
-        }
-        statement_.step();
-        statement_.reset();
-    }
-
-private:
-    static QString insertStatement(const data::TableDef& table) {
-        QStringList names, marks;
-        for (const data::ColumnDef& c : table.columns)
-            if (c.kind != data::Kind::AutoInc) {
-                names << QString::fromUtf16(c.name);
-                marks << QStringLiteral("?");
-            }
-        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(table.tableName(), names.join(QStringLiteral(", ")),
-                 marks.join(QStringLiteral(", ")));
-    }
-
-    void bind(const data::ColumnDef& column, int index, const Value& v) {
-        const QString name = QString::fromUtf16(column.name);
-        if (v.isNull()) {
-            statement_.bindNull(index);
-        } else if (v.isText() && column.kind == data::Kind::WideString) {
-            if (v.toText().size() > column.size)
-                throw Error(QStringLiteral("%1.%2: '%3' is longer than %4 characters")
-                                .arg(table_.tableName(), name, v.toText())
-                                .arg(column.size));
-            statement_.bindText(index, v.toText());
-        } else if (v.isInteger() && column.kind == data::Kind::Integer) {
-            statement_.bindInt64(index, v.toInteger());
-        } else if (v.isDateTime() && column.kind == data::Kind::DateTime) {
-            statement_.bindText(index, v.toDateTime().toIso());
-        } else {
-            throw Error(QStringLiteral("%1.%2: a value of another kind than %3")
-                            .arg(table_.tableName(), name, data::kindName(column.kind)));
-        }
-    }
-
-    const data::TableDef& table_;
-    data::sqlite::Statement statement_;
-};
-
-void execute(const data::sqlite::Database& db, const QString& sql) {
-    data::sqlite::Statement statement(db, sql);
-    while (statement.step()) {
-    }
+// Every column but IDNO, in the table's order. A value of the wrong kind, or a text longer than
+// its column, is refused, so that no database comes out that the program could not read or
+// edit.
+RowInserter tableWriter(const data::sqlite::Database& db, const data::TableDef& table) {
+    return RowInserter(db, table, RowInserter::allButKey(table), RowInserter::Rules::Strict);
 }
 
 struct Writers {
-    TableWriter readers;
-    TableWriter books;
-    TableWriter loans;
+    RowInserter readers;
+    RowInserter books;
+    RowInserter loans;
 };
 
 // Makes a new database and fills it in one transaction. When filling fails, the half-made
@@ -119,15 +61,15 @@ struct Writers {
 void createFilled(const QString& path, const std::function<void(Writers&)>& fill) {
     createDatabase(path);
     try {
-        const data::sqlite::Database db(path, data::sqlite::Database::Mode::ReadWrite);
-        execute(db, QStringLiteral("BEGIN"));
+        data::sqlite::Database db(path, data::sqlite::Database::Mode::ReadWrite);
+        db.execute(QStringLiteral("BEGIN"));
         {
-            Writers writers{TableWriter(db, data::okuyucuTable()),
-                            TableWriter(db, data::kitapkayitTable()),
-                            TableWriter(db, data::hareketTable())};
+            Writers writers{tableWriter(db, data::okuyucuTable()),
+                            tableWriter(db, data::kitapkayitTable()),
+                            tableWriter(db, data::hareketTable())};
             fill(writers);
         }
-        execute(db, QStringLiteral("COMMIT"));
+        db.execute(QStringLiteral("COMMIT"));
     } catch (...) {
         QFile::remove(path);
         throw;

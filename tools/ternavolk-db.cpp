@@ -13,6 +13,7 @@
 // database could not be made or copied (check: it has problems), 2 the command line was wrong
 // (for import also: NEW is already there).
 
+#include "data/databasefile.h"
 #include "platform/errors.h"
 #ifdef TERNAVOLK_ACCESS_IMPORT
 #include "tools/accessimport.h"
@@ -23,7 +24,6 @@
 #include "tools/demodata.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 #include <exception>
@@ -63,10 +63,9 @@ std::optional<int> count(const QString& text) {
 
 // Brings an Access-format library across and says, table by table, what came over.
 int import(const QString& oldPath, const QString& newPath) {
-    if (QFileInfo::exists(newPath)) {
-        write(stderr, QStringLiteral("ternavolk-db: The file '%1' already exists; it is left as it "
-                                     "is")
-                          .arg(newPath));
+    const QString exists = data::existingFileProblem(newPath);
+    if (!exists.isEmpty()) {
+        write(stderr, QStringLiteral("ternavolk-db: ") + exists);
         return 2;
     }
 #ifndef TERNAVOLK_ACCESS_IMPORT

@@ -2,13 +2,18 @@
 // how it refuses, and the Turkish LIKE of its statements. Always through a real file.
 #include "data/adoquery.h"
 #include "data/connectionstring.h"
+#include "data/databasefile.h"
+#include "data/sqlite.h"
 #include "data/tables.h"
+#include "data/value.h"
+#include "platform/datetime.h"
 #include "platform/errors.h"
 #include "support/tempdatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -21,6 +26,8 @@
 using namespace Qt::StringLiterals;
 using data::DataSetState;
 using data::TADOQuery;
+
+Q_DECLARE_METATYPE(data::Value)
 
 namespace {
 
@@ -86,6 +93,11 @@ private slots:
     void columnOfAnotherKindIsReported_data();
     void columnOfAnotherKindIsReported();
     void columnsAreFoundByNameWhateverTheirOrder();
+    void tableBreakingTheSaveRulesIsRefused_data();
+    void tableBreakingTheSaveRulesIsRefused();
+    void writeAheadLogFileComesBackToTheJournalWithEveryRow();
+    void rowInserterKeepsWhatTheFileCanGiveBack_data();
+    void rowInserterKeepsWhatTheFileCanGiveBack();
     void missingConnectionString();
 
     void changedRowIsNotOverwritten_data();
@@ -364,6 +376,167 @@ void ProviderTest::columnsAreFoundByNameWhateverTheirOrder() {
     QCOMPARE(db.count(u"hareket"_s), 0);
 }
 
+void ProviderTest::tableBreakingTheSaveRulesIsRefused_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("what"); // after "...rely on: "
+    QString noAutoIncrement = data::kitapkayitTable().createStatement();
+    noAutoIncrement.replace(u"PRIMARY KEY AUTOINCREMENT"_s, u"PRIMARY KEY"_s);
+    QTest::newRow("key without AUTOINCREMENT")
+        << u"kitapkayit"_s << u"DROP TABLE kitapkayit; "_s + noAutoIncrement
+        << u"its key IDNO is not INTEGER PRIMARY KEY AUTOINCREMENT, so the key of a deleted row "
+           u"could be given to a new row, and a change meant for the deleted row would land on "
+           u"the new one. Another program made that table; put the file's last backup in its "
+           u"place"_s;
+    const QString trigger =
+        u"it carries the trigger '%1', which changes rows behind the program's back, so a saved "
+        u"row could differ from the one the program shows. Another program added it; remove it "
+        u"(DROP TRIGGER \"%1\") or put the file's last backup in its place"_s;
+    QTest::newRow("trigger that rewrites a saved row")
+        << u"okuyucu"_s
+        << u"CREATE TRIGGER buyuk_harf AFTER UPDATE ON okuyucu BEGIN UPDATE okuyucu SET "
+           u"ADISOYADI = upper(NEW.ADISOYADI) WHERE IDNO = NEW.IDNO; END"_s
+        << trigger.arg(u"buyuk_harf"_s);
+    QTest::newRow("trigger that drops new rows, table named in other letter case")
+        << u"hareket"_s
+        << u"CREATE TRIGGER sessiz BEFORE INSERT ON HAREKET BEGIN SELECT RAISE(IGNORE); END"_s
+        << trigger.arg(u"sessiz"_s);
+}
+
+void ProviderTest::tableBreakingTheSaveRulesIsRefused() {
+    QFETCH(QString, table);
+    QFETCH(QString, change);
+    QFETCH(QString, what);
+    testsupport::TempDatabase db;
+    db.exec(change);
+    const data::TableDef* def = nullptr;
+    for (const data::TableDef* t : data::allTables())
+        if (t->tableName() == table)
+            def = t;
+    QVERIFY(def);
+    TADOQuery q(table, *def, u"select * from  "_s + table);
+    q.setConnectionString(programConnectionString(db));
+    QCOMPARE(failure([&] { q.open(); }),
+             u"The table '%1' of the file '%2' does not keep the rules the program's saves rely "
+             u"on: "_s.arg(table, db.filePath()) +
+                 what);
+    QCOMPARE(q.state(), DataSetState::Inactive);
+    // The other two tables open as ever.
+    for (const data::TableDef* t : data::allTables())
+        if (t != def) {
+            TADOQuery other(t->tableName(), *t, u"select * from  "_s + t->tableName());
+            other.setConnectionString(programConnectionString(db));
+            QCOMPARE(failure([&] { other.open(); }), QString());
+        }
+}
+
+void ProviderTest::writeAheadLogFileComesBackToTheJournalWithEveryRow() {
+    testsupport::TempDatabase db;
+    for (const QString& t : {u"A"_s, u"B"_s})
+        db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {t});
+    {
+        // Another tool switches the file to WAL mode and leaves its last rows in the log only.
+        data::sqlite::Database other(db.filePath(), data::sqlite::Database::Mode::ReadWrite);
+        QCOMPARE(other.journalMode(), u"delete"_s);
+        other.execute(u"PRAGMA journal_mode = WAL"_s);
+        QCOMPARE(sqlite3_db_config(other.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr),
+                 SQLITE_OK);
+        other.execute(u"PRAGMA wal_autocheckpoint = 0"_s);
+        other.execute(u"INSERT INTO kitapkayit (KITABINADI) VALUES ('C'), ('Ç')"_s);
+    }
+    QVERIFY(data::isWriteAheadLogFile(db.filePath()));
+    QVERIFY(QFileInfo(db.filePath() + u"-wal"_s).size() > 0);
+
+    auto q = books(programConnectionString(db));
+    q->open();
+    QCOMPARE(column(*q, u"KITABINADI"_s), (QStringList{u"A"_s, u"B"_s, u"C"_s, u"Ç"_s}));
+    QVERIFY(!data::isWriteAheadLogFile(db.filePath()));
+    QVERIFY(!QFile::exists(db.filePath() + u"-wal"_s));
+    QVERIFY(!QFile::exists(db.filePath() + u"-shm"_s));
+    // Every row is in the file itself, kept with the rollback journal, and the program writes on.
+    q->append();
+    q->fieldByName(u"KITABINADI").setText(u"D"_s);
+    q->post();
+    q.reset();
+    QCOMPARE(testsupport::fileRows(db.filePath(), u"PRAGMA journal_mode"_s),
+             QList<QStringList>{{u"delete"_s}});
+    QCOMPARE(testsupport::fileRows(db.filePath(), u"SELECT KITABINADI FROM kitapkayit"_s),
+             (QList<QStringList>{{u"A"_s}, {u"B"_s}, {u"C"_s}, {u"Ç"_s}, {u"D"_s}}));
+}
+
+// The one row inserter of the demo data (strict), the import (long texts kept and counted) and
+// the post (values as the record set holds them): each refuses what the file could not give
+// back as it was given.
+void ProviderTest::rowInserterKeepsWhatTheFileCanGiveBack_data() {
+    using Rules = data::sqlite::RowInserter::Rules;
+    QTest::addColumn<int>("rules");
+    QTest::addColumn<data::Value>("title");
+    QTest::addColumn<data::Value>("value");
+    QTest::addColumn<data::Value>("acquired");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("stored"); // title, value, its storage, date; or empty
+    QTest::addColumn<int>("longTitles");
+    const data::Value date(
+        platform::DateTime::fromDate(QDate(1752, 9, 14), QTime(16, 15, 25, 890)));
+    const data::Value longTitle(QString(101, u'ş'));
+    const data::Value early(platform::DateTime(-700000)); // the year 83
+    const QString earlyMessage = u"The date and time of day count -700000 cannot be stored in "
+                                 u"field 'EDINMETARIHI': the file keeps dates from the year 100 "
+                                 u"to the year 9999 only"_s;
+    QTest::newRow("strict: every kind in its column")
+        << int(Rules::Strict) << data::Value(u"Çalıkuşu"_s) << data::Value(12) << date << QString()
+        << QStringList{u"Çalıkuşu"_s, u"12"_s, u"integer"_s, u"1752-09-14 16:15:25.890"_s} << 0;
+    QTest::newRow("strict: a text longer than its column")
+        << int(Rules::Strict) << longTitle << data::Value() << data::Value()
+        << u"kitapkayit.KITABINADI: '%1' is longer than 100 characters"_s.arg(longTitle.toText())
+        << QStringList() << 0;
+    QTest::newRow("strict: a text in an integer column")
+        << int(Rules::Strict) << data::Value() << data::Value(u"12"_s) << data::Value()
+        << u"kitapkayit.DEGERI: a value of another kind than Integer"_s << QStringList() << 0;
+    QTest::newRow("strict: a date before the year 100")
+        << int(Rules::Strict) << data::Value() << data::Value() << early << earlyMessage
+        << QStringList() << 0;
+    QTest::newRow("another program's file: a long text kept whole and counted")
+        << int(Rules::KeepLongTexts) << longTitle << data::Value() << data::Value() << QString()
+        << QStringList{longTitle.toText(), u"<null>"_s, u"null"_s, u"<null>"_s} << 1;
+    QTest::newRow("another program's file: a date before the year 100")
+        << int(Rules::KeepLongTexts) << data::Value() << data::Value() << early << earlyMessage
+        << QStringList() << 0;
+    QTest::newRow("a post: a text that another program stored in an integer column")
+        << int(Rules::AsGiven) << data::Value() << data::Value(u"12a"_s) << data::Value()
+        << QString() << QStringList{u"<null>"_s, u"12a"_s, u"text"_s, u"<null>"_s} << 0;
+    QTest::newRow("a post: a date before the year 100")
+        << int(Rules::AsGiven) << data::Value() << data::Value() << early << earlyMessage
+        << QStringList() << 0;
+}
+
+void ProviderTest::rowInserterKeepsWhatTheFileCanGiveBack() {
+    QFETCH(int, rules);
+    QFETCH(data::Value, title);
+    QFETCH(data::Value, value);
+    QFETCH(data::Value, acquired);
+    QFETCH(QString, message);
+    QFETCH(QStringList, stored);
+    QFETCH(int, longTitles);
+    testsupport::TempDatabase db;
+    const data::TableDef& books = data::kitapkayitTable();
+    const std::vector<int> columns{2, 8, 9}; // KITABINADI, DEGERI, EDINMETARIHI
+    {
+        data::sqlite::Database file(db.filePath(), data::sqlite::Database::Mode::ReadWrite);
+        data::sqlite::RowInserter insert(file, books, columns,
+                                         static_cast<data::sqlite::RowInserter::Rules>(rules));
+        QCOMPARE(failure([&] { insert.insert({title, value, acquired}); }), message);
+        std::map<int, qint64> counted;
+        if (longTitles)
+            counted[2] = longTitles;
+        QCOMPARE(insert.tooLong(), counted);
+    }
+    const std::vector<QStringList> rows =
+        db.rows(u"SELECT KITABINADI, DEGERI, typeof(DEGERI), EDINMETARIHI FROM kitapkayit"_s);
+    QCOMPARE(rows,
+             stored.isEmpty() ? std::vector<QStringList>() : std::vector<QStringList>{stored});
+}
+
 void ProviderTest::missingConnectionString() {
     testsupport::TempDatabase db;
     TADOQuery q(u"okuyucu"_s, data::okuyucuTable(), u"select * from  okuyucu"_s);
@@ -379,19 +552,29 @@ void ProviderTest::missingConnectionString() {
 }
 
 void ProviderTest::changedRowIsNotOverwritten_data() {
+    QTest::addColumn<QString>("declared"); // the table as another program made it, or empty
     QTest::addColumn<QString>("otherCopy");
     QTest::addColumn<QString>("stored");
     QTest::newRow("the same column changed")
-        << u"UPDATE kitapkayit SET KITABINADI = 'Bereketli Topraklar' WHERE IDNO = 2"_s
+        << QString() << u"UPDATE kitapkayit SET KITABINADI = 'Bereketli Topraklar' WHERE IDNO = 2"_s
         << u"A|<null>,Bereketli Topraklar|<null>,C|<null>"_s;
-    QTest::newRow("row deleted") << u"DELETE FROM kitapkayit WHERE IDNO = 2"_s
+    QTest::newRow("row deleted") << QString() << u"DELETE FROM kitapkayit WHERE IDNO = 2"_s
                                  << u"A|<null>,C|<null>"_s;
+    QString noCase = data::kitapkayitTable().createStatement();
+    noCase.replace(u"KITABINADI VARCHAR(100)"_s, u"KITABINADI VARCHAR(100) COLLATE NOCASE"_s);
+    QTest::newRow("only the letter case changed, in a column compared without case")
+        << u"DROP TABLE kitapkayit; "_s + noCase
+        << u"UPDATE kitapkayit SET KITABINADI = 'b' WHERE IDNO = 2"_s
+        << u"A|<null>,b|<null>,C|<null>"_s;
 }
 
 void ProviderTest::changedRowIsNotOverwritten() {
+    QFETCH(QString, declared);
     QFETCH(QString, otherCopy);
     QFETCH(QString, stored);
     testsupport::TempDatabase db;
+    if (!declared.isEmpty())
+        db.exec(declared);
     for (const QString& t : {u"A"_s, u"B"_s, u"C"_s})
         db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {t});
     auto q = books(programConnectionString(db));

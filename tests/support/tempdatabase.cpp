@@ -19,11 +19,8 @@ QList<QStringList> queryRows(const Database& db, const QString& sql) {
     Statement st(db, sql);
     while (st.step()) {
         QStringList row;
-        for (int c = 0; c < sqlite3_column_count(st.handle()); ++c)
-            row << (sqlite3_column_type(st.handle(), c) == SQLITE_NULL
-                        ? QStringLiteral("<null>")
-                        : QString::fromUtf8(
-                              reinterpret_cast<const char*>(sqlite3_column_text(st.handle(), c))));
+        for (int c = 0; c < st.columnCount(); ++c)
+            row << (st.isNull(c) ? QStringLiteral("<null>") : st.text(c));
         out << row;
     }
     return out;
@@ -41,7 +38,7 @@ TempDatabase::TempDatabase(const QString& folderName) {
     QDir().mkpath(dir_);
     tools::createDatabase(filePath());
     db_ = std::make_unique<Database>(filePath(), Database::Mode::ReadWrite);
-    sqlite3_busy_timeout(db_->handle(), 3000);
+    db_->setBusyTimeout(data::sqlite::busyTimeoutMs);
 }
 
 TempDatabase::~TempDatabase() = default;
@@ -83,7 +80,7 @@ qint64 TempDatabase::insert(const QString& table, const QStringList& columns,
             st.bindText(i + 1, v.toString());
     }
     st.step();
-    return sqlite3_last_insert_rowid(db_->handle());
+    return db_->lastInsertKey();
 }
 
 std::vector<QStringList> TempDatabase::rows(const QString& sql) {

@@ -117,6 +117,39 @@ Run runTool(const QStringList& args, const QString& workDir) {
     return r;
 }
 
+// Leaves `path` as a save that died in the middle leaves it: the file partly written and its
+// journal beside it, no lock held. The save runs on a copy in `scratch` with a cache too small to
+// keep the change in memory, so SQLite writes into the file before it commits; the two files are
+// taken over at that moment and the save is rolled back.
+void leaveUnfinishedSave(const QString& path, const QString& scratch) {
+    const QString copy = scratch + QStringLiteral("/DATA.mdb");
+    QVERIFY(QFile::copy(path, copy));
+    data::sqlite::Database writer(copy, data::sqlite::Database::Mode::ReadWrite);
+    writer.execute(QStringLiteral("PRAGMA cache_size = 1"));
+    writer.execute(QStringLiteral("BEGIN"));
+    writer.execute(QStringLiteral("UPDATE kitapkayit SET ACIKLAMA = printf('%0250d', IDNO)"));
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QFile::copy(copy, path));
+    QVERIFY(QFile::copy(copy + QStringLiteral("-journal"), path + QStringLiteral("-journal")));
+    writer.execute(QStringLiteral("ROLLBACK"));
+}
+
+QString journalMessage(const QString& path) {
+    return QStringLiteral("A save that did not finish left its journal file '%1-journal' beside "
+                          "the file '%1': a copy of the program or another program stopped while "
+                          "it was writing. Open the file once with the program, where it may "
+                          "write in that folder: that completes the repair. Then run this "
+                          "command again. Do not delete the journal file, the repair needs it")
+        .arg(path);
+}
+
+QString damagedCopyMessage(const QString& path, const QString& copy) {
+    return QStringLiteral("The file '%1' is damaged: the copy '%2' was made, but it is not a "
+                          "sound backup. Keep your last sound backup; the copy stays beside it "
+                          "in case it is the best there is. The check of the copy found:\n")
+        .arg(path, copy);
+}
+
 } // namespace
 
 class DatabaseTool : public QObject {
@@ -535,6 +568,30 @@ private slots:
                u"WideString\nhareket: no such table: hareket\n"_s
             << 1;
         QTest::newRow("damaged page") << u"damage"_s << u"<integrity>"_s << 1;
+        QString noAutoIncrement = data::hareketTable().createStatement();
+        noAutoIncrement.replace(u"PRIMARY KEY AUTOINCREMENT"_s, u"PRIMARY KEY"_s);
+        QTest::newRow("key without AUTOINCREMENT and a trigger")
+            << u"DROP TABLE hareket; "_s + noAutoIncrement +
+                   u"; CREATE TRIGGER tarih AFTER INSERT ON kitapkayit BEGIN UPDATE kitapkayit "
+                   u"SET EDINMETARIHI = datetime('now') WHERE IDNO = NEW.IDNO; END"_s
+            << u"The table 'kitapkayit' of the file '%1' does not keep the rules the program's "
+               u"saves rely on: it carries the trigger 'tarih', which changes rows behind the "
+               u"program's back, so a saved row could differ from the one the program shows. "
+               u"Another program added it; remove it (DROP TRIGGER \"tarih\") or put the "
+               u"file's last backup in its place\nThe table 'hareket' of the file '%1' does not "
+               u"keep the rules the program's saves rely on: its key IDNO is not INTEGER PRIMARY "
+               u"KEY AUTOINCREMENT, so the key of a deleted row could be given to a new row, and "
+               u"a change meant for the deleted row would land on the new one. Another program "
+               u"made that table; put the file's last backup in its place\n"_s
+            << 1;
+        QTest::newRow("write-ahead log")
+            << u"PRAGMA journal_mode = WAL"_s
+            << u"The file '%1' was switched to a write-ahead log (WAL) by another program, which "
+               u"a folder on a network share cannot serve safely. Close that program and open "
+               u"the file once with this program, which switches it back to its journal file; "
+               u"then run the check again\n"_s
+            << 1;
+        QTest::newRow("journal of an unfinished save") << u"journal"_s << u"<journal>"_s << 1;
         QTest::newRow("empty file")
             << u"empty"_s << u"The file '%1' is empty: it is not a database of the program\n"_s
             << 1;
@@ -576,6 +633,9 @@ private slots:
                    u"further. Put its last backup in its place\n"_s;
         } else if (change == u"empty"_s) {
             QVERIFY(QFile(path).resize(0));
+        } else if (change == u"journal"_s) {
+            leaveUnfinishedSave(path, freshDir());
+            said = journalMessage(u"%1"_s) + u"\n"_s;
         } else if (!change.isEmpty()) {
             db.exec(change);
         }
@@ -590,6 +650,106 @@ private slots:
         QCOMPARE(r.exitCode, exitCode);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll() == before); // only read
+        QCOMPARE(QFile::exists(path + u"-journal"_s), change == u"journal"_s);
+    }
+
+    // A backup is checked as 'check' checks a file; a copy of a damaged file stays, but the
+    // tool says the source is damaged and what the check found in the copy.
+    void backupOfAFileThatIsNotSound_data() {
+        QTest::addColumn<QString>("change"); // "damage", "stub", or SQL
+        QString noAddress = data::okuyucuTable().createStatement();
+        noAddress.replace(u", ADRESI VARCHAR(255)"_s, QString());
+        QTest::newRow("damaged page") << u"damage"_s;
+        QTest::newRow("50 bytes of a file") << u"stub"_s;
+        QTest::newRow("missing column") << u"DROP TABLE okuyucu; "_s + noAddress;
+    }
+    void backupOfAFileThatIsNotSound() {
+        QFETCH(QString, change);
+        const QString dir = freshDir();
+        const QString path = dir + u"/DATA.mdb"_s;
+        tools::createGeneratedDatabase(path, 300, 20, 40);
+        if (change == u"damage"_s) {
+            const qint64 root = testsupport::fileRows(path, u"SELECT rootpage FROM sqlite_master "
+                                                            u"WHERE name = 'kitapkayit'"_s)
+                                    .value(0)
+                                    .value(0)
+                                    .toLongLong();
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.seek((root - 1) * 4096));
+            f.write(QByteArray(4096, '\xff'));
+        } else if (change == u"stub"_s) {
+            QVERIFY(QFile(path).resize(50));
+        } else {
+            data::sqlite::Database(path, data::sqlite::Database::Mode::ReadWrite)
+                .executeScript(change);
+        }
+        const QString copy = dir + u"/yedek.mdb"_s;
+        const Run r = runTool({u"backup"_s, path, copy}, dir);
+        QCOMPARE(r.out, QString());
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(QFile::exists(copy));
+        QCOMPARE(modeOf(copy), ownerOnly);
+        const Run check = runTool({u"check"_s, copy}, dir);
+        QCOMPARE(check.exitCode, 1);
+        QVERIFY(!check.out.isEmpty());
+        QCOMPARE(r.err, u"ternavolk-db: "_s + damagedCopyMessage(path, copy) + check.out);
+    }
+
+    // A journal left by an unfinished save is named as such and kept; once the program has
+    // opened the file, the backup goes through and holds the rows as they were before that save.
+    void backupBesideALeftJournal() {
+        const QString dir = freshDir();
+        const QString path = dir + u"/DATA.mdb"_s;
+        tools::createGeneratedDatabase(path, 300, 20, 40);
+        const QList<QStringList> rows = dump(path);
+        leaveUnfinishedSave(path, freshDir());
+        QVERIFY(QFileInfo(path + u"-journal"_s).size() > 0);
+        const QString copy = freshDir() + u"/yedek.mdb"_s;
+
+        const Run refused = runTool({u"backup"_s, path, copy}, dir);
+        QCOMPARE(refused.out, QString());
+        QCOMPARE(refused.err, u"ternavolk-db: "_s + journalMessage(path) + u"\n"_s);
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY(!QFile::exists(copy));
+        QVERIFY(QFile::exists(path + u"-journal"_s));
+
+        openTable(data::kitapkayitTable(), dir);
+        QVERIFY(!QFile::exists(path + u"-journal"_s));
+        const Run done = runTool({u"backup"_s, path, copy}, dir);
+        QCOMPARE(done.err, QString());
+        QCOMPARE(done.out, u"Backed up %1 to %2\n"_s.arg(path, copy));
+        QCOMPARE(done.exitCode, 0);
+        QCOMPARE(dump(copy), rows);
+    }
+
+    // Another copy of the program holds the file locked for ten seconds, longer than a save
+    // waits: the backup waits, and copies the file as that copy left it.
+    void backupWaitsForALockedFile() {
+        const QString dir = freshDir();
+        const QString path = dir + u"/DATA.mdb"_s;
+        tools::createDemoDatabase(path);
+        const QString copy = dir + u"/yedek.mdb"_s;
+        data::sqlite::Database other(path, data::sqlite::Database::Mode::ReadWrite);
+        other.execute(u"BEGIN EXCLUSIVE"_s);
+        other.execute(u"INSERT INTO kitapkayit (KITABINADI) VALUES ('Kilitli Kitap')"_s);
+
+        QProcess tool;
+        tool.start(QString::fromUtf8(TERNAVOLK_DB_TOOL), {u"backup"_s, path, copy});
+        QVERIFY(tool.waitForStarted());
+        QVERIFY(!tool.waitForFinished(10000));
+        QCOMPARE(tool.state(), QProcess::Running);
+        other.execute(u"COMMIT"_s);
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(QString::fromUtf8(tool.readAllStandardError()), QString());
+        QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()),
+                 u"Backed up %1 to %2\n"_s.arg(path, copy));
+        QCOMPARE(tool.exitCode(), 0);
+        QCOMPARE(dump(copy), dump(path));
+        QCOMPARE(testsupport::fileRows(copy, u"SELECT count(*) FROM kitapkayit WHERE KITABINADI "
+                                             u"= 'Kilitli Kitap'"_s),
+                 QList<QStringList>{{u"1"_s}});
     }
 };
 

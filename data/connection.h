@@ -15,8 +15,10 @@ class Database;
 
 // The provider: one connection to the database file that a connection string names. It opens
 // the file read-write and never creates it, registers the program's Turkish LIKE, keeps the
-// rollback journal with full syncs, waits a little for a lock held by another copy of the
-// program, and reports every failure as a platform::Error with a readable message.
+// rollback journal with full syncs (switching back a file that another program put into WAL
+// mode), waits a little for a lock held by another copy of the program, refuses a table that
+// breaks the rules its writes rely on, and reports every failure as a platform::Error with a
+// readable message.
 class Connection {
 public:
     // Opens the file of the string's Data Source.
@@ -54,6 +56,7 @@ public:
 private:
     QString path_;
     std::unique_ptr<sqlite::Database> db_;
+    std::vector<const TableDef*> checked_; // tables whose rules were checked on this connection
 };
 
 // The schema check of one table on an open file: empty when the table holds each of its columns
@@ -61,7 +64,12 @@ private:
 // mismatch for field '%s', expecting: %s actual: %s".
 QString tableProblem(const sqlite::Database& db, const TableDef& table);
 
-// How long a write waits for a lock held by another connection before it fails.
-constexpr int busyTimeoutMs = 3000;
+// What breaks the rules the program's writes rely on in the table (a message naming the table
+// and the file), or the empty text: its key
+// IDNO must be INTEGER PRIMARY KEY AUTOINCREMENT (a deleted row's key is never given out again,
+// so a change meant for that row cannot land on a new one), and no trigger may change or drop
+// a row behind the program's back (a post gives back the row as stored); a trigger that only
+// refuses a change with a message is the file's own rule and stays.
+QString tableRulesProblem(const sqlite::Database& db, const TableDef& table);
 
 } // namespace data
