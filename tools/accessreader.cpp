@@ -411,18 +411,34 @@ QString checkRow(const MdbTableDef* table, const unsigned char* row, int size, i
     return QString();
 }
 
-// A text decoded from stored bytes is sound when every character came from the file.
+// A text decoded from stored bytes is sound when every character came from the file and is one
+// that a library's records can hold: no replacement character, no half of a surrogate pair, no
+// control character but tab and line breaks, nothing unassigned or for private use.
 bool soundText(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c == QChar::ReplacementCharacter)
-            return false;
         if (c.isHighSurrogate()) {
             if (i + 1 >= text.size() || !text[i + 1].isLowSurrogate())
                 return false;
+            const char32_t code = QChar::surrogateToUcs4(c, text[i + 1]);
+            if (QChar::category(code) == QChar::Other_NotAssigned ||
+                QChar::category(code) == QChar::Other_PrivateUse)
+                return false;
             ++i;
-        } else if (c.isLowSurrogate()) {
+            continue;
+        }
+        switch (c.category()) {
+        case QChar::Other_Surrogate: // a low half alone
+        case QChar::Other_NotAssigned:
+        case QChar::Other_PrivateUse:
             return false;
+        case QChar::Other_Control:
+            if (c != u'\t' && c != u'\n' && c != u'\r')
+                return false;
+            break;
+        default:
+            if (c == QChar::ReplacementCharacter || c.isNonCharacter())
+                return false;
         }
     }
     return true;
