@@ -16,6 +16,9 @@
 #endif
 #include <mdbtools.h>
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX // std::min and std::max, not the macros
+#endif
 #include <windows.h>
 #endif
 

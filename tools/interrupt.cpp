@@ -4,6 +4,9 @@
 #include <atomic>
 #include <csignal>
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX // std::min and std::max, not the macros
+#endif
 #include <windows.h>
 #endif
 
