@@ -195,11 +195,12 @@ int serveAccessTables(const QString& oldPath, bool salvage) {
 
 ReaderLimits readerLimits(qint64 fileSize) {
     const qint64 mb = fileSize >> 20;
-    const qint64 seconds = environmentNumber("TERNAVOLK_IMPORT_SECONDS", 0);
     ReaderLimits limits;
     limits.memoryMB = environmentNumber("TERNAVOLK_IMPORT_MEMORY_MB", 1024 + 2 * mb);
-    limits.cpuSeconds = static_cast<int>(seconds ? seconds : 120 + mb);
-    limits.silentSeconds = static_cast<int>(seconds ? seconds : 60);
+    limits.cpuSeconds =
+        static_cast<int>(environmentNumber("TERNAVOLK_IMPORT_CPU_SECONDS", 120 + mb));
+    limits.silentSeconds =
+        static_cast<int>(environmentNumber("TERNAVOLK_IMPORT_SILENT_SECONDS", 60));
     limits.messageBytes = environmentNumber("TERNAVOLK_IMPORT_MESSAGES_KB", 1024) * 1024;
     return limits;
 }
@@ -347,6 +348,27 @@ void WalledAccessReader::brokeOff() {
              .arg(limits_.cpuSeconds));
 }
 
+// Between two waits for the child: an interrupt, a flood of messages or a silence too long ends
+// the import.
+void WalledAccessReader::watch() {
+    if (interruptRequested())
+        stop(QString());
+    takeMessages(false);
+    if (messageBytes_ > limits_.messageBytes)
+        stop(QStringLiteral("went wrong (the Access reader printed more than %1 KB of messages)")
+                 .arg(limits_.messageBytes / 1024));
+    if (silence_.hasExpired())
+        stop(QStringLiteral("stalled (the Access reader gave nothing for %1 s)")
+                 .arg(limits_.silentSeconds));
+}
+
+// After a refusal the child ends by itself; all it printed is then here.
+void WalledAccessReader::awaitEnd() {
+    while (!process_.waitForFinished(waitSlice))
+        watch();
+    takeMessages(true);
+}
+
 QByteArray WalledAccessReader::nextRecord() {
     for (;;) {
         const qsizetype left = records_.size() - taken_;
@@ -358,13 +380,7 @@ QByteArray WalledAccessReader::nextRecord() {
                 return record;
             }
         }
-        if (interruptRequested())
-            stop(QString());
-        takeMessages(false);
-        if (messageBytes_ > limits_.messageBytes)
-            stop(QStringLiteral("went wrong (the Access reader printed more than %1 KB of "
-                                "messages)")
-                     .arg(limits_.messageBytes / 1024));
+        watch();
         const QByteArray more = process_.readAllStandardOutput();
         if (!more.isEmpty()) {
             records_.remove(0, taken_);
@@ -375,9 +391,6 @@ QByteArray WalledAccessReader::nextRecord() {
         }
         if (process_.state() == QProcess::NotRunning)
             brokeOff();
-        if (silence_.hasExpired())
-            stop(QStringLiteral("stalled (the Access reader gave nothing for %1 s)")
-                     .arg(limits_.silentSeconds));
         waitForData(QProcess::StandardOutput);
     }
 }
@@ -416,10 +429,7 @@ void WalledAccessReader::open() {
         const QString text = r.take<QString>();
         if (!r.sound())
             stop(QStringLiteral("went wrong (the Access reader handed over what cannot be read)"));
-        // The child ends by itself; all it printed is then here.
-        if (!process_.waitForFinished(limits_.silentSeconds * 1000))
-            process_.kill();
-        takeMessages(true);
+        awaitEnd();
         if (r.tag() == Failed) {
             const QString said = remark(phase_);
             throw Error(said.isEmpty() ? text : text + QStringLiteral(" (") + said + u')');
@@ -494,14 +504,9 @@ QStringList WalledAccessReader::readTable(
             // libmdb printed while reading this table is here.
             const QString phase = tablePhase(name);
             while (phase_ == phase && process_.state() != QProcess::NotRunning) {
-                if (interruptRequested())
-                    stop(QString());
-                takeMessages(false);
+                watch();
                 if (phase_ != phase)
                     break;
-                if (silence_.hasExpired())
-                    stop(QStringLiteral("stalled (the Access reader gave nothing for %1 s)")
-                             .arg(limits_.silentSeconds));
                 waitForData(QProcess::StandardError);
             }
             takeMessages(false);
@@ -513,9 +518,7 @@ QStringList WalledAccessReader::readTable(
             const QString text = r.take<QString>();
             if (!r.sound())
                 stop(unreadable);
-            if (!process_.waitForFinished(limits_.silentSeconds * 1000))
-                process_.kill();
-            takeMessages(true);
+            awaitEnd();
             const QString said = remark(phase_);
             throw Error(said.isEmpty() ? text : text + QStringLiteral(" (") + said + u')');
         }
@@ -529,14 +532,7 @@ void WalledAccessReader::close() {
     RecordReader r(nextRecord());
     if (r.tag() != Done || !r.sound())
         stop(QStringLiteral("went wrong (the Access reader handed over what cannot be read)"));
-    while (!process_.waitForFinished(waitSlice)) {
-        if (interruptRequested())
-            stop(QString());
-        takeMessages(false);
-        if (silence_.hasExpired())
-            stop(QStringLiteral("stalled (the Access reader gave nothing for %1 s)")
-                     .arg(limits_.silentSeconds));
-    }
+    awaitEnd();
     if (process_.exitStatus() != QProcess::NormalExit || process_.exitCode() != 0)
         brokeOff();
     if (interruptRequested())

@@ -23,8 +23,8 @@ int serveAccessTables(const QString& oldPath, bool salvage);
 
 // What the child may use. Generous for real files; the environment can narrow them (the tests
 // do, to run fast): TERNAVOLK_IMPORT_MEMORY_MB (address space, or on Windows committed memory),
-// TERNAVOLK_IMPORT_SECONDS (processor time, and the longest silence of the child before it is
-// stopped), TERNAVOLK_IMPORT_MESSAGES_KB (what libmdb may print before it is stopped).
+// TERNAVOLK_IMPORT_CPU_SECONDS (processor time), TERNAVOLK_IMPORT_SILENT_SECONDS (the longest
+// the child may hand over nothing), TERNAVOLK_IMPORT_MESSAGES_KB (what libmdb may print).
 struct ReaderLimits {
     qint64 memoryMB = 0;
     int cpuSeconds = 0;
@@ -52,6 +52,8 @@ public:
 
 private:
     QByteArray nextRecord();
+    void watch();
+    void awaitEnd();
     void waitForData(QProcess::ProcessChannel channel);
     void takeMessages(bool all);
     void takeLine(const QString& line);

@@ -3,7 +3,9 @@
 // matters each time is the exit code, the exact message, and that no half-made NEW is left.
 
 #include "data/tables.h"
+#include "platform/errors.h"
 #include "support/tempdatabase.h"
+#include "tools/accesswall.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,7 +44,8 @@ QStringList entries(const QString& dir) {
 QProcessEnvironment narrowLimits() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"TERNAVOLK_IMPORT_MEMORY_MB"_s, u"256"_s);
-    env.insert(u"TERNAVOLK_IMPORT_SECONDS"_s, u"20"_s);
+    env.insert(u"TERNAVOLK_IMPORT_CPU_SECONDS"_s, u"20"_s);
+    env.insert(u"TERNAVOLK_IMPORT_SILENT_SECONDS"_s, u"20"_s);
     return env;
 }
 
@@ -282,6 +285,70 @@ private slots:
         // Both ways out were taken: the mutants exercised the checks and the good path.
         QVERIFY(refused > 0);
         QVERIFY(imported > 0);
+    }
+
+    // The wall itself, against stand-ins for the reader that misbehave as libmdb may: each ends
+    // the reading with the file named, what happened, and the first lines printed.
+    void aMisbehavingReaderIsStopped_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("lines");         // of the reader's own that the message repeats
+        QTest::addColumn<QByteArray>("silent"); // the longest silence allowed, in seconds
+        const QString broke = u"broke off (the Access reader crashed or went beyond its limit of "
+                              u"256 MB of memory or 1 s of processor time)"_s;
+        QTest::newRow("prints without end")
+            << QByteArray("yes 'warning: row 7 cannot be read' >&2")
+            << u"went wrong (the Access reader printed more than 64 KB of messages)"_s << 3
+            << QByteArray("20");
+        QTest::newRow("says nothing")
+            << QByteArray("exec sleep 30") << u"stalled (the Access reader gave nothing for 1 s)"_s
+            << 0 << QByteArray("1");
+        QTest::newRow("crashes") << QByteArray("echo 'warning: row 7 cannot be read' >&2\n"
+                                               "kill -SEGV $$")
+                                 << broke << 1 << QByteArray("20");
+        QTest::newRow("loops") << QByteArray("while :; do :; done") << broke << 0
+                               << QByteArray("20");
+        QTest::newRow("ends without a word")
+            << QByteArray("exit 3") << broke << 0 << QByteArray("20");
+        QTest::newRow("hands over garbage")
+            << QByteArray("printf '\\000\\000\\000\\001Z'")
+            << u"went wrong (the Access reader handed over what cannot be read)"_s << 0
+            << QByteArray("20");
+    }
+    void aMisbehavingReaderIsStopped() {
+#ifdef Q_OS_WIN
+        QSKIP("the stand-ins are shell scripts");
+#else
+        QFETCH(QByteArray, script);
+        QFETCH(QString, what);
+        QFETCH(int, lines);
+        QFETCH(QByteArray, silent);
+        const QString dir = freshDir();
+        const QString program = dir + u"/reader"_s, oldPath = dir + u"/DATA.mdb"_s;
+        QVERIFY(writeAll(program, "#!/bin/sh\n" + script + "\n"));
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(writeAll(oldPath, readAll(samples + u"/kutuphane_jet4_plain.mdb"_s)));
+        qputenv("TERNAVOLK_IMPORT_MEMORY_MB", "256");
+        qputenv("TERNAVOLK_IMPORT_CPU_SECONDS", "1");
+        qputenv("TERNAVOLK_IMPORT_SILENT_SECONDS", silent);
+        qputenv("TERNAVOLK_IMPORT_MESSAGES_KB", "64");
+        QString message;
+        try {
+            tools::WalledAccessReader reader(program, oldPath, false);
+            reader.open();
+        } catch (const platform::Error& e) {
+            message = e.message();
+        }
+        qunsetenv("TERNAVOLK_IMPORT_MEMORY_MB");
+        qunsetenv("TERNAVOLK_IMPORT_CPU_SECONDS");
+        qunsetenv("TERNAVOLK_IMPORT_SILENT_SECONDS");
+        qunsetenv("TERNAVOLK_IMPORT_MESSAGES_KB");
+        QString want = u"'%1' is damaged: reading it %2; the import stopped and nothing was "
+                       u"written"_s.arg(oldPath, what);
+        for (int i = 0; i < lines; ++i)
+            want += u"\n  the Access reader said: warning: row 7 cannot be read"_s;
+        QCOMPARE(message, want);
+#endif
     }
 
     // SIGINT or SIGTERM in the middle of an import removes the half-made NEW and its journal
