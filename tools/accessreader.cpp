@@ -385,15 +385,24 @@ std::vector<QString> checkDefinition(const MdbTableDef* table) {
 
 // A row's own layout, checked before libmdb's reading of it is trusted: the count of columns,
 // the null mask and the table of variable-length values fit the row, and those values lie in
-// order between the fixed-length values and that table.
-QString checkRow(const MdbTableDef* table, const unsigned char* row, int size, int fixedEnd) {
+// order between the fixed-length values and that table. `fixedEnds[k]` is where the first k+1
+// fixed-length columns end: a row written before a column was added holds fewer of them.
+QString checkRow(const MdbTableDef* table, const unsigned char* row, int size,
+                 const std::vector<int>& fixedEnds) {
     if (size < 2)
         return QStringLiteral("it is %1 bytes long").arg(size);
     const int columns = wordAt(row);
     const int mask = (columns + 7) / 8;
+    const auto fixedEnd = [&](int fixedColumns) {
+        if (fixedColumns <= 0 || fixedEnds.empty())
+            return 0;
+        return fixedEnds[static_cast<size_t>(
+            std::min(fixedColumns, static_cast<int>(fixedEnds.size())) - 1)];
+    };
     if (table->num_var_cols == 0)
-        return 2 + fixedEnd + mask <= size ? QString()
-                                           : QStringLiteral("its values do not fit its length");
+        return 2 + fixedEnd(columns) + mask <= size
+                   ? QString()
+                   : QStringLiteral("its values do not fit its length");
     if (2 + mask + 2 > size)
         return QStringLiteral("its null mask does not fit its length");
     const int last = size - 1;
@@ -402,7 +411,7 @@ QString checkRow(const MdbTableDef* table, const unsigned char* row, int size, i
     if (tableStart < 2)
         return QStringLiteral("its table of %1 variable-length values does not fit its length")
             .arg(values);
-    int previous = 2 + fixedEnd;
+    int previous = 2 + fixedEnd(columns - values);
     for (int i = 0; i <= values; ++i) {
         const int offset = wordAt(row + last - mask - 3 - 2 * i);
         if (offset < previous || offset > tableStart)
@@ -501,14 +510,15 @@ AccessReader::readTable(const QString& name,
     QStringList notes, damage;
     const std::vector<QString> definition = checkDefinition(table.get());
     std::vector<bool> trusted(columns.size(), true);
-    int fixedEnd = 0;
+    std::vector<int> fixedEnds; // in libmdb's order, which is the rows' order
     for (size_t c = 0; c < columns.size(); ++c) {
-        if (definition[c].isEmpty()) {
-            if (defs[c]->is_fixed && storedSize(defs[c]->col_type) > 0)
-                fixedEnd =
-                    std::max(fixedEnd, defs[c]->fixed_offset + storedSize(defs[c]->col_type));
+        const int size = storedSize(defs[c]->col_type);
+        if (defs[c]->is_fixed) // libmdb counts a row's fixed-length columns by this flag
+            fixedEnds.push_back(
+                std::max(fixedEnds.empty() ? 0 : fixedEnds.back(),
+                         definition[c].isEmpty() && size >= 0 ? defs[c]->fixed_offset + size : 0));
+        if (definition[c].isEmpty())
             continue;
-        }
         trusted[c] = false;
         damage << QStringLiteral("column '%1': %2").arg(columns[c].name, definition[c]);
         notes << QStringLiteral("column '%1' left empty in every row: its definition is damaged "
@@ -571,7 +581,7 @@ AccessReader::readTable(const QString& name,
         start &= rowOffsetMask;
         if (problem.isEmpty())
             problem =
-                checkRow(table.get(), mdb->pg_buf + start, static_cast<int>(length), fixedEnd);
+                checkRow(table.get(), mdb->pg_buf + start, static_cast<int>(length), fixedEnds);
         if (problem.isEmpty() && mdb_crack_row(table.get(), start, length, fields.data()) <
                                      static_cast<int>(columns.size()))
             problem = QStringLiteral("its values cannot be told apart");
