@@ -141,7 +141,7 @@ private slots:
         const QString broke =
             u"ternavolk-db: '@' is damaged: reading it broke off (the Access reader crashed or "
             u"went beyond its limit of 256 MB of memory or 20 s of processor time); the import "
-            u"stopped and nothing was written\n  the Access reader said: "_s;
+            u"stopped and nothing was written\n"_s;
         const QString noTexts =
             u"ternavolk-db: '@' is damaged: the definition of table 'hareket' is damaged: column "
             u"'O_ADI_SOYADI': it is variable-length value 0 of a table declared to have 0; column "
@@ -212,10 +212,13 @@ private slots:
             return text.replace(u"@"_s, oldPath).replace(u"#"_s, newPath);
         };
         QCOMPARE(r.out, fill(out));
-        if (file == u"catalog_loop") { // then come the library's own first lines
-            QVERIFY2(r.err.startsWith(fill(err)), qPrintable(r.err));
-            QVERIFY(r.err.endsWith(u'\n'));
-            QVERIFY(r.err.count(u'\n') <= 4);
+        if (file == u"catalog_loop") { // then come up to three of the library's own lines
+            QStringList lines = r.err.split(u'\n');
+            QCOMPARE(lines.takeLast(), QString());
+            QCOMPARE(lines.takeFirst() + u'\n', fill(err));
+            QVERIFY(lines.size() <= 3);
+            for (const QString& line : lines)
+                QVERIFY2(line.startsWith(u"  the Access reader said: "_s), qPrintable(line));
         } else {
             QCOMPARE(r.err, fill(err));
         }
@@ -250,7 +253,12 @@ private slots:
         const QString dir = freshDir();
         const QString oldPath = dir + u"/DATA.mdb"_s, newPath = dir + u"/DATA-yeni.mdb"_s;
         int refused = 0, imported = 0;
-        for (int n = 0; n < 200; ++n) {
+#ifdef Q_OS_WIN
+        const int mutants = 40; // each run starts two processes, which under Wine is slow
+#else
+        const int mutants = 200;
+#endif
+        for (int n = 0; n < mutants; ++n) {
             QByteArray bytes = originals[random.bounded(2)];
             QCOMPARE(bytes.size(), 159744);
             // Mostly on the pages that hold the catalog, the table definitions and the rows.
