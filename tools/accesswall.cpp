@@ -196,7 +196,7 @@ int serveAccessTables(const QString& oldPath, bool salvage) {
 ReaderLimits readerLimits(qint64 fileSize) {
     const qint64 mb = fileSize >> 20;
     ReaderLimits limits;
-    limits.memoryMB = environmentNumber("TERNAVOLK_IMPORT_MEMORY_MB", 1024 + 2 * mb);
+    limits.memoryMB = environmentNumber("TERNAVOLK_IMPORT_MEMORY_MB", 512 + 2 * mb);
     limits.cpuSeconds =
         static_cast<int>(environmentNumber("TERNAVOLK_IMPORT_CPU_SECONDS", 120 + mb));
     limits.silentSeconds =
