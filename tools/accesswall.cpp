@@ -23,6 +23,9 @@
 #include <csignal>
 #include <sys/resource.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#endif
 
 // An AddressSanitizer build reserves terabytes of address space for itself, so there the memory
 // limit is its own resident-size limit instead of an address-space limit.
@@ -236,6 +239,9 @@ WalledAccessReader::WalledAccessReader(const QString& program, const QString& ol
         limit.rlim_cur = limit.rlim_max = 0; // it writes no file, not even a core dump
         setrlimit(RLIMIT_CORE, &limit);
         setrlimit(RLIMIT_FSIZE, &limit);
+#ifdef Q_OS_LINUX
+        prctl(PR_SET_PDEATHSIG, SIGKILL); // and it ends with this process, however that ends
+#endif
     });
 #endif
     process_.start(program, arguments, QIODevice::ReadOnly);
