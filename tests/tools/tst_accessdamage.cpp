@@ -72,9 +72,10 @@ Run import(const QStringList& args, const QProcessEnvironment& env = narrowLimit
     return r;
 }
 
-// The rows of the expected file for one table, as SQLite's quote() gives them.
+// The rows of the expected file for one table, as SQLite's quote() gives them; the values named
+// in `emptied` ("table.COLUMN" in every row, "table.COLUMN@IDNO" in one) as NULL.
 QList<QStringList> expectedRows(const QString& file, const data::TableDef& table,
-                                const QStringList& emptied) {
+                                const QStringList& emptied = {}) {
     QList<QStringList> rows;
     bool inTable = false;
     for (const QByteArray& line : readAll(file).split('\n')) {
@@ -89,7 +90,9 @@ QList<QStringList> expectedRows(const QString& file, const data::TableDef& table
         for (const data::ColumnDef& c : table.columns) {
             const QString name = QString::fromUtf16(c.name);
             const QJsonValue v = row.value(name);
-            if (v.isNull() || emptied.contains(name))
+            const QString column = table.tableName() + u'.' + name;
+            if (v.isNull() || emptied.contains(column) ||
+                emptied.contains(column + u'@' + QString::number(row[u"IDNO"_s].toInteger())))
                 cells << u"NULL"_s;
             else if (v.isDouble())
                 cells << QString::number(v.toInteger());
@@ -129,13 +132,15 @@ private slots:
     // Each damaged file is refused with its message, and nothing is left beside NEW; with
     // --salvage, what reads soundly comes across and every row or column left out is listed.
     void damagedFilesAreRefusedOrSalvaged_data() {
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("file");   // in the samples' folder, without ".mdb"
+        QTest::addColumn<QString>("spoil");  // a text whose last letter is made U+0010, or empty
+        QTest::addColumn<QString>("sample"); // the sample file whose values are expected
         QTest::addColumn<bool>("salvage");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out"); // "@" the old file, "#" the new one
         QTest::addColumn<QString>("err");
         QTest::addColumn<QList<qint64>>("readers"); // the record codes that came across
-        QTest::addColumn<QStringList>("emptied");   // the loans' columns left empty
+        QTest::addColumn<QStringList>("emptied");   // values left empty, as expectedRows takes them
 
         const QString importing = u"Importing '@' into '#'\n"_s;
         const QString broke =
@@ -160,25 +165,49 @@ private slots:
                             u"have 0)\n"_s.arg(texts[i])
                                 .arg(i);
 
-        QTest::newRow("catalog that loops") << u"catalog_loop"_s << false << 1 << importing << broke
-                                            << QList<qint64>() << QStringList();
+        const QString compressed = u"kutuphane_jet4_compressed"_s,
+                      plain = u"kutuphane_jet4_plain"_s;
+        const QString catalogLoop = u"damaged/catalog_loop"_s,
+                      noLoanTexts = u"damaged/loans_no_texts"_s,
+                      badOffset = u"damaged/row_offset"_s;
+        QTest::newRow("catalog that loops")
+            << catalogLoop << QString() << compressed << false << 1 << importing << broke
+            << QList<qint64>() << QStringList();
         QTest::newRow("catalog that loops, salvaging")
-            << u"catalog_loop"_s << true << 1 << importing << broke << QList<qint64>()
-            << QStringList();
-        QTest::newRow("loans without texts") << u"loans_no_texts"_s << false << 1 << importing
-                                             << noTexts << QList<qint64>() << QStringList();
+            << catalogLoop << QString() << compressed << true << 1 << importing << broke
+            << QList<qint64>() << QStringList();
+        QTest::newRow("loans without texts")
+            << noLoanTexts << QString() << plain << false << 1 << importing << noTexts
+            << QList<qint64>() << QStringList();
         QTest::newRow("row offset into another row")
-            << u"row_offset"_s << false << 1 << importing << rowOffset << QList<qint64>()
-            << QStringList();
+            << badOffset << QString() << compressed << false << 1 << importing << rowOffset
+            << QList<qint64>() << QStringList();
+        QTest::newRow("control character in a name")
+            << plain << u"Gündüz"_s << plain << false << 1 << importing
+            << u"ternavolk-db: '@' is damaged: table 'okuyucu': row 2 (page 27, slot 1): column "
+               u"'ADISOYADI' holds a text that does not decode\n"_s
+            << QList<qint64>() << QStringList();
+        QTest::newRow("control character in a name, salvaging")
+            << plain << u"Gündüz"_s << plain << true << 0
+            << importing +
+                   u"okuyucu: 4 rows read, 4 written\n"
+                   u"  warning: row 2 (page 27, slot 1): column 'ADISOYADI' holds a text that "
+                   u"does not decode, left empty\n"
+                   u"kitapkayit: 5 rows read, 5 written\nhareket: 3 rows read, 3 written\n"
+                   u"Imported with 1 warning(s): #\n"_s
+            << QString() << QList<qint64>{1, 2, 4, 5} << QStringList{u"okuyucu.ADISOYADI@2"_s};
+        QStringList noTextColumns;
+        for (const QString& text : texts)
+            noTextColumns << u"hareket."_s + text;
         QTest::newRow("loans without texts, salvaging")
-            << u"loans_no_texts"_s << true << 0
+            << noLoanTexts << QString() << plain << true << 0
             << importing +
                    u"okuyucu: 4 rows read, 4 written\nkitapkayit: 5 rows read, 5 written\n"
                    u"hareket: 3 rows read, 3 written\n"_s +
                    emptiedLines.join(QString()) + u"Imported with 5 warning(s): #\n"_s
-            << QString() << QList<qint64>{1, 2, 4, 5} << texts;
+            << QString() << QList<qint64>{1, 2, 4, 5} << noTextColumns;
         QTest::newRow("row offset into another row, salvaging")
-            << u"row_offset"_s << true << 0
+            << badOffset << QString() << compressed << true << 0
             << importing +
                    u"okuyucu: 3 rows read, 3 written\n"
                    u"  warning: row 3 (page 27, slot 3) left out: its bytes run into another row "
@@ -191,6 +220,8 @@ private slots:
     }
     void damagedFilesAreRefusedOrSalvaged() {
         QFETCH(QString, file);
+        QFETCH(QString, spoil);
+        QFETCH(QString, sample);
         QFETCH(bool, salvage);
         QFETCH(int, exitCode);
         QFETCH(QString, out);
@@ -200,8 +231,16 @@ private slots:
         const QString dir = freshDir();
         const QString oldPath = dir + u"/DATA.mdb"_s, newPath = dir + u"/yeni/DATA.mdb"_s;
         QVERIFY(QDir().mkpath(dir + u"/yeni"_s));
-        const QByteArray bytes = readAll(samples + u"/damaged/"_s + file + u".mdb"_s);
+        QByteArray bytes = readAll(samples + u"/"_s + file + u".mdb"_s);
         QCOMPARE(bytes.size(), 159744);
+        if (!spoil.isEmpty()) { // the first mention, stored as UTF-16
+            QByteArray text;
+            for (const QChar c : spoil)
+                text += QByteArray(1, char(c.unicode() & 0xFF)) + char(c.unicode() >> 8);
+            const qsizetype at = bytes.indexOf(text);
+            QVERIFY(at > 0);
+            bytes[at + text.size() - 2] = '\x10';
+        }
         QVERIFY(writeAll(oldPath, bytes));
 
         const Run r = import(salvage ? QStringList{u"--salvage"_s, oldPath, newPath}
@@ -212,7 +251,7 @@ private slots:
             return text.replace(u"@"_s, oldPath).replace(u"#"_s, newPath);
         };
         QCOMPARE(r.out, fill(out));
-        if (file == u"catalog_loop") { // then come up to three of the library's own lines
+        if (file.endsWith(u"catalog_loop")) { // then come up to three of the library's own lines
             QStringList lines = r.err.split(u'\n');
             QCOMPARE(lines.takeLast(), QString());
             QCOMPARE(lines.takeFirst() + u'\n', fill(err));
@@ -228,18 +267,15 @@ private slots:
             return;
         }
         QCOMPARE(entries(dir + u"/yeni"_s), QStringList{u"DATA.mdb"_s});
-        const QString expected =
-            samples + u"/"_s +
-            (file == u"row_offset" ? u"kutuphane_jet4_compressed"_s : u"kutuphane_jet4_plain"_s) +
-            u".expected.txt"_s;
+        const QString expected = samples + u"/"_s + sample + u".expected.txt"_s;
         // Every value that came across is the file's own; what was left out is missing or empty.
         QList<QStringList> wantReaders;
-        for (const QStringList& row : expectedRows(expected, data::okuyucuTable(), {}))
+        for (const QStringList& row : expectedRows(expected, data::okuyucuTable(), emptied))
             if (readers.contains(row[0].toLongLong()))
                 wantReaders << row;
         QCOMPARE(storedRows(newPath, data::okuyucuTable()), wantReaders);
         QCOMPARE(storedRows(newPath, data::kitapkayitTable()),
-                 expectedRows(expected, data::kitapkayitTable(), {}));
+                 expectedRows(expected, data::kitapkayitTable(), emptied));
         QCOMPARE(storedRows(newPath, data::hareketTable()),
                  expectedRows(expected, data::hareketTable(), emptied));
     }
