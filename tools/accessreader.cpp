@@ -482,7 +482,7 @@ bool AccessReader::hasTable(const QString& name) const {
 }
 
 QStringList
-AccessReader::readTable(const QString& name,
+AccessReader::readTable(const QString& name, const QString& key,
                         const std::function<void(const std::vector<AccessColumn>&)>& onColumns,
                         const std::function<void(const std::vector<data::Value>&)>& onRow) {
     MdbHandle* mdb = handle_->mdb;
@@ -549,6 +549,11 @@ AccessReader::readTable(const QString& name,
     qint64 rows = 0;
     guint32 page = 0;
     std::vector<QString> slotProblems;
+    std::map<qint32, qint64> keys; // each record code and the row that holds it
+    int keyColumn = -1;
+    for (size_t c = 0; c < columns.size(); ++c)
+        if (!key.isEmpty() && columns[c].name.compare(key, Qt::CaseInsensitive) == 0 && trusted[c])
+            keyColumn = static_cast<int>(c);
     std::set<int> fetched;
     // Rows of the page just left whose slot is damaged and which libmdb passed over.
     const auto passedOver = [&] {
@@ -646,6 +651,19 @@ AccessReader::readTable(const QString& name,
             }
             case AccessKind::Other:
                 break;
+            }
+        }
+        // The record code is the old table's key: a repeated one means a row is not what the
+        // file meant (the new file would refuse it anyway).
+        if (keyColumn >= 0 && row[static_cast<size_t>(keyColumn)].isInteger()) {
+            const qint32 code = row[static_cast<size_t>(keyColumn)].toInteger();
+            const auto [seen, first] = keys.emplace(code, rows);
+            if (!first) {
+                rowDamaged(where, QStringLiteral("its %1 %2 is also that of row %3")
+                                      .arg(key)
+                                      .arg(code)
+                                      .arg(seen->second));
+                continue;
             }
         }
         if (!doubts.isEmpty()) {

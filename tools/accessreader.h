@@ -43,8 +43,10 @@ public:
 
     // Reads every row of the table in the file's order: first the columns, then each row's
     // values in that order. Throws when the table is missing or damaged (unless salvaging).
-    // Returns, when salvaging, every row left out and every value not trusted.
-    QStringList readTable(const QString& name,
+    // Returns, when salvaging, every row left out and every value not trusted. The column
+    // `key` (the record code, if the table has it) holds each value once: a row that repeats
+    // one is damage.
+    QStringList readTable(const QString& name, const QString& key,
                           const std::function<void(const std::vector<AccessColumn>&)>& onColumns,
                           const std::function<void(const std::vector<data::Value>&)>& onRow);
 

@@ -131,6 +131,14 @@ private:
     QFile out_;
 };
 
+// The name of the table's record code (its key), or the empty text.
+QString recordCode(const data::TableDef& table) {
+    for (const data::ColumnDef& c : table.columns)
+        if (c.kind == data::Kind::AutoInc)
+            return QString::fromUtf16(c.name);
+    return QString();
+}
+
 void markPhase(const QString& phase) {
     std::fputs((QLatin1Char(phaseMark) + phase + QLatin1Char('\n')).toUtf8().constData(), stderr);
     std::fflush(stderr);
@@ -165,7 +173,7 @@ int serveAccessTables(const QString& oldPath, bool salvage) {
             const QString name = tables[i]->tableName();
             markPhase(tablePhase(name));
             const QStringList notes = reader.readTable(
-                name,
+                name, recordCode(*tables[i]),
                 [&](const std::vector<AccessColumn>& columns) {
                     QStringList names, types;
                     QList<quint8> kinds;
