@@ -41,6 +41,13 @@ QStringList entries(const QString& dir) {
 
 // The reader's limits narrowed, so that a file that makes libmdb allocate without end is
 // stopped within a second or two.
+QByteArray utf16(const QString& text) {
+    QByteArray out;
+    for (const QChar c : text)
+        out += QByteArray(1, char(c.unicode() & 0xFF)) + char(c.unicode() >> 8);
+    return out;
+}
+
 QProcessEnvironment narrowLimits() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"TERNAVOLK_IMPORT_MEMORY_MB"_s, u"256"_s);
@@ -132,9 +139,10 @@ private slots:
     // Each damaged file is refused with its message, and nothing is left beside NEW; with
     // --salvage, what reads soundly comes across and every row or column left out is listed.
     void damagedFilesAreRefusedOrSalvaged_data() {
-        QTest::addColumn<QString>("file");   // in the samples' folder, without ".mdb"
-        QTest::addColumn<QString>("spoil");  // a text whose last letter is made U+0010, or empty
-        QTest::addColumn<QString>("sample"); // the sample file whose values are expected
+        QTest::addColumn<QString>("file");       // in the samples' folder, without ".mdb"
+        QTest::addColumn<QByteArray>("find");    // bytes changed in the copy (the first such)
+        QTest::addColumn<QByteArray>("replace"); // into these
+        QTest::addColumn<QString>("sample");     // the sample file whose values are expected
         QTest::addColumn<bool>("salvage");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out"); // "@" the old file, "#" the new one
@@ -171,24 +179,25 @@ private slots:
                       noLoanTexts = u"damaged/loans_no_texts"_s,
                       badOffset = u"damaged/row_offset"_s;
         QTest::newRow("catalog that loops")
-            << catalogLoop << QString() << compressed << false << 1 << importing << broke
-            << QList<qint64>() << QStringList();
+            << catalogLoop << QByteArray() << QByteArray() << compressed << false << 1 << importing
+            << broke << QList<qint64>() << QStringList();
         QTest::newRow("catalog that loops, salvaging")
-            << catalogLoop << QString() << compressed << true << 1 << importing << broke
-            << QList<qint64>() << QStringList();
+            << catalogLoop << QByteArray() << QByteArray() << compressed << true << 1 << importing
+            << broke << QList<qint64>() << QStringList();
         QTest::newRow("loans without texts")
-            << noLoanTexts << QString() << plain << false << 1 << importing << noTexts
-            << QList<qint64>() << QStringList();
+            << noLoanTexts << QByteArray() << QByteArray() << plain << false << 1 << importing
+            << noTexts << QList<qint64>() << QStringList();
         QTest::newRow("row offset into another row")
-            << badOffset << QString() << compressed << false << 1 << importing << rowOffset
-            << QList<qint64>() << QStringList();
+            << badOffset << QByteArray() << QByteArray() << compressed << false << 1 << importing
+            << rowOffset << QList<qint64>() << QStringList();
         QTest::newRow("control character in a name")
-            << plain << u"Gündüz"_s << plain << false << 1 << importing
+            << plain << utf16(u"Gündüz"_s) << utf16(u"Gündü\x10"_s) << plain << false << 1
+            << importing
             << u"ternavolk-db: '@' is damaged: table 'okuyucu': row 2 (page 27, slot 1): column "
                u"'ADISOYADI' holds a text that does not decode\n"_s
             << QList<qint64>() << QStringList();
         QTest::newRow("control character in a name, salvaging")
-            << plain << u"Gündüz"_s << plain << true << 0
+            << plain << utf16(u"Gündüz"_s) << utf16(u"Gündü\x10"_s) << plain << true << 0
             << importing +
                    u"okuyucu: 4 rows read, 4 written\n"
                    u"  warning: row 2 (page 27, slot 1): column 'ADISOYADI' holds a text that "
@@ -196,18 +205,34 @@ private slots:
                    u"kitapkayit: 5 rows read, 5 written\nhareket: 3 rows read, 3 written\n"
                    u"Imported with 1 warning(s): #\n"_s
             << QString() << QList<qint64>{1, 2, 4, 5} << QStringList{u"okuyucu.ADISOYADI@2"_s};
+        // A reader's record code 4 (count of columns, then IDNO) made 2, that of another reader.
+        const QByteArray code4("\x0b\x00\x04\x00\x00\x00", 6), code2("\x0b\x00\x02\x00\x00\x00", 6);
+        QTest::newRow("record code twice")
+            << plain << code4 << code2 << plain << false << 1 << importing
+            << u"ternavolk-db: '@' is damaged: table 'okuyucu': row 3 (page 27, slot 3): its IDNO "
+               u"2 is also that of row 2\n"_s
+            << QList<qint64>() << QStringList();
+        QTest::newRow("record code twice, salvaging")
+            << plain << code4 << code2 << plain << true << 0
+            << importing +
+                   u"okuyucu: 3 rows read, 3 written\n"
+                   u"  warning: row 3 (page 27, slot 3) left out: its IDNO 2 is also that of row "
+                   u"2\n"
+                   u"kitapkayit: 5 rows read, 5 written\nhareket: 3 rows read, 3 written\n"
+                   u"Imported with 1 warning(s): #\n"_s
+            << QString() << QList<qint64>{1, 2, 5} << QStringList();
         QStringList noTextColumns;
         for (const QString& text : texts)
             noTextColumns << u"hareket."_s + text;
         QTest::newRow("loans without texts, salvaging")
-            << noLoanTexts << QString() << plain << true << 0
+            << noLoanTexts << QByteArray() << QByteArray() << plain << true << 0
             << importing +
                    u"okuyucu: 4 rows read, 4 written\nkitapkayit: 5 rows read, 5 written\n"
                    u"hareket: 3 rows read, 3 written\n"_s +
                    emptiedLines.join(QString()) + u"Imported with 5 warning(s): #\n"_s
             << QString() << QList<qint64>{1, 2, 4, 5} << noTextColumns;
         QTest::newRow("row offset into another row, salvaging")
-            << badOffset << QString() << compressed << true << 0
+            << badOffset << QByteArray() << QByteArray() << compressed << true << 0
             << importing +
                    u"okuyucu: 3 rows read, 3 written\n"
                    u"  warning: row 3 (page 27, slot 3) left out: its bytes run into another row "
@@ -220,7 +245,8 @@ private slots:
     }
     void damagedFilesAreRefusedOrSalvaged() {
         QFETCH(QString, file);
-        QFETCH(QString, spoil);
+        QFETCH(QByteArray, find);
+        QFETCH(QByteArray, replace);
         QFETCH(QString, sample);
         QFETCH(bool, salvage);
         QFETCH(int, exitCode);
@@ -233,13 +259,10 @@ private slots:
         QVERIFY(QDir().mkpath(dir + u"/yeni"_s));
         QByteArray bytes = readAll(samples + u"/"_s + file + u".mdb"_s);
         QCOMPARE(bytes.size(), 159744);
-        if (!spoil.isEmpty()) { // the first mention, stored as UTF-16
-            QByteArray text;
-            for (const QChar c : spoil)
-                text += QByteArray(1, char(c.unicode() & 0xFF)) + char(c.unicode() >> 8);
-            const qsizetype at = bytes.indexOf(text);
+        if (!find.isEmpty()) {
+            const qsizetype at = bytes.indexOf(find);
             QVERIFY(at > 0);
-            bytes[at + text.size() - 2] = '\x10';
+            bytes.replace(at, find.size(), replace);
         }
         QVERIFY(writeAll(oldPath, bytes));
 
