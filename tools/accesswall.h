@@ -25,6 +25,8 @@ int serveAccessTables(const QString& oldPath, bool salvage);
 // do, to run fast): TERNAVOLK_IMPORT_MEMORY_MB (address space, or on Windows committed memory),
 // TERNAVOLK_IMPORT_CPU_SECONDS (processor time), TERNAVOLK_IMPORT_SILENT_SECONDS (the longest
 // the child may hand over nothing), TERNAVOLK_IMPORT_MESSAGES_KB (what libmdb may print).
+// For the tests only, TERNAVOLK_IMPORT_ROW_DELAY_MS slows the child down after each row, so
+// that an import can be interrupted midway.
 struct ReaderLimits {
     qint64 memoryMB = 0;
     int cpuSeconds = 0;
