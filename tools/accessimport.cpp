@@ -130,15 +130,12 @@ private:
 
 } // namespace
 
-std::vector<TableImport> importAccessDatabase(const QString& oldPath, const QString& newPath,
+std::vector<TableImport> importAccessDatabase(AccessSource& old, const QString& newPath,
                                               const ImportProgress& progress) {
     const QString exists = data::existingFileProblem(newPath);
     if (!exists.isEmpty())
         throw Error(exists);
-    AccessReader reader(oldPath);
-    for (const data::TableDef* t : data::allTables())
-        if (!reader.hasTable(t->tableName()))
-            throw Error(reader.missingTable(t->tableName()));
+    old.open();
 
     if (!QFileInfo(newPath).absoluteDir().exists())
         throw Error(QStringLiteral("Cannot create '%1': its folder does not exist").arg(newPath));
@@ -152,7 +149,7 @@ std::vector<TableImport> importAccessDatabase(const QString& oldPath, const QStr
         db.execute(QStringLiteral("BEGIN"));
         for (const data::TableDef* t : data::allTables()) {
             TableCopy copy(db, *t, progress);
-            const QString remark = reader.readTable(
+            const QStringList notes = old.readTable(
                 t->tableName(), [&](const auto& columns) { copy.columns(columns); },
                 [&](const auto& row) {
                     try {
@@ -163,10 +160,10 @@ std::vector<TableImport> importAccessDatabase(const QString& oldPath, const QStr
                     }
                 });
             TableImport result = copy.finish();
-            if (!remark.isEmpty())
-                result.warnings << QStringLiteral("the Access reader remarked: ") + remark;
+            result.warnings << notes;
             results.push_back(result);
         }
+        old.close();
         db.execute(QStringLiteral("COMMIT"));
     }
     if (!QFile::rename(temp.path(), newPath))

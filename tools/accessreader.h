@@ -3,6 +3,7 @@
 #include "data/value.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -22,29 +23,37 @@ struct AccessColumn {
 // read-only through mdbtools' libmdb. Values come as the program's own: null apart from an
 // empty text, whole numbers exact, date-times from the stored day count. Every failure throws
 // platform::Error with a message that names the file.
+//
+// libmdb trusts the file: what it hands over is checked here against the file's own structure
+// (the table definition's columns and row count, the row offsets of each data page, each row's
+// table of variable-length values, the texts themselves). By default the first damaged rows
+// end the read with a message naming them; when salvaging, a damaged row is left out and a
+// value that cannot be trusted is read as empty, and each is listed in the table's notes.
+//
+// libmdb says on stderr what it cannot read; this class leaves that stream alone (it runs in a
+// child process whose stderr the importing parent reads).
 class AccessReader {
 public:
-    explicit AccessReader(const QString& path);
+    AccessReader(const QString& path, bool salvage);
     ~AccessReader();
     AccessReader(const AccessReader&) = delete;
     AccessReader& operator=(const AccessReader&) = delete;
 
     bool hasTable(const QString& name) const;
 
-    // The message for a table that hasTable did not find.
-    QString missingTable(const QString& name) const;
-
     // Reads every row of the table in the file's order: first the columns, then each row's
-    // values in that order. Throws when the table is missing or its rows cannot all be read.
-    // Returns what libmdb remarked while reading all of them (empty when nothing).
-    QString readTable(const QString& name,
-                      const std::function<void(const std::vector<AccessColumn>&)>& onColumns,
-                      const std::function<void(const std::vector<data::Value>&)>& onRow);
+    // values in that order. Throws when the table is missing or damaged (unless salvaging).
+    // Returns, when salvaging, every row left out and every value not trusted. The column
+    // `key` (the record code, if the table has it) holds each value once: a row that repeats
+    // one is damage.
+    QStringList readTable(const QString& name, const QString& key,
+                          const std::function<void(const std::vector<AccessColumn>&)>& onColumns,
+                          const std::function<void(const std::vector<data::Value>&)>& onRow);
 
 private:
     struct Handle;
     QString path_;
-    QString catalogNote_; // what libmdb remarked while reading the list of tables
+    bool salvage_;
     std::unique_ptr<Handle> handle_;
 };
 

@@ -4,8 +4,11 @@
 //   ternavolk-db demo PATH        the same, filled with demo readers, books and loans
 //   ternavolk-db generate PATH --books N --readers N --loans N
 //                                 the same, filled with generated rows (for benchmarks)
-//   ternavolk-db import OLD NEW   NEW made from the readers, books and loans of OLD, a
-//                                 library kept in the Access format (Jet 4)
+//   ternavolk-db import OLD NEW [--salvage]
+//                                 NEW made from the readers, books and loans of OLD, a
+//                                 library kept in the Access format (Jet 4); a damaged OLD is
+//                                 refused, or with --salvage imported as far as it reads
+//                                 soundly, every row and value left out listed
 //   ternavolk-db backup PATH DEST a consistent copy, also while the program writes
 //   ternavolk-db check PATH       "ok", or each problem of the file
 //
@@ -17,6 +20,8 @@
 #include "platform/errors.h"
 #ifdef TERNAVOLK_ACCESS_IMPORT
 #include "tools/accessimport.h"
+#include "tools/accesswall.h"
+#include "tools/interrupt.h"
 #endif
 #include "tools/backup.h"
 #include "tools/check.h"
@@ -34,7 +39,7 @@ namespace {
 
 const QString usage = QStringLiteral("Usage: ternavolk-db create PATH | demo PATH | "
                                      "generate PATH --books N --readers N --loans N | "
-                                     "import OLD NEW | backup PATH DEST | check PATH");
+                                     "import OLD NEW [--salvage] | backup PATH DEST | check PATH");
 
 void write(FILE* stream, const QString& line) {
     std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stream);
@@ -62,24 +67,28 @@ std::optional<int> count(const QString& text) {
 }
 
 // Brings an Access-format library across and says, table by table, what came over.
-int import(const QString& oldPath, const QString& newPath) {
+int import(const QString& oldPath, const QString& newPath, bool salvage) {
     const QString exists = data::existingFileProblem(newPath);
     if (!exists.isEmpty()) {
         write(stderr, QStringLiteral("ternavolk-db: ") + exists);
         return 2;
     }
 #ifndef TERNAVOLK_ACCESS_IMPORT
+    (void)salvage;
     write(stderr, QStringLiteral("ternavolk-db: this ternavolk-db was built without libmdb and "
                                  "cannot read '%1'")
                       .arg(oldPath));
     return 1;
 #else
+    // An interrupt removes the half-made NEW and stops the reader, as a failure does.
+    tools::watchForInterrupt();
     write(stdout, QStringLiteral("Importing '%1' into '%2'").arg(oldPath, newPath));
     const auto progress = [](const QString& table, qint64 rows) {
         write(stdout, QStringLiteral("%1: %2 rows so far...").arg(table).arg(rows));
     };
+    tools::WalledAccessReader reader(QCoreApplication::applicationFilePath(), oldPath, salvage);
     const std::vector<tools::TableImport> tables =
-        tools::importAccessDatabase(oldPath, newPath, progress);
+        tools::importAccessDatabase(reader, newPath, progress);
     int warnings = 0;
     for (const tools::TableImport& t : tables) {
         write(
@@ -94,7 +103,7 @@ int import(const QString& oldPath, const QString& newPath) {
 #endif
 }
 
-int run(const QStringList& args) {
+int run(QStringList args) {
     if (args.size() == 1 && (args[0] == u"--help" || args[0] == u"-h")) {
         write(stdout, usage);
         return 0;
@@ -106,6 +115,9 @@ int run(const QStringList& args) {
         command != u"import" && command != u"backup" && command != u"check")
         return usageError(QStringLiteral("unknown command '%1'").arg(command));
 
+    bool salvage = false; // import's option, wherever it stands
+    if (command == u"import")
+        salvage = args.removeAll(QStringLiteral("--salvage")) > 0;
     // The path first, then (for generate) the three counts in any order, each once.
     if (args.size() < 2 || args[1].isEmpty() || args[1].startsWith(u"--"))
         return usageError(QStringLiteral("%1: missing %2")
@@ -150,7 +162,7 @@ int run(const QStringList& args) {
 
     try {
         if (command == u"import")
-            return import(path, args[2]);
+            return import(path, args[2], salvage);
         if (command == u"check") {
             const QStringList problems = tools::checkDatabase(path);
             for (const QString& p : problems)
@@ -192,5 +204,11 @@ int run(const QStringList& args) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    return run(QCoreApplication::arguments().mid(1));
+    const QStringList args = QCoreApplication::arguments().mid(1);
+#ifdef TERNAVOLK_ACCESS_IMPORT
+    // The import's own child: reads OLD behind the wall (tools/accesswall.h).
+    if (args.size() >= 2 && args[0] == QStringView(tools::accessReaderCommand))
+        return tools::serveAccessTables(args[1], args.contains(QStringLiteral("--salvage")));
+#endif
+    return run(args);
 }

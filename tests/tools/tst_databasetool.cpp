@@ -49,7 +49,7 @@ void make(int kind, const QString& path) {
 
 const QString usage = QStringLiteral("Usage: ternavolk-db create PATH | demo PATH | "
                                      "generate PATH --books N --readers N --loans N | "
-                                     "import OLD NEW | backup PATH DEST | check PATH");
+                                     "import OLD NEW [--salvage] | backup PATH DEST | check PATH");
 
 QString existsMessage(const QString& path) {
     return QStringLiteral("The file '%1' already exists; it is left as it is").arg(path);
@@ -360,6 +360,8 @@ private slots:
             << QStringList{u"import"_s, u"@"_s} << u"import: missing NEW"_s;
         QTest::newRow("import with more") << QStringList{u"import"_s, u"@"_s, u"@2"_s, u"more"_s}
                                           << u"import: unexpected argument 'more'"_s;
+        QTest::newRow("import with --salvage, without NEW")
+            << QStringList{u"import"_s, u"--salvage"_s, u"@"_s} << u"import: missing NEW"_s;
         QTest::newRow("backup without DEST")
             << QStringList{u"backup"_s, u"@"_s} << u"backup: missing DEST"_s;
         QTest::newRow("check with more")

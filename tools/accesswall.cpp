@@ -1,0 +1,556 @@
+#include "tools/accesswall.h"
+
+#include "data/tables.h"
+#include "platform/errors.h"
+#include "tools/accessreader.h"
+#include "tools/interrupt.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <QThread>
+#include <QtEndian>
+#include <cstdio>
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX // std::min and std::max, not the macros
+#endif
+#include <windows.h>
+#else
+#include <csignal>
+#include <sys/resource.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#endif
+
+// An AddressSanitizer build reserves terabytes of address space for itself, so there the memory
+// limit is its own resident-size limit instead of an address-space limit.
+#if defined(__SANITIZE_ADDRESS__)
+#define TERNAVOLK_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TERNAVOLK_ASAN 1
+#endif
+#endif
+
+namespace tools {
+
+using data::Value;
+using platform::Error;
+
+namespace {
+
+// What the child writes on stdout: records, each a 32-bit length and a QDataStream payload that
+// begins with one of these.
+enum Record : quint8 {
+    Opened = 'O',  // all three tables are there
+    Missing = 'M', // QString table: a table is not there
+    Failed = 'F',  // QString message: the file was refused
+    Columns = 'C', // QString table, QStringList names, QList<quint8> kinds, QStringList types
+    Row = 'R',     // one value for each column: quint8 kind, then qint32 | double | QString
+    End = 'E',     // QStringList notes: the table is complete
+    Done = 'D',    // all tables read
+};
+enum ValueKind : quint8 { NullValue, IntegerValue, DateTimeValue, TextValue };
+constexpr QDataStream::Version streamVersion = QDataStream::Qt_6_0;
+
+// On stderr, between libmdb's own lines, the child marks what it begins to read.
+constexpr char phaseMark = '\x1f';
+const QString openPhase = QStringLiteral("open"), donePhase = QStringLiteral("done");
+QString tablePhase(const QString& name) {
+    return QStringLiteral("table ") + name;
+}
+
+// The library's lines kept for each phase, and their longest length kept.
+constexpr int linesKept = 3, lineLength = 300;
+// How long the parent waits for the child in one go before it looks at signals again.
+constexpr int waitSlice = 100;
+
+qint64 environmentNumber(const char* name, qint64 fallback) {
+    bool ok = false;
+    const qint64 n = qEnvironmentVariable(name).toLongLong(&ok);
+    return ok && n > 0 ? n : fallback;
+}
+
+class RecordWriter {
+public:
+    RecordWriter() {
+#ifdef Q_OS_WIN
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
+        out_.open(stdout, QIODevice::WriteOnly);
+    }
+    ~RecordWriter() {
+        out_.flush();
+    }
+    RecordWriter(const RecordWriter&) = delete;
+    RecordWriter& operator=(const RecordWriter&) = delete;
+
+    template <typename... T> void send(Record tag, const T&... parts) {
+        QByteArray payload;
+        QDataStream s(&payload, QIODevice::WriteOnly);
+        s.setVersion(streamVersion);
+        s << static_cast<quint8>(tag);
+        ((s << parts), ...);
+        QByteArray head;
+        QDataStream h(&head, QIODevice::WriteOnly);
+        h << static_cast<quint32>(payload.size());
+        out_.write(head);
+        out_.write(payload);
+    }
+    void sendRow(const std::vector<Value>& row) {
+        QByteArray payload;
+        QDataStream s(&payload, QIODevice::WriteOnly);
+        s.setVersion(streamVersion);
+        s << static_cast<quint8>(Row);
+        for (const Value& v : row) {
+            if (v.isInteger())
+                s << static_cast<quint8>(IntegerValue) << v.toInteger();
+            else if (v.isDateTime())
+                s << static_cast<quint8>(DateTimeValue) << v.toDateTime().days();
+            else if (v.isText())
+                s << static_cast<quint8>(TextValue) << v.toText();
+            else
+                s << static_cast<quint8>(NullValue);
+        }
+        QByteArray head;
+        QDataStream h(&head, QIODevice::WriteOnly);
+        h << static_cast<quint32>(payload.size());
+        out_.write(head);
+        out_.write(payload);
+    }
+    void flush() {
+        out_.flush();
+    }
+
+private:
+    QFile out_;
+};
+
+// The name of the table's record code (its key), or the empty text.
+QString recordCode(const data::TableDef& table) {
+    for (const data::ColumnDef& c : table.columns)
+        if (c.kind == data::Kind::AutoInc)
+            return QString::fromUtf16(c.name);
+    return QString();
+}
+
+void markPhase(const QString& phase) {
+    std::fputs((QLatin1Char(phaseMark) + phase + QLatin1Char('\n')).toUtf8().constData(), stderr);
+    std::fflush(stderr);
+}
+
+} // namespace
+
+int serveAccessTables(const QString& oldPath, bool salvage) {
+    // A Ctrl+C at the console reaches every process on it: the parent stops this one itself,
+    // after it has noted the interrupt.
+#ifdef Q_OS_WIN
+    SetConsoleCtrlHandler(nullptr, TRUE);
+#else
+    std::signal(SIGINT, SIG_IGN);
+#endif
+    // Only for tests: reading slowly, so that an import can be interrupted midway.
+    const auto delay =
+        static_cast<unsigned long>(environmentNumber("TERNAVOLK_IMPORT_ROW_DELAY_MS", 0));
+    RecordWriter out;
+    markPhase(openPhase);
+    try {
+        AccessReader reader(oldPath, salvage);
+        for (const data::TableDef* t : data::allTables())
+            if (!reader.hasTable(t->tableName())) {
+                out.send(Missing, t->tableName());
+                return 0;
+            }
+        out.send(Opened);
+        out.flush();
+        const auto& tables = data::allTables();
+        for (size_t i = 0; i < tables.size(); ++i) {
+            const QString name = tables[i]->tableName();
+            markPhase(tablePhase(name));
+            const QStringList notes = reader.readTable(
+                name, recordCode(*tables[i]),
+                [&](const std::vector<AccessColumn>& columns) {
+                    QStringList names, types;
+                    QList<quint8> kinds;
+                    for (const AccessColumn& c : columns) {
+                        names << c.name;
+                        kinds << static_cast<quint8>(c.kind);
+                        types << c.typeName;
+                    }
+                    out.send(Columns, name, names, kinds, types);
+                },
+                [&](const std::vector<Value>& row) {
+                    out.sendRow(row);
+                    if (delay) {
+                        out.flush();
+                        QThread::msleep(delay);
+                    }
+                });
+            // The next mark goes out before the table's end, so that the parent, when it sees
+            // the end, has had all that libmdb printed while reading the table.
+            markPhase(i + 1 < tables.size() ? tablePhase(tables[i + 1]->tableName()) : donePhase);
+            out.send(End, notes);
+            out.flush();
+        }
+        out.send(Done);
+    } catch (const Error& e) {
+        out.send(Failed, e.message());
+    }
+    return 0;
+}
+
+ReaderLimits readerLimits(qint64 fileSize) {
+    const qint64 mb = fileSize >> 20;
+    ReaderLimits limits;
+    limits.memoryMB = environmentNumber("TERNAVOLK_IMPORT_MEMORY_MB", 512 + 2 * mb);
+    limits.cpuSeconds =
+        static_cast<int>(environmentNumber("TERNAVOLK_IMPORT_CPU_SECONDS", 120 + mb));
+    limits.silentSeconds =
+        static_cast<int>(environmentNumber("TERNAVOLK_IMPORT_SILENT_SECONDS", 60));
+    limits.messageBytes = environmentNumber("TERNAVOLK_IMPORT_MESSAGES_KB", 1024) * 1024;
+    return limits;
+}
+
+WalledAccessReader::WalledAccessReader(const QString& program, const QString& oldPath, bool salvage)
+    : oldPath_(oldPath), limits_(readerLimits(QFileInfo(oldPath).size())) {
+    QStringList arguments{QString::fromUtf16(accessReaderCommand), oldPath};
+    if (salvage)
+        arguments << QStringLiteral("--salvage");
+#ifdef TERNAVOLK_ASAN
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString asan = environment.value(QStringLiteral("ASAN_OPTIONS"));
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) +
+                           QStringLiteral("hard_rss_limit_mb=%1").arg(limits_.memoryMB));
+    process_.setProcessEnvironment(environment);
+#endif
+#ifndef Q_OS_WIN
+    const auto memory = static_cast<rlim_t>(limits_.memoryMB) << 20;
+    const auto cpu = static_cast<rlim_t>(limits_.cpuSeconds);
+    // Runs in the child between fork and exec: system calls only.
+    process_.setChildProcessModifier([memory, cpu] {
+        struct rlimit limit = {};
+#ifndef TERNAVOLK_ASAN
+        limit.rlim_cur = limit.rlim_max = memory;
+        setrlimit(RLIMIT_AS, &limit);
+#else
+        (void)memory;
+#endif
+        limit.rlim_cur = cpu;
+        limit.rlim_max = cpu + 1; // the first signal stops it, the second kills it
+        setrlimit(RLIMIT_CPU, &limit);
+        limit.rlim_cur = limit.rlim_max = 0; // it writes no file, not even a core dump
+        setrlimit(RLIMIT_CORE, &limit);
+        setrlimit(RLIMIT_FSIZE, &limit);
+#ifdef Q_OS_LINUX
+        prctl(PR_SET_PDEATHSIG, SIGKILL); // and it ends with this process, however that ends
+#endif
+    });
+#endif
+    process_.start(program, arguments, QIODevice::ReadOnly);
+    if (!process_.waitForStarted())
+        throw Error(QStringLiteral("Cannot read '%1': the Access reader (%2) does not start: %3")
+                        .arg(oldPath, program, process_.errorString()));
+#ifdef Q_OS_WIN
+    // Assigned at once after the start: a job whose limits end the child, and whose closing
+    // (also when this process ends in any way) ends it too.
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    if (job) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION info = {};
+        info.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY |
+                                                JOB_OBJECT_LIMIT_PROCESS_TIME |
+                                                JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        info.BasicLimitInformation.PerProcessUserTimeLimit.QuadPart =
+            static_cast<LONGLONG>(limits_.cpuSeconds) * 10000000;
+        info.ProcessMemoryLimit = static_cast<SIZE_T>(limits_.memoryMB) << 20;
+        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &info, sizeof info);
+        HANDLE child = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE,
+                                   static_cast<DWORD>(process_.processId()));
+        if (child) {
+            AssignProcessToJobObject(job, child);
+            CloseHandle(child);
+        }
+        job_ = job;
+    }
+#endif
+    silence_.setRemainingTime(limits_.silentSeconds * 1000);
+}
+
+WalledAccessReader::~WalledAccessReader() {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+#ifdef Q_OS_WIN
+    if (job_)
+        CloseHandle(static_cast<HANDLE>(job_));
+#endif
+}
+
+void WalledAccessReader::takeLine(const QString& text) {
+    const QString line = text.trimmed();
+    if (line.startsWith(QLatin1Char(phaseMark))) {
+        phase_ = line.mid(1);
+        return;
+    }
+    if (line.isEmpty())
+        return;
+    QStringList& said = said_[phase_];
+    if (said.size() < linesKept)
+        said << line.left(lineLength);
+    if (firstLines_.size() < linesKept)
+        firstLines_ << line.left(lineLength);
+}
+
+// What the child printed is read as it comes; beyond the first lines of each phase it is only
+// counted.
+void WalledAccessReader::takeMessages(bool all) {
+    const QByteArray more = process_.readAllStandardError();
+    messageBytes_ += more.size();
+    qsizetype from = 0;
+    for (qsizetype end = more.indexOf('\n'); end >= 0; end = more.indexOf('\n', from)) {
+        partLine_ += more.mid(from, std::min<qsizetype>(end - from, 4 * lineLength));
+        takeLine(QString::fromLocal8Bit(partLine_));
+        partLine_.clear();
+        from = end + 1;
+    }
+    if (partLine_.size() < 4 * lineLength)
+        partLine_ += more.mid(from, 4 * lineLength - partLine_.size());
+    if (all && !partLine_.isEmpty()) {
+        takeLine(QString::fromLocal8Bit(partLine_));
+        partLine_.clear();
+    }
+}
+
+QString WalledAccessReader::remark(const QString& phase) const {
+    const auto said = said_.find(phase);
+    return said == said_.end() || said->second.isEmpty() ? QString() : said->second.first();
+}
+
+void WalledAccessReader::waitForData(QProcess::ProcessChannel channel) {
+    process_.setReadChannel(channel);
+    process_.waitForReadyRead(waitSlice);
+    process_.setReadChannel(QProcess::StandardOutput);
+}
+
+void WalledAccessReader::stop(const QString& why) {
+    const bool interrupted = why.isEmpty();
+    process_.kill();
+    process_.waitForFinished(5000);
+    takeMessages(true);
+    if (interrupted)
+        throw Error(QStringLiteral("The import of '%1' was interrupted; nothing was written")
+                        .arg(oldPath_));
+    QString message = QStringLiteral("'%1' is damaged: reading it %2; the import stopped and "
+                                     "nothing was written")
+                          .arg(oldPath_, why);
+    for (const QString& line : firstLines_)
+        message += QStringLiteral("\n  the Access reader said: ") + line;
+    throw Error(message);
+}
+
+void WalledAccessReader::brokeOff() {
+    process_.waitForFinished(5000);
+    stop(QStringLiteral("broke off (the Access reader crashed or went beyond its limit of %1 MB "
+                        "of memory or %2 s of processor time)")
+             .arg(limits_.memoryMB)
+             .arg(limits_.cpuSeconds));
+}
+
+// Between two waits for the child: an interrupt, a flood of messages or a silence too long ends
+// the import.
+void WalledAccessReader::watch() {
+    if (interruptRequested())
+        stop(QString());
+    takeMessages(false);
+    if (messageBytes_ > limits_.messageBytes)
+        stop(QStringLiteral("went wrong (the Access reader printed more than %1 KB of messages)")
+                 .arg(limits_.messageBytes / 1024));
+    if (silence_.hasExpired())
+        stop(QStringLiteral("stalled (the Access reader gave nothing for %1 s)")
+                 .arg(limits_.silentSeconds));
+}
+
+// After a refusal the child ends by itself; all it printed is then here.
+void WalledAccessReader::awaitEnd() {
+    while (!process_.waitForFinished(waitSlice))
+        watch();
+    takeMessages(true);
+}
+
+QByteArray WalledAccessReader::nextRecord() {
+    for (;;) {
+        const qsizetype left = records_.size() - taken_;
+        if (left >= 4) {
+            const auto size = qFromBigEndian<quint32>(records_.constData() + taken_);
+            if (static_cast<quint64>(left) >= 4 + static_cast<quint64>(size)) {
+                QByteArray record = records_.mid(taken_ + 4, size);
+                taken_ += 4 + static_cast<qsizetype>(size);
+                return record;
+            }
+        }
+        watch();
+        const QByteArray more = process_.readAllStandardOutput();
+        if (!more.isEmpty()) {
+            records_.remove(0, taken_);
+            taken_ = 0;
+            records_ += more;
+            silence_.setRemainingTime(limits_.silentSeconds * 1000);
+            continue;
+        }
+        if (process_.state() == QProcess::NotRunning)
+            brokeOff();
+        waitForData(QProcess::StandardOutput);
+    }
+}
+
+namespace {
+
+// A record taken apart; a record that does not read as what its tag promises ends the import.
+class RecordReader {
+public:
+    explicit RecordReader(const QByteArray& record) : in_(record) {
+        in_.setVersion(streamVersion);
+        quint8 tag = 0;
+        in_ >> tag;
+        tag_ = tag;
+    }
+    quint8 tag() const { return tag_; }
+    template <typename T> T take() {
+        T value{};
+        in_ >> value;
+        return value;
+    }
+    bool sound() const { return in_.status() == QDataStream::Ok && in_.atEnd(); }
+
+private:
+    QDataStream in_;
+    quint8 tag_ = 0;
+};
+
+} // namespace
+
+void WalledAccessReader::open() {
+    RecordReader r(nextRecord());
+    if (r.tag() == Opened && r.sound())
+        return;
+    if (r.tag() == Missing || r.tag() == Failed) {
+        const QString text = r.take<QString>();
+        if (!r.sound())
+            stop(QStringLiteral("went wrong (the Access reader handed over what cannot be read)"));
+        awaitEnd();
+        if (r.tag() == Failed) {
+            const QString said = remark(phase_);
+            throw Error(said.isEmpty() ? text : text + QStringLiteral(" (") + said + u')');
+        }
+        const QString said = remark(openPhase);
+        if (!said.isEmpty()) // the list of tables was read only in part
+            throw Error(QStringLiteral("'%1' is damaged: table '%2' cannot be found (%3)")
+                            .arg(oldPath_, text, said));
+        throw Error(QStringLiteral("'%1' has no table '%2'").arg(oldPath_, text));
+    }
+    stop(QStringLiteral("went wrong (the Access reader handed over what cannot be read)"));
+}
+
+QStringList WalledAccessReader::readTable(
+    const QString& name, const std::function<void(const std::vector<AccessColumn>&)>& onColumns,
+    const std::function<void(const std::vector<data::Value>&)>& onRow) {
+    const QString unreadable =
+        QStringLiteral("went wrong (the Access reader handed over what cannot be read)");
+    size_t count = 0;
+    std::vector<Value> row;
+    for (;;) {
+        RecordReader r(nextRecord());
+        switch (r.tag()) {
+        case Columns: {
+            const auto table = r.take<QString>();
+            const auto names = r.take<QStringList>();
+            const auto kinds = r.take<QList<quint8>>();
+            const auto types = r.take<QStringList>();
+            if (!r.sound() || table != name || names.size() != kinds.size() ||
+                names.size() != types.size())
+                stop(unreadable);
+            std::vector<AccessColumn> columns;
+            for (qsizetype i = 0; i < names.size(); ++i)
+                columns.push_back({names[i],
+                                   kinds[i] <= static_cast<quint8>(AccessKind::Other)
+                                       ? static_cast<AccessKind>(kinds[i])
+                                       : AccessKind::Other,
+                                   types[i]});
+            count = columns.size();
+            row.assign(count, Value());
+            onColumns(columns);
+            break;
+        }
+        case Row:
+            for (size_t c = 0; c < count; ++c) {
+                switch (r.take<quint8>()) {
+                case NullValue:
+                    row[c] = Value();
+                    break;
+                case IntegerValue:
+                    row[c] = Value(r.take<qint32>());
+                    break;
+                case DateTimeValue:
+                    row[c] = Value(platform::DateTime(r.take<double>()));
+                    break;
+                case TextValue:
+                    row[c] = Value(r.take<QString>());
+                    break;
+                default:
+                    stop(unreadable);
+                }
+            }
+            if (!r.sound() || row.size() != count)
+                stop(unreadable);
+            onRow(row);
+            break;
+        case End: {
+            QStringList notes = r.take<QStringList>();
+            if (!r.sound())
+                stop(unreadable);
+            // Before the end the child marked its next phase: wait for that mark, so that all
+            // libmdb printed while reading this table is here.
+            const QString phase = tablePhase(name);
+            while (phase_ == phase && process_.state() != QProcess::NotRunning) {
+                watch();
+                if (phase_ != phase)
+                    break;
+                waitForData(QProcess::StandardError);
+            }
+            takeMessages(false);
+            if (!remark(phase).isEmpty())
+                notes << QStringLiteral("the Access reader remarked: ") + remark(phase);
+            return notes;
+        }
+        case Failed: {
+            const QString text = r.take<QString>();
+            if (!r.sound())
+                stop(unreadable);
+            awaitEnd();
+            const QString said = remark(phase_);
+            throw Error(said.isEmpty() ? text : text + QStringLiteral(" (") + said + u')');
+        }
+        default:
+            stop(unreadable);
+        }
+    }
+}
+
+void WalledAccessReader::close() {
+    RecordReader r(nextRecord());
+    if (r.tag() != Done || !r.sound())
+        stop(QStringLiteral("went wrong (the Access reader handed over what cannot be read)"));
+    awaitEnd();
+    if (process_.exitStatus() != QProcess::NormalExit || process_.exitCode() != 0)
+        brokeOff();
+    if (interruptRequested())
+        stop(QString());
+}
+
+} // namespace tools

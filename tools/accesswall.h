@@ -1,0 +1,82 @@
+#pragma once
+
+#include "tools/accessimport.h"
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <map>
+
+namespace tools {
+
+// An old Access file is read behind a wall: ternavolk-db starts itself again with this internal
+// command, and that child reads the file through libmdb and hands its tables over on stdout,
+// under a limit of memory and of processor time. Whatever libmdb does with a damaged file (loop,
+// allocate without end, abort, print without end) ends that child only.
+inline constexpr char16_t accessReaderCommand[] = u"__read-access";
+
+// The child's side: reads `oldPath` and writes its three tables to stdout. Returns the exit
+// code (0 also when the file was refused: the refusal travels in the stream).
+int serveAccessTables(const QString& oldPath, bool salvage);
+
+// What the child may use. Generous for real files; the environment can narrow them (the tests
+// do, to run fast): TERNAVOLK_IMPORT_MEMORY_MB (address space, or on Windows committed memory),
+// TERNAVOLK_IMPORT_CPU_SECONDS (processor time), TERNAVOLK_IMPORT_SILENT_SECONDS (the longest
+// the child may hand over nothing), TERNAVOLK_IMPORT_MESSAGES_KB (what libmdb may print).
+// For the tests only, TERNAVOLK_IMPORT_ROW_DELAY_MS slows the child down after each row, so
+// that an import can be interrupted midway.
+struct ReaderLimits {
+    qint64 memoryMB = 0;
+    int cpuSeconds = 0;
+    int silentSeconds = 0;
+    qint64 messageBytes = 0;
+};
+ReaderLimits readerLimits(qint64 fileSize);
+
+// The parent's side: the tables as the child hands them over. A crash, a limit reached, a
+// silence too long or a flood of messages ends the import with a message naming the file and
+// the first lines the library printed; an interrupt (tools/interrupt.h) ends it too.
+class WalledAccessReader : public AccessSource {
+public:
+    WalledAccessReader(const QString& program, const QString& oldPath, bool salvage);
+    ~WalledAccessReader() override;
+    WalledAccessReader(const WalledAccessReader&) = delete;
+    WalledAccessReader& operator=(const WalledAccessReader&) = delete;
+
+    void open() override;
+    QStringList
+    readTable(const QString& name,
+              const std::function<void(const std::vector<AccessColumn>&)>& onColumns,
+              const std::function<void(const std::vector<data::Value>&)>& onRow) override;
+    void close() override;
+
+private:
+    QByteArray nextRecord();
+    void watch();
+    void awaitEnd();
+    void waitForData(QProcess::ProcessChannel channel);
+    void takeMessages(bool all);
+    void takeLine(const QString& line);
+    QString remark(const QString& phase) const;
+    [[noreturn]] void stop(const QString& why);
+    [[noreturn]] void brokeOff();
+
+    QString oldPath_;
+    ReaderLimits limits_;
+    QProcess process_;
+    QByteArray records_; // what came on stdout, of which the first taken_ bytes are taken
+    qsizetype taken_ = 0;
+    QByteArray partLine_;                 // the start of a line on stderr
+    QString phase_;                       // what the child said it is doing
+    std::map<QString, QStringList> said_; // the first lines libmdb printed, for each phase
+    QStringList firstLines_;
+    qint64 messageBytes_ = 0;
+    QDeadlineTimer silence_;
+#ifdef Q_OS_WIN
+    void* job_ = nullptr;
+#endif
+};
+
+} // namespace tools
