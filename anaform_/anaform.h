@@ -1,5 +1,7 @@
 #pragma once
 
+#include "anaform_/gridcolumns.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>

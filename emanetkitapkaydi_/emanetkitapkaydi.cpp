@@ -37,11 +37,21 @@ const std::vector<data::TDBGrid::Column>& loanGridColumns() {
     };
     return columns;
 }
+constexpr SearchColumn loanColumns[] = {
+    {u"Adı Soyadı", u"hareket", u"O_ADI_SOYADI"},
+    {u"Kitap Adı", u"hareket", u"ADIGIKITAP"},
+    {u"Açıkalama", u"hareket", u"ACIKLAMA"},
+};
+
 
 // The edit box keeps this margin to the group box's right edge at any width.
 constexpr int editRightMargin = 686 - (120 + 551);
 
 } // namespace
+std::span<const SearchColumn> loanSearchColumns() {
+    return loanColumns;
+}
+
 
 Temanetkitapkaydi::Temanetkitapkaydi(QWidget* parent)
     : QWidget(parent, Qt::Window),

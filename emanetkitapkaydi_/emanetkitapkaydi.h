@@ -1,7 +1,10 @@
 #pragma once
 
+#include "formkit/searchbar.h"
+
 #include <QWidget>
 #include <memory>
+#include <span>
 
 class QGroupBox;
 class QMenu;
@@ -14,6 +17,9 @@ class TDataSource;
 class TDBGrid;
 class TField;
 } // namespace data
+
+// The columns the loans window's search bar offers, in the order of its list.
+std::span<const SearchColumn> loanSearchColumns();
 
 // The loans window: the loans grid, the loan bar under it and the context menu that adds,
 // changes and deletes a loan. It owns the loans record set `emanet` and its data source
