@@ -6,7 +6,6 @@
 #include "data/adoquery.h"
 #include "data/connectionstring.h"
 #include "data/datasource.h"
-#include "data/widgets/datetimepicker.h"
 #include "data/widgets/dbgrid.h"
 #include "emanetkitap_/emanetkitap.h"
 #include "emanetkitapkaydi_/emanetkitapkaydi.h"
@@ -338,8 +337,7 @@ void Tanaform::YeniKitapKayd2Click() {
 void Tanaform::KitapKaydDzelt1Click() {
     formkit::showWindow(kitapkayit);
     kitap->edit();
-    kitapkayit->DateTimePicker1->setDate(kitapEDINMETARIHI->asDateTime());
-    kitapkayit->DateTimePicker2->setDate(kitapBASKITARIHI->asDateTime());
+    kitapkayit->showRowDates();
 }
 
 void Tanaform::KitapKaydSil1Click() {
@@ -360,7 +358,7 @@ void Tanaform::MenuItem1Click() {
 void Tanaform::MenuItem2Click() {
     formkit::showWindow(okuyucu_kayit);
     okuyucu->edit();
-    okuyucu_kayit->DateTimePicker1->setDate(okuyucuDOGUMTARIHI->asDateTime());
+    okuyucu_kayit->showRowDates();
 }
 
 void Tanaform::MenuItem3Click() {

@@ -2,7 +2,6 @@
 
 #include "data/adoquery.h"
 #include "data/datasource.h"
-#include "data/widgets/datetimepicker.h"
 #include "data/widgets/dbgrid.h"
 #include "emanetkitap_/emanetkitap.h"
 #include "formkit/layout.h"
@@ -37,21 +36,21 @@ const std::vector<data::TDBGrid::Column>& loanGridColumns() {
     };
     return columns;
 }
+
 constexpr SearchColumn loanColumns[] = {
     {u"Adı Soyadı", u"hareket", u"O_ADI_SOYADI"},
     {u"Kitap Adı", u"hareket", u"ADIGIKITAP"},
     {u"Açıkalama", u"hareket", u"ACIKLAMA"},
 };
 
-
 // The edit box keeps this margin to the group box's right edge at any width.
 constexpr int editRightMargin = 686 - (120 + 551);
 
 } // namespace
+
 std::span<const SearchColumn> loanSearchColumns() {
     return loanColumns;
 }
-
 
 Temanetkitapkaydi::Temanetkitapkaydi(QWidget* parent)
     : QWidget(parent, Qt::Window),
@@ -155,9 +154,7 @@ void Temanetkitapkaydi::MenuItem1Click() {
 void Temanetkitapkaydi::MenuItem2Click() {
     formkit::showWindow(emanetkitap);
     emanet->edit();
-    // The hand-over date goes to DateTimePicker2, the due-back date to DateTimePicker1.
-    emanetkitap->DateTimePicker2->setDate(emanetTESLIMTARIHI->asDateTime());
-    emanetkitap->DateTimePicker1->setDate(emanetGERIGETIRMETARIHI->asDateTime());
+    emanetkitap->showRowDates();
 }
 
 void Temanetkitapkaydi::MenuItem3Click() {

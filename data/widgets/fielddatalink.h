@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/datasource.h"
+#include "data/widgets/boundcontrol.h"
 #include "platform/editmenu.h"
 
 #include <QString>
@@ -47,6 +48,8 @@ public:
 
     TDataSource* dataSource() const { return source_; }
     void setDataSource(TDataSource* source);
+    // The text the control holds now.
+    QString controlText() const { return control_.controlText(); }
     const QString& fieldName() const { return fieldName_; }
     void setFieldName(const QString& name);
     // The record set's field for the column; null while it is closed or has no such column.
@@ -106,11 +109,12 @@ struct KeyRules {
 
 // The binding functions every bound control offers, over the control's link, and the key and
 // menu handling that they all share.
-class BoundField {
+class BoundField : public BoundControl {
 public:
-    void setDataSource(TDataSource* source) { link_.setDataSource(source); }
+    void setDataSource(TDataSource* source) override { link_.setDataSource(source); }
     TDataSource* dataSource() const { return link_.dataSource(); }
-    void setDataField(const QString& name) { link_.setFieldName(name); }
+    void setDataField(const QString& name) override { link_.setFieldName(name); }
+    QString entryText() const override { return link_.controlText(); }
     QString dataField() const { return link_.fieldName(); }
     TField* field() const { return link_.field(); }
 
