@@ -98,8 +98,13 @@ void EntryWindow::saveRow(
     for (const auto& [picker, column] : dates) {
         data::TField& field = dataSet.fieldByName(column);
         // A stored value the program cannot read as a date (written by another tool) shows in
-        // the picker as day zero; it is kept unless the user picked a date for it.
-        if (field.value().isText() && !picker->changedByUser())
+        // the picker as day zero, and a date outside the picker's range as the nearest end of
+        // it; either is kept unless the user picked a date for it.
+        const data::Value stored = field.value();
+        const bool shownAsStored =
+            !stored.isText() &&
+            (!stored.isDateTime() || data::TDateTimePicker::canShow(stored.toDateTime().date()));
+        if (!shownAsStored && !picker->changedByUser())
             continue;
         field.setAsDateTime(picker->date());
     }
@@ -107,14 +112,14 @@ void EntryWindow::saveRow(
     close();
 }
 
-void EntryWindow::closeEvent(QCloseEvent* event) {
-    platform::guard([this] { FormClose(); });
-    event->accept(); // the window only hides; the program goes on
-}
-
 void EntryWindow::showDate(data::TDateTimePicker* picker, data::TADOQuery& dataSet,
                            const char16_t* column) {
     picker->setDate(dataSet.fieldByName(column).asDateTime());
+}
+
+void EntryWindow::closeEvent(QCloseEvent* event) {
+    platform::guard([this] { FormClose(); });
+    event->accept(); // the window only hides; the program goes on
 }
 
 QString entryText(const QWidget* control) {

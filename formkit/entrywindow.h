@@ -119,7 +119,8 @@ protected:
     // "Kaydet": the first check whose control shows no text at all gets its message in the
     // plain box and then the focus, and nothing else happens. When every check passes: the
     // record set goes into edit, each picker's whole value goes into its column (but for a
-    // column holding what is no readable date, which only a date the user picked replaces),
+    // column holding what is no readable date or a date outside the picker's range, which
+    // only a date the user picked replaces),
     // the row is posted and the window closes. A failure thrown on the way ends the save there.
     template <typename W>
     void save(W* window, data::TADOQuery& dataSet, std::span<const CheckRow<W>> checks,
@@ -133,7 +134,6 @@ protected:
         saveRow(dataSet, required, written);
     }
 
-    // Binds every control built with a column to another data source (a window whose record
     // Copies the row's date columns into their pickers, each date keeping the picker's time
     // of day (the opening action of an edit).
     template <typename W>
@@ -142,6 +142,7 @@ protected:
             showDate(window->*date.picker, dataSet, date.column);
     }
 
+    // Binds every control built with a column to another data source (a window whose record
     // set belongs to a window created after it binds once both exist).
     void setDataSource(data::TDataSource* source);
 

@@ -24,6 +24,10 @@ TDateTimePicker::TDateTimePicker(QWidget* parent) : QDateEdit(parent) {
                              [this](QDate date) { shownDateChanged(date); });
 }
 
+bool TDateTimePicker::canShow(QDate date) {
+    return date >= firstDate && date <= lastDate;
+}
+
 bool TDateTimePicker::focusNextPrevChild(bool next) {
     return QWidget::focusNextPrevChild(next);
 }

@@ -94,7 +94,8 @@ private slots:
     void valueBoxStoresWholeNumbersAndRefusesTheRest_data();
     void valueBoxStoresWholeNumbersAndRefusesTheRest();
     void editOfAnUndatedRowThenNewKeepsThePickers();
-    void anUnreadableStoredDateIsKeptUnlessADateIsPicked();
+    void aStoredDateThePickerCannotShowIsKeptUnlessADateIsPicked_data();
+    void aStoredDateThePickerCannotShowIsKeptUnlessADateIsPicked();
     void closingDiscardsAndASecondNewPostsTheFirstWithoutChecks();
 
 private:
@@ -406,24 +407,40 @@ void EntryWindowsTest::closingDiscardsAndASecondNewPostsTheFirstWithoutChecks() 
     QCOMPARE(program.dialogs->texts(), QStringList{});
 }
 
-// A date written by another tool that the program cannot read shows as day zero in the
-// picker; saving the row keeps it, until the user picks a date for it.
-void EntryWindowsTest::anUnreadableStoredDateIsKeptUnlessADateIsPicked() {
-    program.db->exec(u"UPDATE kitapkayit SET EDINMETARIHI = 'geçen yaz'"_s);
+void EntryWindowsTest::aStoredDateThePickerCannotShowIsKeptUnlessADateIsPicked_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    // A date written by another tool that the program cannot read shows as day zero.
+    QTest::newRow("unreadable") << u"geçen yaz"_s << dayZeroAtPickerTime;
+    // A date before the picker's first day (an old book brought across) shows as that day.
+    QTest::newRow("before 14 September 1752")
+        << u"1700-05-01 00:00:00.000"_s << u"1752-09-14 16:15:25.890"_s;
+}
+
+// Such a date shows in the picker as it can; saving the row after an edit of another column
+// keeps it as stored, until the user picks a date for it.
+void EntryWindowsTest::aStoredDateThePickerCannotShowIsKeptUnlessADateIsPicked() {
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    program.db->exec(u"UPDATE kitapkayit SET EDINMETARIHI = '%1'"_s.arg(stored));
     anaform->kitap->close();
     anaform->kitap->open();
-    const QString select = u"SELECT EDINMETARIHI, BASKITARIHI FROM kitapkayit"_s;
+    const QString select = u"SELECT EDINMETARIHI, BASKITARIHI, YAZARI FROM kitapkayit"_s;
     action("KitapKaydDzelt1")->trigger();
-    QCOMPARE(kitapkayit->DateTimePicker1->date().toIso(), dayZeroAtPickerTime);
+    QCOMPARE(kitapkayit->DateTimePicker1->date().toIso(), shown);
+    kitapkayit->DBEdit3->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(kitapkayit->DBEdit3, Qt::Key_End);
+    typeText(kitapkayit->DBEdit3, u"X"_s); // the author gets one more letter
     clickSave(kitapkayit);
     QCOMPARE(program.db->rows(select),
-             (std::vector<QStringList>{{u"geçen yaz"_s, dayZeroAtPickerTime}}));
+             (std::vector<QStringList>{{stored, dayZeroAtPickerTime, u"VİCTOR HUGOX"_s}}));
 
     action("KitapKaydDzelt1")->trigger();
     static_cast<QDateEdit*>(kitapkayit->DateTimePicker1)->setDate(QDate(2020, 1, 2)); // typed
     clickSave(kitapkayit);
     QCOMPARE(program.db->rows(select),
-             (std::vector<QStringList>{{u"2020-01-02 16:15:25.890"_s, dayZeroAtPickerTime}}));
+             (std::vector<QStringList>{
+                 {u"2020-01-02 16:15:25.890"_s, dayZeroAtPickerTime, u"VİCTOR HUGOX"_s}}));
     QCOMPARE(program.dialogs->texts(), QStringList{});
 }
 
