@@ -96,6 +96,13 @@ Answer QtDialogs::show(const QString& caption, const QString& text, Icon icon, B
         return Answer::Yes;
     case QMessageBox::No:
         return Answer::No;
+    if (placement == Placement::ScreenCentre) {
+        // The program's own boxes: their buttons keep their texts whatever the desktop's language.
+        if (QAbstractButton* ok = box.button(QMessageBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+        if (QAbstractButton* cancel = box.button(QMessageBox::Cancel))
+            cancel->setText(QStringLiteral("Cancel"));
+    }
     case QMessageBox::Cancel:
         return Answer::Cancel;
     default:
