@@ -1,7 +1,10 @@
 #include "platform/qtdialogs.h"
 
+#include "platform/activewindow.h"
+
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,6 +13,9 @@
 namespace platform {
 
 namespace {
+
+// What a title bar takes beside its caption: the window icon, the close button, the margins.
+constexpr int captionAllowance = 96;
 
 // A Yes/No question has no Cancel: neither Esc nor the close button answers it.
 class QuestionBox : public QMessageBox {
@@ -60,7 +66,7 @@ QMessageBox::StandardButton standard(Answer a) {
 
 Answer QtDialogs::show(const QString& caption, const QString& text, Icon icon, Buttons buttons,
                        Answer defaultAnswer, Placement placement) {
-    QuestionBox box(QApplication::activeWindow());
+    QuestionBox box(boxOwner());
     box.screenCentre = placement == Placement::ScreenCentre;
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowTitle(caption);
@@ -90,12 +96,6 @@ Answer QtDialogs::show(const QString& caption, const QString& text, Icon icon, B
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     }
-    box.setDefaultButton(standard(defaultAnswer));
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
     if (placement == Placement::ScreenCentre) {
         // The program's own boxes: their buttons keep their texts whatever the desktop's language.
         if (QAbstractButton* ok = box.button(QMessageBox::Ok))
@@ -103,6 +103,18 @@ Answer QtDialogs::show(const QString& caption, const QString& text, Icon icon, B
         if (QAbstractButton* cancel = box.button(QMessageBox::Cancel))
             cancel->setText(QStringLiteral("Cancel"));
     }
+    box.setDefaultButton(standard(defaultAnswer));
+    // Wide enough for the whole caption beside the title bar's icon and close button.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(
+            new QSpacerItem(box.fontMetrics().horizontalAdvance(caption) + captionAllowance, 0,
+                            QSizePolicy::Minimum, QSizePolicy::Fixed),
+            grid->rowCount(), 0, 1, grid->columnCount());
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
     case QMessageBox::Cancel:
         return Answer::Cancel;
     default:
