@@ -90,6 +90,7 @@ void LineValidator::show(const QString& text) {
     showing_ = true;
     edit_->setText(text);
     showing_ = false;
+    edit_->setCursorPosition(0); // a text the program puts in shows from its first character
 }
 
 QValidator::State LineValidator::validate(QString& input, int& pos) const {

@@ -137,6 +137,8 @@ void TDBComboBox::showText(const QString& value) {
             index = i;
     if (currentIndex() != index) {
         setCurrentIndex(index);
+        lineEdit()->setCursorPosition(0); // the item's text shows from its first character
+    }
     if (lineEdit()->text() != shown)
         validator_->show(shown);
 }

@@ -6,6 +6,7 @@
 #include "data/widgets/dbedit.h"
 #include "data/widgets/dbrichedit.h"
 #include "emanetkitap_/emanetkitap.h"
+#include "emanetkitapkaydi_/emanetkitapkaydi.h"
 #include "kitap_/kitapkayit.h"
 #include "okuyucu_kayit_/okuyucu_kayit.h"
 #include "support/programfixture.h"
@@ -13,6 +14,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace testsupport;
@@ -85,6 +87,8 @@ private slots:
     }
     void cleanup() { program.stop(); }
 
+    void everyLabelShowsWholeBesideItsControlAndStoredTextsFromTheirStart_data();
+    void everyLabelShowsWholeBesideItsControlAndStoredTextsFromTheirStart();
     void controlsAreNamedByTheirLabelsInTabOrder_data();
     void controlsAreNamedByTheirLabelsInTabOrder();
     void saveChecksInOrderAndStopsAtTheFirstEmptyEntry_data();
@@ -101,6 +105,95 @@ private slots:
 private:
     ProgramFixture program;
 };
+
+void EntryWindowsTest::everyLabelShowsWholeBesideItsControlAndStoredTextsFromTheirStart_data() {
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QStringList>("fromStart"); // entries showing a long stored text
+    QTest::newRow("main window") << u"anaform"_s << QStringList{};
+    QTest::newRow("book") << u"kitap"_s
+                          << QStringList{u"DBEdit1"_s, u"DBEdit2"_s, u"DBComboBox1"_s};
+    QTest::newRow("reader") << u"okuyucu"_s << QStringList{u"DBEdit1"_s, u"DBEdit2"_s};
+    QTest::newRow("loans") << u"emanetkitapkaydi"_s << QStringList{};
+    QTest::newRow("loan") << u"emanet"_s << QStringList{u"DBComboBox1"_s};
+}
+
+// Every window as the user sees it, with a row of long texts open for an edit: no label is
+// narrower than its caption or reaches under a control beside it, and whatever the program
+// put into an entry shows from its first character.
+void EntryWindowsTest::everyLabelShowsWholeBesideItsControlAndStoredTextsFromTheirStart() {
+    QFETCH(QString, form);
+    QFETCH(QStringList, fromStart);
+    program.db->exec(u"UPDATE kitapkayit SET SERINO = '1234567890ABCDEF1234567890ABCD', "
+                     u"KITABINADI = 'İNCE MEMED ' || 'DÖRDÜNCÜ CİLT VE DAHA UZUN BİR AD', "
+                     u"TURU = 'ARAŞTIRMA YAYINLARI VE DAHA UZUN BİR TÜR ADI'"_s);
+    program.db->insert(u"okuyucu"_s, {u"ADISOYADI"_s, u"OGRENIMDURUMU"_s},
+                       {u"AYŞE NUR YILMAZ KARAKOYUNLU ÇAKIROĞLU"_s,
+                        u"ÜNİVERSİTE ÖĞRENCİSİ MÜHENDİSLİK FAKÜLTE"_s});
+    program.db->insert(u"hareket"_s, {u"O_ADI_SOYADI"_s, u"DURUM"_s},
+                       {u"AYŞE"_s, u"Geri Alindi ve yeniden verildi"_s});
+    for (data::TADOQuery* set : {anaform->kitap, anaform->okuyucu, emanetkitapkaydi->emanet}) {
+        set->close();
+        set->open();
+    }
+    QWidget* shown = anaform;
+    if (form == u"kitap") {
+        action("KitapKaydDzelt1")->trigger();
+        shown = kitapkayit;
+    } else if (form == u"okuyucu") {
+        action("MenuItem2")->trigger();
+        shown = okuyucu_kayit;
+    } else if (form == u"emanet") {
+        emanetkitapkaydi->findChild<QAction*>(u"MenuItem2"_s)->trigger();
+        shown = emanetkitap;
+    } else if (form == u"emanetkitapkaydi") {
+        shown = emanetkitapkaydi;
+    }
+    QVERIFY(activate(shown));
+
+    // Every label whole; nothing side by side on one parent overlaps.
+    QStringList faults;
+    QList<QWidget*> parents = shown->findChildren<QWidget*>();
+    parents << shown;
+    for (QWidget* parent : parents) {
+        if (!parent->isVisible() || parent->inherits("QAbstractScrollArea") ||
+            parent->inherits("QComboBox") || parent->inherits("QAbstractSpinBox"))
+            continue; // a control's own parts
+        const auto children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (const QWidget* child : children) {
+            if (!child->isVisible() || child->isWindow())
+                continue;
+            if (const auto* label = qobject_cast<const QLabel*>(child);
+                label && label->width() < label->sizeHint().width())
+                faults << label->text() + u" is cut"_s;
+            for (const QWidget* other : children) {
+                if (other == child || !other->isVisible() || other->isWindow() ||
+                    child->objectName() > other->objectName())
+                    continue;
+                // Two controls may share their border pixel, as they were drawn; a label
+                // shares nothing.
+                const QRect common = other->geometry() & child->geometry();
+                const bool label =
+                    qobject_cast<const QLabel*>(child) || qobject_cast<const QLabel*>(other);
+                if (!common.isEmpty() && (label || std::min(common.width(), common.height()) > 1))
+                    faults << child->objectName() + u" overlaps "_s + other->objectName();
+            }
+        }
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; "_s)));
+    QStringList shownFrom;
+    for (const QString& name : fromStart) {
+        const auto* line = control(shown, name)->findChild<QLineEdit*>();
+        if (!line)
+            line = static_cast<const QLineEdit*>(control(shown, name));
+        QVERIFY2(line->fontMetrics().horizontalAdvance(line->text()) > line->width(),
+                 qPrintable(name + u" holds no text longer than itself"_s));
+        shownFrom << name + u'@' + QString::number(line->cursorPosition());
+    }
+    QStringList atStart;
+    for (const QString& name : fromStart)
+        atStart << name + u"@0"_s;
+    QCOMPARE(shownFrom, atStart);
+}
 
 void EntryWindowsTest::controlsAreNamedByTheirLabelsInTabOrder_data() {
     QTest::addColumn<QString>("form");
