@@ -32,6 +32,8 @@ public:
 protected:
     // Tab and Shift+Tab leave the picker; they do not step through its date's parts.
     bool focusNextPrevChild(bool next) override;
+    // The wheel over a picker without the focus passes by.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void showValue();
