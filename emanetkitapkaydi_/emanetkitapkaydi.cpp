@@ -46,6 +46,17 @@ constexpr SearchColumn loanColumns[] = {
 // The edit box keeps this margin to the group box's right edge at any width.
 constexpr int editRightMargin = 686 - (120 + 551);
 
+const formkit::FieldRow<W> loanFields[] = {
+    {&W::emanetIDNO, u"IDNO"},
+    {&W::emanetO_ADI_SOYADI, u"O_ADI_SOYADI"},
+    {&W::emanetTELEFONU, u"TELEFONU"},
+    {&W::emanetADIGIKITAP, u"ADIGIKITAP"},
+    {&W::emanetTESLIMTARIHI, u"TESLIMTARIHI"},
+    {&W::emanetGERIGETIRMETARIHI, u"GERIGETIRMETARIHI"},
+    {&W::emanetACIKLAMA, u"ACIKLAMA"},
+    {&W::emanetDURUM, u"DURUM"},
+};
+
 } // namespace
 
 std::span<const SearchColumn> loanSearchColumns() {
@@ -54,29 +65,17 @@ std::span<const SearchColumn> loanSearchColumns() {
 
 Temanetkitapkaydi::Temanetkitapkaydi(QWidget* parent)
     : QWidget(parent, Qt::Window),
-      emanet_(std::make_unique<data::TADOQuery>(QStringLiteral("emanet"), data::hareketTable(),
-                                                QStringLiteral("select * from  hareket"))),
-      emanetD_(std::make_unique<data::TDataSource>(QStringLiteral("emanetD"), emanet_.get())) {
+      loans_(QStringLiteral("emanet"), data::hareketTable(),
+             QStringLiteral("select * from  hareket"), QStringLiteral("emanetD")) {
     setObjectName(QStringLiteral("emanetkitapkaydi"));
     setWindowTitle(QStringLiteral("Emanet Verilen Kitap Kaydı"));
     setGeometry(296 + 4, 131 + 23, 688, 453); // restored outer bounds 296, 131, 696 × 480
     setWindowState(Qt::WindowMaximized);
     setFont(platform::classicFont(11));
 
-    emanet = emanet_.get();
-    emanetD = emanetD_.get();
-    const std::pair<data::TField**, const char16_t*> fields[] = {
-        {&emanetIDNO, u"IDNO"},
-        {&emanetO_ADI_SOYADI, u"O_ADI_SOYADI"},
-        {&emanetTELEFONU, u"TELEFONU"},
-        {&emanetADIGIKITAP, u"ADIGIKITAP"},
-        {&emanetTESLIMTARIHI, u"TESLIMTARIHI"},
-        {&emanetGERIGETIRMETARIHI, u"GERIGETIRMETARIHI"},
-        {&emanetACIKLAMA, u"ACIKLAMA"},
-        {&emanetDURUM, u"DURUM"},
-    };
-    for (const auto& [member, column] : fields)
-        *member = &emanet->fieldByName(column);
+    emanet = &loans_.query;
+    emanetD = &loans_.source;
+    loans_.bindFields<W>(this, loanFields);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -125,11 +124,6 @@ Temanetkitapkaydi::Temanetkitapkaydi(QWidget* parent)
     setTabOrder(DBGrid1, okr);
     setTabOrder(okr, Edit1);
     DBGrid1->setFocus();
-}
-
-// The data source goes before its record set.
-Temanetkitapkaydi::~Temanetkitapkaydi() {
-    emanetD_.reset();
 }
 
 bool Temanetkitapkaydi::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formkit/recordset.h"
 #include "formkit/searchbar.h"
 
 #include <QWidget>
@@ -28,8 +29,8 @@ class Temanetkitapkaydi : public QWidget {
     Q_OBJECT
 public:
     explicit Temanetkitapkaydi(QWidget* parent = nullptr);
-    ~Temanetkitapkaydi() override;
 
+    // The record set and data source by the program's names (owned below).
     data::TADOQuery* emanet;
     data::TDataSource* emanetD;
 
@@ -59,8 +60,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::unique_ptr<data::TADOQuery> emanet_;
-    std::unique_ptr<data::TDataSource> emanetD_;
+    formkit::OwnedRecordSet loans_;
 };
 
 extern Temanetkitapkaydi* emanetkitapkaydi;
