@@ -14,8 +14,15 @@ namespace platform {
 
 namespace {
 
-// What a title bar takes beside its caption: the window icon, the close button, the margins.
-constexpr int captionAllowance = 96;
+// What a title bar takes beside its caption: the window icon, up to three buttons, the margins.
+constexpr int captionAllowance = 128;
+
+// The width of a caption as a title bar draws it (many draw it bold, none much larger).
+int captionWidth(const QWidget& box, const QString& caption) {
+    QFont font = box.font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(caption);
+}
 
 // A Yes/No question has no Cancel: neither Esc nor the close button answers it.
 class QuestionBox : public QMessageBox {
@@ -106,10 +113,9 @@ Answer QtDialogs::show(const QString& caption, const QString& text, Icon icon, B
     box.setDefaultButton(standard(defaultAnswer));
     // Wide enough for the whole caption beside the title bar's icon and close button.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
-        grid->addItem(
-            new QSpacerItem(box.fontMetrics().horizontalAdvance(caption) + captionAllowance, 0,
-                            QSizePolicy::Minimum, QSizePolicy::Fixed),
-            grid->rowCount(), 0, 1, grid->columnCount());
+        grid->addItem(new QSpacerItem(captionWidth(box, caption) + captionAllowance, 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;
