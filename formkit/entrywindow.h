@@ -29,7 +29,7 @@ namespace formkit {
 template <typename W> class ControlMember {
 public:
     template <std::derived_from<QWidget> Control>
-    ControlMember(Control* W::*member) // NOLINT: the tables name their members plainly
+    ControlMember(Control* W::*member) // implicit: the tables name their members plainly
         : member_(reinterpret_cast<QWidget * W::*>(member)), make_(&makeAs<Control>),
           read_(&readAs<Control>) {}
 
