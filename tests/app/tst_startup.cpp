@@ -237,8 +237,8 @@ void StartupTest::textsQtDrawsFollowTheDesktopWhileTheQuotedOnesStay_data() {
                              << QStringList{u"Tamam"_s} << turkishMenu;
     QTest::newRow("English") << u"en_US"_s << QStringList{u"&Yes"_s, u"&No"_s}
                              << QStringList{u"OK"_s}
-                             << QStringList{u"&Undo"_s,      u"&Redo"_s,    u"Cu&t"_s,
-                                            u"&Copy"_s,      u"&Paste"_s,   u"Delete"_s,
+                             << QStringList{u"&Undo"_s,       u"&Redo"_s,    u"Cu&t"_s,
+                                            u"&Copy"_s,       u"&Paste"_s,   u"Delete"_s,
                                             u"&Select All"_s, u"&Step up"_s, u"Step &down"_s};
 }
 
