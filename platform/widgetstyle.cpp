@@ -59,7 +59,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // A maximised or minimised window is centred once it is shown in its normal size.
         if (watched != window_ || !window_->isVisible() ||
+            (window_->windowState() &
+             (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) ||
             (event->type() != QEvent::Move && event->type() != QEvent::Resize &&
              event->type() != QEvent::UpdateRequest))
             return false;
