@@ -6,7 +6,6 @@
 #include "data/adoquery.h"
 #include "data/connectionstring.h"
 #include "data/datasource.h"
-#include "data/widgets/datetimepicker.h"
 #include "data/widgets/dbgrid.h"
 #include "emanetkitap_/emanetkitap.h"
 #include "emanetkitapkaydi_/emanetkitapkaydi.h"
@@ -43,60 +42,59 @@ const QString contactLine = QStringLiteral("www.kutuphane.example") + QString(7,
                             QStringLiteral("mail:bilgi@kutuphane.example") + QString(7, u' ') +
                             QStringLiteral("Tel: 0 (555) 010 20 30");
 
+using A = Tanaform;
+
+const formkit::FieldRow<A> readerFields[] = {
+    {&A::okuyucuIDNO, u"IDNO"},
+    {&A::okuyucuADISOYADI, u"ADISOYADI"},
+    {&A::okuyucuOGRENIMDURUMU, u"OGRENIMDURUMU"},
+    {&A::okuyucuOKULU, u"OKULU"},
+    {&A::okuyucuNUMARASI, u"NUMARASI"},
+    {&A::okuyucuUNVANI, u"UNVANI"},
+    {&A::okuyucuDOGUMYERI, u"DOGUMYERI"},
+    {&A::okuyucuDOGUMTARIHI, u"DOGUMTARIHI"},
+    {&A::okuyucuTELEFONU, u"TELEFONU"},
+    {&A::okuyucuCEPTELEFONU, u"CEPTELEFONU"},
+    {&A::okuyucuADRESI, u"ADRESI"},
+};
+
+const formkit::FieldRow<A> bookFields[] = {
+    {&A::kitapIDNO, u"IDNO"},
+    {&A::kitapSERINO, u"SERINO"},
+    {&A::kitapKITABINADI, u"KITABINADI"},
+    {&A::kitapYAZARI, u"YAZARI"},
+    {&A::kitapTURU, u"TURU"},
+    {&A::kitapYAYINEVI, u"YAYINEVI"},
+    {&A::kitapBARKODU, u"BARKODU"},
+    {&A::kitapEDINME, u"EDINME"},
+    {&A::kitapDEGERI, u"DEGERI"},
+    {&A::kitapEDINMETARIHI, u"EDINMETARIHI"},
+    {&A::kitapBASKITARIHI, u"BASKITARIHI"},
+    {&A::kitapBASIMYERI, u"BASIMYERI"},
+    {&A::kitapBASIMYILI, u"BASIMYILI"},
+    {&A::kitapBASKINO, u"BASKINO"},
+    {&A::kitapACIKLAMA, u"ACIKLAMA"},
+};
+
 } // namespace
 
 Tanaform::Tanaform(QWidget* parent)
     : QMainWindow(parent),
-      okuyucu_(std::make_unique<data::TADOQuery>(QStringLiteral("okuyucu"), data::okuyucuTable(),
-                                                 QStringLiteral("select * from  okuyucu"))),
-      kitap_(std::make_unique<data::TADOQuery>(QStringLiteral("kitap"), data::kitapkayitTable(),
-                                               QStringLiteral("select * from  kitapkayit"))),
-      okuyucud_(std::make_unique<data::TDataSource>(QStringLiteral("okuyucud"), okuyucu_.get())),
-      kitapD_(std::make_unique<data::TDataSource>(QStringLiteral("kitapD"), kitap_.get())) {
+      readers_(QStringLiteral("okuyucu"), data::okuyucuTable(),
+               QStringLiteral("select * from  okuyucu"), QStringLiteral("okuyucud")),
+      books_(QStringLiteral("kitap"), data::kitapkayitTable(),
+             QStringLiteral("select * from  kitapkayit"), QStringLiteral("kitapD")) {
     setObjectName(QStringLiteral("anaform"));
     setWindowTitle(QStringLiteral("Ternavolk  Kütüphane Takip "));
     setWindowIcon(programIcon());
     setFont(platform::classicFont(11));
 
-    okuyucu = okuyucu_.get();
-    kitap = kitap_.get();
-    okuyucud = okuyucud_.get();
-    kitapD = kitapD_.get();
-    // The persistent fields, each bound to its column by name.
-    const std::pair<data::TField**, const char16_t*> readerFields[] = {
-        {&okuyucuIDNO, u"IDNO"},
-        {&okuyucuADISOYADI, u"ADISOYADI"},
-        {&okuyucuOGRENIMDURUMU, u"OGRENIMDURUMU"},
-        {&okuyucuOKULU, u"OKULU"},
-        {&okuyucuNUMARASI, u"NUMARASI"},
-        {&okuyucuUNVANI, u"UNVANI"},
-        {&okuyucuDOGUMYERI, u"DOGUMYERI"},
-        {&okuyucuDOGUMTARIHI, u"DOGUMTARIHI"},
-        {&okuyucuTELEFONU, u"TELEFONU"},
-        {&okuyucuCEPTELEFONU, u"CEPTELEFONU"},
-        {&okuyucuADRESI, u"ADRESI"},
-    };
-    for (const auto& [member, column] : readerFields)
-        *member = &okuyucu->fieldByName(column);
-    const std::pair<data::TField**, const char16_t*> bookFields[] = {
-        {&kitapIDNO, u"IDNO"},
-        {&kitapSERINO, u"SERINO"},
-        {&kitapKITABINADI, u"KITABINADI"},
-        {&kitapYAZARI, u"YAZARI"},
-        {&kitapTURU, u"TURU"},
-        {&kitapYAYINEVI, u"YAYINEVI"},
-        {&kitapBARKODU, u"BARKODU"},
-        {&kitapEDINME, u"EDINME"},
-        {&kitapDEGERI, u"DEGERI"},
-        {&kitapEDINMETARIHI, u"EDINMETARIHI"},
-        {&kitapBASKITARIHI, u"BASKITARIHI"},
-        {&kitapBASIMYERI, u"BASIMYERI"},
-        {&kitapBASIMYILI, u"BASIMYILI"},
-        {&kitapBASKINO, u"BASKINO"},
-        {&kitapACIKLAMA, u"ACIKLAMA"},
-    };
-    for (const auto& [member, column] : bookFields)
-        *member = &kitap->fieldByName(column);
+    okuyucu = &readers_.query;
+    kitap = &books_.query;
+    okuyucud = &readers_.source;
+    kitapD = &books_.source;
+    readers_.bindFields<A>(this, readerFields);
+    books_.bindFields<A>(this, bookFields);
 
     buildLayout();
     buildMenus();
@@ -107,12 +105,6 @@ Tanaform::Tanaform(QWidget* parent)
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* w) { focusWindowChanged(w); });
-}
-
-// The data sources go before their record sets.
-Tanaform::~Tanaform() {
-    okuyucud_.reset();
-    kitapD_.reset();
 }
 
 void Tanaform::buildLayout() {
@@ -338,8 +330,7 @@ void Tanaform::YeniKitapKayd2Click() {
 void Tanaform::KitapKaydDzelt1Click() {
     formkit::showWindow(kitapkayit);
     kitap->edit();
-    kitapkayit->DateTimePicker1->setDate(kitapEDINMETARIHI->asDateTime());
-    kitapkayit->DateTimePicker2->setDate(kitapBASKITARIHI->asDateTime());
+    kitapkayit->showRowDates();
 }
 
 void Tanaform::KitapKaydSil1Click() {
@@ -360,7 +351,7 @@ void Tanaform::MenuItem1Click() {
 void Tanaform::MenuItem2Click() {
     formkit::showWindow(okuyucu_kayit);
     okuyucu->edit();
-    okuyucu_kayit->DateTimePicker1->setDate(okuyucuDOGUMTARIHI->asDateTime());
+    okuyucu_kayit->showRowDates();
 }
 
 void Tanaform::MenuItem3Click() {

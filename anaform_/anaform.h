@@ -1,5 +1,8 @@
 #pragma once
 
+#include "anaform_/gridcolumns.h"
+#include "formkit/recordset.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
@@ -27,7 +30,6 @@ class Tanaform : public QMainWindow {
     Q_OBJECT
 public:
     explicit Tanaform(QWidget* parent = nullptr);
-    ~Tanaform() override;
 
     // The running executable's full path; the show handler finds DATA.mdb beside it.
     void setExecutablePath(const QString& path) { executablePath_ = path; }
@@ -35,6 +37,7 @@ public:
     // the opening of the record sets) waits for that first restore.
     void startMinimised();
 
+    // The record sets and data sources by the program's names (owned below).
     data::TADOQuery* okuyucu;
     data::TADOQuery* kitap;
     data::TDataSource* okuyucud;
@@ -113,10 +116,8 @@ private:
     void focusWindowChanged(QWindow* window);
     bool isOtherProgramWindow(QWindow* window) const;
 
-    std::unique_ptr<data::TADOQuery> okuyucu_;
-    std::unique_ptr<data::TADOQuery> kitap_;
-    std::unique_ptr<data::TDataSource> okuyucud_;
-    std::unique_ptr<data::TDataSource> kitapD_;
+    formkit::OwnedRecordSet readers_;
+    formkit::OwnedRecordSet books_;
 
     QString executablePath_;
     bool shown_ = false;

@@ -37,3 +37,29 @@ const std::vector<data::TDBGrid::Column>& bookGridColumns() {
     };
     return columns;
 }
+
+namespace {
+
+constexpr SearchColumn readerColumns[] = {
+    {u"Adı Soyadı", u"okuyucu", u"ADISOYADI"}, {u"Okulu", u"okuyucu", u"OKULU"},
+    {u"Numarası", u"okuyucu", u"NUMARASI"},    {u"Unvanı", u"okuyucu", u"UNVANI"},
+    {u"Telefonu", u"okuyucu", u"TELEFONU"},    {u"Cep Telefonu", u"okuyucu", u"CEPTELEFONU"},
+    {u"Adresi", u"okuyucu", u"ADRESI"},
+};
+
+constexpr SearchColumn bookColumns[] = {
+    {u"Kitap Adı", u"kitapkayit", u"KITABINADI"}, {u"Seri No", u"kitapkayit", u"SERINO"},
+    {u"Yazarı", u"kitapkayit", u"YAZARI"},        {u"Yayın Evi", u"kitapkayit", u"YAYINEVI"},
+    {u"Barkodu", u"kitapkayit", u"BARKODU"},      {u"Baskı No", u"kitapkayit", u"BASKINO"},
+    {u"Basım Yeri", u"kitapkayit", u"BASIMYERI"},
+};
+
+} // namespace
+
+std::span<const SearchColumn> readerSearchColumns() {
+    return readerColumns;
+}
+
+std::span<const SearchColumn> bookSearchColumns() {
+    return bookColumns;
+}

@@ -5,14 +5,26 @@
 #include "emanetkitapkaydi_/emanetkitapkaydi.h"
 #include "kitap_/kitapkayit.h"
 #include "okuyucu_kayit_/okuyucu_kayit.h"
+#include "platform/translation.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
 
 namespace app {
+
+std::unique_ptr<QTranslator> installQtTranslation(const QString& executablePath,
+                                                  const QLocale& system) {
+    auto translator = std::make_unique<QTranslator>();
+    if (!platform::loadQtTranslation(*translator, platform::desktopLanguage(system),
+                                     QFileInfo(executablePath).absolutePath()))
+        return nullptr;
+    QCoreApplication::installTranslator(translator.get());
+    return translator;
+}
 
 void createWindows(const QString& executablePath) {
     anaform = new Tanaform;
@@ -63,6 +75,7 @@ bool startedMinimised() {
 }
 
 int run(const QString& executablePath) {
+    const auto qtTexts = installQtTranslation(executablePath);
     createWindows(executablePath);
     showMainWindow(startedMinimised());
     const int code = QApplication::exec();

@@ -1,8 +1,16 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
+#include <QTranslator>
+#include <memory>
 
 namespace app {
+
+// Installs Qt's own translation for the desktop's language (Turkish where it names none), so
+// that the buttons, menus and calendars Qt draws speak it. Null when there is none to load.
+std::unique_ptr<QTranslator> installQtTranslation(const QString& executablePath,
+                                                  const QLocale& system = QLocale::system());
 
 // Creates the five windows, all hidden, in their fixed order: anaform (the main window),
 // kitapkayit, okuyucu_kayit, emanetkitap, emanetkitapkaydi. Nothing touches the database yet.

@@ -75,7 +75,7 @@ Temanetkitap::Temanetkitap(QWidget* parent) : EntryWindow(parent) {
     // The status entries, stored as written ("Veridi" without the l).
     DBComboBox1->addItems({QStringLiteral("Veridi"), QStringLiteral("Geri Alindi")});
     DBComboBox1->setCurrentIndex(-1);
-    platform::connectGuarded(Button1, &QPushButton::clicked, this, &W::Button1Click);
+    finish<W>(this, &W::Button1Click, Place::AsDrawn);
 }
 
 void Temanetkitap::bindLoans(data::TDataSource* emanetD) {
@@ -84,6 +84,10 @@ void Temanetkitap::bindLoans(data::TDataSource* emanetD) {
 
 void Temanetkitap::Button1Click() {
     save<W>(this, *emanetkitapkaydi->emanet, {}, dates);
+}
+
+void Temanetkitap::showRowDates() {
+    showDates<W>(this, *emanetkitapkaydi->emanet, dates);
 }
 
 void Temanetkitap::FormClose() {

@@ -35,6 +35,8 @@ public:
 
     // Writes the two dates, posts and closes.
     void Button1Click();
+    // Shows the current row's dates in the pickers (before an edit of the row).
+    void showRowDates();
     // Closing the window drops whatever the loan record set still holds unsaved.
     void FormClose() override;
 };

@@ -2,7 +2,6 @@
 
 #include "data/adoquery.h"
 #include "data/datasource.h"
-#include "data/widgets/datetimepicker.h"
 #include "data/widgets/dbgrid.h"
 #include "emanetkitap_/emanetkitap.h"
 #include "formkit/layout.h"
@@ -38,36 +37,45 @@ const std::vector<data::TDBGrid::Column>& loanGridColumns() {
     return columns;
 }
 
+constexpr SearchColumn loanColumns[] = {
+    {u"Adı Soyadı", u"hareket", u"O_ADI_SOYADI"},
+    {u"Kitap Adı", u"hareket", u"ADIGIKITAP"},
+    {u"Açıkalama", u"hareket", u"ACIKLAMA"},
+};
+
 // The edit box keeps this margin to the group box's right edge at any width.
 constexpr int editRightMargin = 686 - (120 + 551);
 
+const formkit::FieldRow<W> loanFields[] = {
+    {&W::emanetIDNO, u"IDNO"},
+    {&W::emanetO_ADI_SOYADI, u"O_ADI_SOYADI"},
+    {&W::emanetTELEFONU, u"TELEFONU"},
+    {&W::emanetADIGIKITAP, u"ADIGIKITAP"},
+    {&W::emanetTESLIMTARIHI, u"TESLIMTARIHI"},
+    {&W::emanetGERIGETIRMETARIHI, u"GERIGETIRMETARIHI"},
+    {&W::emanetACIKLAMA, u"ACIKLAMA"},
+    {&W::emanetDURUM, u"DURUM"},
+};
+
 } // namespace
+
+std::span<const SearchColumn> loanSearchColumns() {
+    return loanColumns;
+}
 
 Temanetkitapkaydi::Temanetkitapkaydi(QWidget* parent)
     : QWidget(parent, Qt::Window),
-      emanet_(std::make_unique<data::TADOQuery>(QStringLiteral("emanet"), data::hareketTable(),
-                                                QStringLiteral("select * from  hareket"))),
-      emanetD_(std::make_unique<data::TDataSource>(QStringLiteral("emanetD"), emanet_.get())) {
+      loans_(QStringLiteral("emanet"), data::hareketTable(),
+             QStringLiteral("select * from  hareket"), QStringLiteral("emanetD")) {
     setObjectName(QStringLiteral("emanetkitapkaydi"));
     setWindowTitle(QStringLiteral("Emanet Verilen Kitap Kaydı"));
     setGeometry(296 + 4, 131 + 23, 688, 453); // restored outer bounds 296, 131, 696 × 480
     setWindowState(Qt::WindowMaximized);
     setFont(platform::classicFont(11));
 
-    emanet = emanet_.get();
-    emanetD = emanetD_.get();
-    const std::pair<data::TField**, const char16_t*> fields[] = {
-        {&emanetIDNO, u"IDNO"},
-        {&emanetO_ADI_SOYADI, u"O_ADI_SOYADI"},
-        {&emanetTELEFONU, u"TELEFONU"},
-        {&emanetADIGIKITAP, u"ADIGIKITAP"},
-        {&emanetTESLIMTARIHI, u"TESLIMTARIHI"},
-        {&emanetGERIGETIRMETARIHI, u"GERIGETIRMETARIHI"},
-        {&emanetACIKLAMA, u"ACIKLAMA"},
-        {&emanetDURUM, u"DURUM"},
-    };
-    for (const auto& [member, column] : fields)
-        *member = &emanet->fieldByName(column);
+    emanet = &loans_.query;
+    emanetD = &loans_.source;
+    loans_.bindFields<W>(this, loanFields);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -118,11 +126,6 @@ Temanetkitapkaydi::Temanetkitapkaydi(QWidget* parent)
     DBGrid1->setFocus();
 }
 
-// The data source goes before its record set.
-Temanetkitapkaydi::~Temanetkitapkaydi() {
-    emanetD_.reset();
-}
-
 bool Temanetkitapkaydi::eventFilter(QObject* watched, QEvent* event) {
     if (watched == GroupBox2) {
         if (event->type() == QEvent::Resize) {
@@ -145,9 +148,7 @@ void Temanetkitapkaydi::MenuItem1Click() {
 void Temanetkitapkaydi::MenuItem2Click() {
     formkit::showWindow(emanetkitap);
     emanet->edit();
-    // The hand-over date goes to DateTimePicker2, the due-back date to DateTimePicker1.
-    emanetkitap->DateTimePicker2->setDate(emanetTESLIMTARIHI->asDateTime());
-    emanetkitap->DateTimePicker1->setDate(emanetGERIGETIRMETARIHI->asDateTime());
+    emanetkitap->showRowDates();
 }
 
 void Temanetkitapkaydi::MenuItem3Click() {

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "formkit/recordset.h"
+#include "formkit/searchbar.h"
+
 #include <QWidget>
 #include <memory>
+#include <span>
 
 class QGroupBox;
 class QMenu;
@@ -15,6 +19,9 @@ class TDBGrid;
 class TField;
 } // namespace data
 
+// The columns the loans window's search bar offers, in the order of its list.
+std::span<const SearchColumn> loanSearchColumns();
+
 // The loans window: the loans grid, the loan bar under it and the context menu that adds,
 // changes and deletes a loan. It owns the loans record set `emanet` and its data source
 // `emanetD`, which the loan entry window edits.
@@ -22,8 +29,8 @@ class Temanetkitapkaydi : public QWidget {
     Q_OBJECT
 public:
     explicit Temanetkitapkaydi(QWidget* parent = nullptr);
-    ~Temanetkitapkaydi() override;
 
+    // The record set and data source by the program's names (owned below).
     data::TADOQuery* emanet;
     data::TDataSource* emanetD;
 
@@ -53,8 +60,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::unique_ptr<data::TADOQuery> emanet_;
-    std::unique_ptr<data::TDataSource> emanetD_;
+    formkit::OwnedRecordSet loans_;
 };
 
 extern Temanetkitapkaydi* emanetkitapkaydi;

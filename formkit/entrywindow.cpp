@@ -17,20 +17,6 @@
 
 namespace formkit {
 
-namespace {
-
-template <typename Control>
-bool bindTo(QWidget* widget, data::TDataSource* source, const char16_t* column) {
-    auto* control = qobject_cast<Control*>(widget);
-    if (!control)
-        return false;
-    control->setDataSource(source);
-    control->setDataField(QString::fromUtf16(column));
-    return true;
-}
-
-} // namespace
-
 EntryWindow::EntryWindow(QWidget* parent) : QWidget(parent, Qt::Window) {}
 
 void EntryWindow::buildLabels(QWidget* area, std::span<const LabelRow> labels) {
@@ -55,46 +41,47 @@ void EntryWindow::buildLabels(QWidget* area, std::span<const LabelRow> labels) {
     }
 }
 
-void EntryWindow::setDataSource(data::TDataSource* source) {
-    for (const Built& b : built_)
-        if (b.column) {
-            const bool bound = bindTo<data::TDBEdit>(b.control, source, b.column) ||
-                               bindTo<data::TDBComboBox>(b.control, source, b.column) ||
-                               bindTo<data::TDBRichEdit>(b.control, source, b.column) ||
-                               bindTo<data::TDBLookupComboBox>(b.control, source, b.column);
-            Q_ASSERT(bound);
-            Q_UNUSED(bound);
-        }
+void EntryWindow::place(QWidget* control, const char16_t* name, const char16_t* column,
+                        QRect bounds, bool capitals, const char16_t* label) {
+    control->setObjectName(QString::fromUtf16(name));
+    control->setGeometry(bounds);
+    if (auto* combo = qobject_cast<data::TDBComboBox*>(control))
+        combo->setUpperCase(capitals);
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        // Neither Enter nor Esc presses it.
+        button->setText(QStringLiteral("Kaydet"));
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    if (label) {
+        auto* caption = control->parentWidget()->findChild<QLabel*>(QString::fromUtf16(label));
+        Q_ASSERT(caption);
+        caption->setBuddy(control);
+        control->setAccessibleName(caption->text());
+    }
+    if (column) {
+        auto* bound = dynamic_cast<data::BoundControl*>(control);
+        Q_ASSERT(bound);
+        bound_.emplace_back(bound, column);
+    }
+    if (previous_)
+        setTabOrder(previous_, control);
+    else
+        first_ = control;
+    previous_ = control;
 }
 
-void EntryWindow::setUp(data::TDataSource* source, const std::vector<Built>& built) {
-    built_ = built;
-    QWidget* previous = nullptr;
-    for (const Built& b : built) {
-        QWidget* control = b.control;
-        control->setObjectName(QString::fromUtf16(b.name));
-        control->setGeometry(b.bounds);
-        if (auto* combo = qobject_cast<data::TDBComboBox*>(control))
-            combo->setUpperCase(b.capitals);
-        if (auto* button = qobject_cast<QPushButton*>(control)) {
-            // Neither Enter nor Esc presses it.
-            button->setText(QStringLiteral("Kaydet"));
-            button->setAutoDefault(false);
-            button->setDefault(false);
-        }
-        if (b.label) {
-            auto* label = control->parentWidget()->findChild<QLabel*>(QString::fromUtf16(b.label));
-            Q_ASSERT(label);
-            label->setBuddy(control);
-            control->setAccessibleName(label->text());
-        }
-        if (previous)
-            setTabOrder(previous, control);
-        previous = control;
-    }
+void EntryWindow::bindAll(data::TDataSource* source) {
     setDataSource(source);
-    if (!built.empty())
-        built.front().control->setFocus();
+    if (first_)
+        first_->setFocus();
+}
+
+void EntryWindow::setDataSource(data::TDataSource* source) {
+    for (const auto& [control, column] : bound_) {
+        control->setDataSource(source);
+        control->setDataField(QString::fromUtf16(column));
+    }
 }
 
 void EntryWindow::saveRow(
@@ -111,13 +98,23 @@ void EntryWindow::saveRow(
     for (const auto& [picker, column] : dates) {
         data::TField& field = dataSet.fieldByName(column);
         // A stored value the program cannot read as a date (written by another tool) shows in
-        // the picker as day zero; it is kept unless the user picked a date for it.
-        if (field.value().isText() && !picker->changedByUser())
+        // the picker as day zero, and a date outside the picker's range as the nearest end of
+        // it; either is kept unless the user picked a date for it.
+        const data::Value stored = field.value();
+        const bool shownAsStored =
+            !stored.isText() &&
+            (!stored.isDateTime() || data::TDateTimePicker::canShow(stored.toDateTime().date()));
+        if (!shownAsStored && !picker->changedByUser())
             continue;
         field.setAsDateTime(picker->date());
     }
     dataSet.post();
     close();
+}
+
+void EntryWindow::showDate(data::TDateTimePicker* picker, data::TADOQuery& dataSet,
+                           const char16_t* column) {
+    picker->setDate(dataSet.fieldByName(column).asDateTime());
 }
 
 void EntryWindow::closeEvent(QCloseEvent* event) {
@@ -126,13 +123,8 @@ void EntryWindow::closeEvent(QCloseEvent* event) {
 }
 
 QString entryText(const QWidget* control) {
-    if (auto* edit = qobject_cast<const data::TDBEdit*>(control))
-        return edit->text();
-    if (auto* combo = qobject_cast<const data::TDBComboBox*>(control))
-        return combo->currentText();
-    if (auto* rich = qobject_cast<const data::TDBRichEdit*>(control))
-        return rich->toPlainText();
-    return QString();
+    const auto* bound = dynamic_cast<const data::BoundControl*>(control);
+    return bound ? bound->entryText() : QString();
 }
 
 } // namespace formkit

@@ -1,18 +1,20 @@
 #pragma once
 
+#include "data/widgets/boundcontrol.h"
 #include "data/widgets/datetimepicker.h"
 #include "data/widgets/dbcombobox.h"
 #include "data/widgets/dbedit.h"
 #include "data/widgets/dblookupcombobox.h"
 #include "data/widgets/dbrichedit.h"
+#include "platform/connect.h"
+#include "platform/widgetstyle.h"
 
 #include <QPushButton>
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <concepts>
 #include <span>
-#include <type_traits>
-#include <variant>
 #include <vector>
 
 namespace data {
@@ -22,11 +24,35 @@ class TDataSource;
 
 namespace formkit {
 
-// A control member of an entry window; its type says what kind of control the row makes.
-template <typename W>
-using ControlMember =
-    std::variant<data::TDBEdit * W::*, data::TDBComboBox * W::*, data::TDBRichEdit * W::*,
-                 data::TDBLookupComboBox * W::*, data::TDateTimePicker * W::*, QPushButton * W::*>;
+// A control member of an entry window, of whatever kind of control: the row makes the control
+// of the member's type and reads the member back.
+template <typename W> class ControlMember {
+public:
+    template <std::derived_from<QWidget> Control>
+    ControlMember(Control* W::*member) // implicit: the tables name their members plainly
+        : member_(reinterpret_cast<QWidget * W::*>(member)), make_(&makeAs<Control>),
+          read_(&readAs<Control>) {}
+
+    // Creates the control on `area` and stores it in the member.
+    QWidget* make(W* window, QWidget* area) const { return make_(window, member_, area); }
+    QWidget* read(W* window) const { return read_(window, member_); }
+
+private:
+    // The member keeps its own type to be used: converted back before every access.
+    template <typename Control>
+    static QWidget* makeAs(W* window, QWidget* W::*member, QWidget* area) {
+        auto* control = new Control(area);
+        window->*reinterpret_cast<Control * W::*>(member) = control;
+        return control;
+    }
+    template <typename Control> static QWidget* readAs(W* window, QWidget* W::*member) {
+        return window->*reinterpret_cast<Control * W::*>(member);
+    }
+
+    QWidget* W::*member_;
+    QWidget* (*make_)(W*, QWidget* W::*, QWidget*);
+    QWidget* (*read_)(W*, QWidget* W::*);
+};
 
 // One control of an entry window, in tab order: its member and object name, the column it is
 // bound to (none for a date picker or the button), its place within the window's inner area,
@@ -75,28 +101,45 @@ protected:
     void build(W* window, QWidget* area, data::TDataSource* source,
                std::span<const ControlRow<W>> controls, std::span<const LabelRow> labels) {
         buildLabels(area, labels);
-        std::vector<Built> built;
         for (const ControlRow<W>& row : controls)
-            built.push_back({make(window, row.member, area), row.name, row.column, row.bounds,
-                             row.capitals, row.label});
-        setUp(source, built);
+            place(row.member.make(window, area), row.name, row.column, row.bounds, row.capitals,
+                  row.label);
+        bindAll(source);
+    }
+
+    // The last step of every entry window's making: its "Kaydet" (`Button1`) presses through
+    // the guard into `click`, and a window drawn to stand in the middle of the screen goes there.
+    enum class Place { AsDrawn, ScreenCentre };
+    template <typename W> void finish(W* window, void (W::*click)(), Place place) {
+        platform::connectGuarded(window->Button1, &QPushButton::clicked, window, click);
+        if (place == Place::ScreenCentre)
+            platform::centreOnScreen(window);
     }
 
     // "Kaydet": the first check whose control shows no text at all gets its message in the
     // plain box and then the focus, and nothing else happens. When every check passes: the
     // record set goes into edit, each picker's whole value goes into its column (but for a
-    // column holding what is no readable date, which only a date the user picked replaces),
+    // column holding what is no readable date or a date outside the picker's range, which
+    // only a date the user picked replaces),
     // the row is posted and the window closes. A failure thrown on the way ends the save there.
     template <typename W>
     void save(W* window, data::TADOQuery& dataSet, std::span<const CheckRow<W>> checks,
               std::span<const DateRow<W>> dates) {
         std::vector<std::pair<QWidget*, const char16_t*>> required;
         for (const CheckRow<W>& check : checks)
-            required.emplace_back(member(window, check.member), check.message);
+            required.emplace_back(check.member.read(window), check.message);
         std::vector<std::pair<data::TDateTimePicker*, const char16_t*>> written;
         for (const DateRow<W>& date : dates)
             written.emplace_back(window->*date.picker, date.column);
         saveRow(dataSet, required, written);
+    }
+
+    // Copies the row's date columns into their pickers, each date keeping the picker's time
+    // of day (the opening action of an edit).
+    template <typename W>
+    static void showDates(W* window, data::TADOQuery& dataSet, std::span<const DateRow<W>> dates) {
+        for (const DateRow<W>& date : dates)
+            showDate(window->*date.picker, dataSet, date.column);
     }
 
     // Binds every control built with a column to another data source (a window whose record
@@ -109,34 +152,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct Built {
-        QWidget* control;
-        const char16_t* name;
-        const char16_t* column;
-        QRect bounds;
-        bool capitals;
-        const char16_t* label;
-    };
-
-    template <typename W>
-    static QWidget* make(W* window, const ControlMember<W>& m, QWidget* area) {
-        return std::visit(
-            [&](auto ptr) -> QWidget* {
-                using Control =
-                    std::remove_pointer_t<std::remove_reference_t<decltype(window->*ptr)>>;
-                auto* control = new Control(area);
-                window->*ptr = control;
-                return control;
-            },
-            m);
-    }
-    template <typename W> static QWidget* member(W* window, const ControlMember<W>& m) {
-        return std::visit([&](auto ptr) -> QWidget* { return window->*ptr; }, m);
-    }
-
+    // One control made from its row: name, place, label, tab order; a bound one is kept for
+    // its binding.
+    void place(QWidget* control, const char16_t* name, const char16_t* column, QRect bounds,
+               bool capitals, const char16_t* label);
     void buildLabels(QWidget* area, std::span<const LabelRow> labels);
-    void setUp(data::TDataSource* source, const std::vector<Built>& built);
-    std::vector<Built> built_;
+    static void showDate(data::TDateTimePicker* picker, data::TADOQuery& dataSet,
+                         const char16_t* column);
+    // Binds the controls to `source` and gives the first control the focus.
+    void bindAll(data::TDataSource* source);
+
+    std::vector<std::pair<data::BoundControl*, const char16_t*>> bound_; // control, column
+    QWidget* first_ = nullptr;
+    QWidget* previous_ = nullptr;
 
     void saveRow(data::TADOQuery& dataSet,
                  const std::vector<std::pair<QWidget*, const char16_t*>>& required,

@@ -1,5 +1,7 @@
 #include "formkit/layout.h"
 
+#include "platform/activewindow.h"
+
 #include <QAction>
 #include <QGroupBox>
 #include <QMenu>
@@ -8,9 +10,7 @@
 namespace formkit {
 
 void showWindow(QWidget* window) {
-    window->show();
-    window->raise();
-    window->activateWindow();
+    platform::bringToFront(window);
 }
 
 QWidget* panel(const char16_t* name, QWidget* parent) {

@@ -16,21 +16,17 @@ namespace data {
 class TADOQuery;
 }
 
-// One item of a search bar's column list: what the list shows, the column searched, and the
-// start of the statement ("select * from <table> where  <column> like ").
+// One item of a search bar's column list: what the list shows, and the table and column
+// searched. The window that shows the bar keeps its table of these.
 struct SearchColumn {
     const char16_t* caption;
+    const char16_t* table;
     const char16_t* column;
-    const char16_t* prefix;
 };
 
-// The column tables of the three bars, in the order of their lists.
-std::span<const SearchColumn> readerSearchColumns(); // okr on the main window
-std::span<const SearchColumn> bookSearchColumns();   // kkr
-std::span<const SearchColumn> loanSearchColumns();   // okr on the loans window
-
 // The statement a bar sends for a text: every blank becomes "%", the text is wrapped in "%",
-// single quotes are doubled and the pattern is quoted behind the prefix.
+// single quotes are doubled and the pattern is quoted behind
+// "select * from <table> where  <column> like ".
 QString searchStatement(const SearchColumn& column, const QString& text);
 
 // The search every bar runs on each change of its text: nothing when no item is selected;

@@ -1,7 +1,8 @@
 #include "formkit/searchcombo.h"
 
-#include "data/widgets/fielddatalink.h"
 #include "platform/connect.h"
+#include "platform/editmenu.h"
+#include "platform/guard.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -36,9 +37,8 @@ bool TSearchCombo::eventFilter(QObject* watched, QEvent* event) {
         } else if (event->type() == QEvent::ContextMenu) {
             deleting_ = true; // what the menu changes is never completed
             platform::guard([&] {
-                data::boundinput::execEditMenu(
-                    lineEdit(), data::boundinput::lineEditOperations(lineEdit()),
-                    static_cast<QContextMenuEvent*>(event)->globalPos(), true);
+                platform::execEditMenu(lineEdit(), platform::lineEditOperations(lineEdit()),
+                                       static_cast<QContextMenuEvent*>(event)->globalPos(), true);
             });
             deleting_ = false;
             return true;

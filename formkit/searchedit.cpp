@@ -1,6 +1,6 @@
 #include "formkit/searchedit.h"
 
-#include "data/widgets/fielddatalink.h"
+#include "platform/editmenu.h"
 #include "platform/guard.h"
 
 #include <QContextMenuEvent>
@@ -38,8 +38,8 @@ void TSearchEdit::mouseReleaseEvent(QMouseEvent* event) {
 
 void TSearchEdit::contextMenuEvent(QContextMenuEvent* event) {
     platform::guard([&] {
-        data::boundinput::execEditMenu(this, data::boundinput::lineEditOperations(this),
-                                       event->globalPos(), !isReadOnly());
+        platform::execEditMenu(this, platform::lineEditOperations(this), event->globalPos(),
+                               !isReadOnly());
     });
     event->accept();
 }

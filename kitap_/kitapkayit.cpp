@@ -110,12 +110,15 @@ Tkitapkayit::Tkitapkayit(QWidget* parent) : EntryWindow(parent) {
     build<W>(this, ClientArea, anaform->kitapD, controls, labels);
     addItems(DBComboBox1, kinds);
     addItems(DBComboBox2, acquisitions);
-    platform::connectGuarded(Button1, &QPushButton::clicked, this, &W::Button1Click);
-    platform::centreOnScreen(this);
+    finish<W>(this, &W::Button1Click, Place::ScreenCentre);
 }
 
 void Tkitapkayit::Button1Click() {
     save<W>(this, *anaform->kitap, checks, dates);
+}
+
+void Tkitapkayit::showRowDates() {
+    showDates<W>(this, *anaform->kitap, dates);
 }
 
 void Tkitapkayit::FormClose() {

@@ -38,6 +38,8 @@ public:
 
     // Checks the eight required entries, writes the two dates, posts and closes.
     void Button1Click();
+    // Shows the current row's dates in the pickers (before an edit of the row).
+    void showRowDates();
     // Closing the window drops whatever the book record set still holds unsaved.
     void FormClose() override;
 };

@@ -66,12 +66,15 @@ Tokuyucu_kayit::Tokuyucu_kayit(QWidget* parent) : EntryWindow(parent) {
     platform::fillBackground(this, QColor(174, 174, 255));
 
     build<W>(this, this, anaform->okuyucud, controls, labels);
-    platform::connectGuarded(Button1, &QPushButton::clicked, this, &W::Button1Click);
-    platform::centreOnScreen(this);
+    finish<W>(this, &W::Button1Click, Place::ScreenCentre);
 }
 
 void Tokuyucu_kayit::Button1Click() {
     save<W>(this, *anaform->okuyucu, checks, dates);
+}
+
+void Tokuyucu_kayit::showRowDates() {
+    showDates<W>(this, *anaform->okuyucu, dates);
 }
 
 void Tokuyucu_kayit::FormClose() {

@@ -31,6 +31,8 @@ public:
 
     // Checks the five required entries, writes the date of birth, posts and closes.
     void Button1Click();
+    // Shows the current row's dates in the pickers (before an edit of the row).
+    void showRowDates();
     // Closing the window drops whatever the reader record set still holds unsaved.
     void FormClose() override;
 };

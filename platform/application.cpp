@@ -12,16 +12,12 @@ QtDialogs qtDialogs;
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     // Not the display name: Qt would append that to every window caption.
-    setApplicationName(title());
+    setApplicationName(applicationTitle());
     setDialogs(&qtDialogs);
 }
 
 Application::~Application() {
     setDialogs(nullptr);
-}
-
-QString Application::title() {
-    return applicationTitle();
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -12,8 +12,6 @@ public:
     Application(int& argc, char** argv);
     ~Application() override;
 
-    static QString title();
-
     bool notify(QObject* receiver, QEvent* event) override;
 };
 

@@ -7,7 +7,9 @@ namespace platform {
 enum class Icon { None, Stop, Question };
 enum class Buttons { Ok, YesNo, OkCancel };
 enum class Answer { Ok, Cancel, Yes, No };
-// Where a box stands: over the active window, or in the middle of the screen.
+// Where a box stands and whose it is: the window system's box over the active window (its
+// buttons speak the desktop's language), or the program's own box in the middle of the screen
+// (its buttons read "OK" and "Cancel" on every desktop).
 enum class Placement { OverActiveWindow, ScreenCentre };
 
 // Every message box of the program goes through this one service, so tests can script the

@@ -1,7 +1,10 @@
 #include "platform/qtdialogs.h"
 
+#include "platform/activewindow.h"
+
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,6 +13,16 @@
 namespace platform {
 
 namespace {
+
+// What a title bar takes beside its caption: the window icon, up to three buttons, the margins.
+constexpr int captionAllowance = 128;
+
+// The width of a caption as a title bar draws it (many draw it bold, none much larger).
+int captionWidth(const QWidget& box, const QString& caption) {
+    QFont font = box.font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(caption);
+}
 
 // A Yes/No question has no Cancel: neither Esc nor the close button answers it.
 class QuestionBox : public QMessageBox {
@@ -60,7 +73,7 @@ QMessageBox::StandardButton standard(Answer a) {
 
 Answer QtDialogs::show(const QString& caption, const QString& text, Icon icon, Buttons buttons,
                        Answer defaultAnswer, Placement placement) {
-    QuestionBox box(QApplication::activeWindow());
+    QuestionBox box(boxOwner());
     box.screenCentre = placement == Placement::ScreenCentre;
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowTitle(caption);
@@ -90,7 +103,19 @@ Answer QtDialogs::show(const QString& caption, const QString& text, Icon icon, B
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     }
+    if (placement == Placement::ScreenCentre) {
+        // The program's own boxes: their buttons keep their texts whatever the desktop's language.
+        if (QAbstractButton* ok = box.button(QMessageBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+        if (QAbstractButton* cancel = box.button(QMessageBox::Cancel))
+            cancel->setText(QStringLiteral("Cancel"));
+    }
     box.setDefaultButton(standard(defaultAnswer));
+    // Wide enough for the whole caption beside the title bar's icon and close button.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(captionWidth(box, caption) + captionAllowance, 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;

@@ -7,14 +7,14 @@ class QWidget;
 
 namespace platform {
 
-// "MS Sans Serif" at the given pixel height where the system has it; otherwise the system's
-// ordinary sans-serif face at the same height.
+// The face the windows were drawn in at the given pixel height: "MS Sans Serif" on Windows, a
+// face of Arial's widths elsewhere (the system's ordinary face where none is installed).
 QFont classicFont(int pixelHeight, bool bold = false);
 
 // Paints a widget's background in one colour (panels, group boxes, windows).
 void fillBackground(QWidget* widget, const QColor& colour);
 
-// Places a top-level window of that outer size in the middle of the primary screen.
+// Places a top-level window, frame and all, in the middle of the primary screen.
 void centreOnScreen(QWidget* window);
 
 } // namespace platform

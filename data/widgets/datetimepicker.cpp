@@ -3,6 +3,7 @@
 #include "platform/connect.h"
 #include "platform/textrules.h"
 
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace data {
@@ -19,9 +20,23 @@ TDateTimePicker::TDateTimePicker(QWidget* parent) : QDateEdit(parent) {
     setDateRange(firstDate, lastDate);
     setDisplayFormat(locale.dateFormat(QLocale::ShortFormat));
     setCalendarPopup(true);
+    setFocusPolicy(Qt::StrongFocus); // the wheel does not take the focus
     showValue();
     platform::connectGuarded(this, &QDateEdit::dateChanged, this,
                              [this](QDate date) { shownDateChanged(date); });
+}
+
+bool TDateTimePicker::canShow(QDate date) {
+    return date >= firstDate && date <= lastDate;
+}
+
+void TDateTimePicker::wheelEvent(QWheelEvent* event) {
+    // The date changes by the wheel only while the picker has the focus.
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QDateEdit::wheelEvent(event);
 }
 
 bool TDateTimePicker::focusNextPrevChild(bool next) {

@@ -23,12 +23,17 @@ public:
     void setDate(platform::DateTime value);
     // Replaces the whole value.
     void setDateTime(platform::DateTime value);
+    // Whether the picker can show this date (14 September 1752 to 31 December 9999); it shows
+    // any other as the nearest end of that range.
+    static bool canShow(QDate date);
     // Whether the user changed the date since the program last set it.
     bool changedByUser() const { return changedByUser_; }
 
 protected:
     // Tab and Shift+Tab leave the picker; they do not step through its date's parts.
     bool focusNextPrevChild(bool next) override;
+    // The wheel over a picker without the focus passes by.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void showValue();

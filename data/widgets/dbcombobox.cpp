@@ -111,13 +111,13 @@ void TDBComboBox::focusOutEvent(QFocusEvent* event) {
 }
 
 void TDBComboBox::contextMenuEvent(QContextMenuEvent* event) {
-    showEditMenu(this, boundinput::lineEditOperations(lineEdit()), event->globalPos());
+    showEditMenu(this, platform::lineEditOperations(lineEdit()), event->globalPos());
     event->accept();
 }
 
 bool TDBComboBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lineEdit() && event->type() == QEvent::ContextMenu) {
-        showEditMenu(this, boundinput::lineEditOperations(lineEdit()),
+        showEditMenu(this, platform::lineEditOperations(lineEdit()),
                      static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }
@@ -135,8 +135,10 @@ void TDBComboBox::showText(const QString& value) {
     for (int i = 0; !shown.isEmpty() && i < count() && index < 0; ++i)
         if (shownItemText(i) == shown)
             index = i;
-    if (currentIndex() != index)
+    if (currentIndex() != index) {
         setCurrentIndex(index);
+        lineEdit()->setCursorPosition(0); // the item's text shows from its first character
+    }
     if (lineEdit()->text() != shown)
         validator_->show(shown);
 }

@@ -38,7 +38,7 @@ void TDBEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void TDBEdit::contextMenuEvent(QContextMenuEvent* event) {
-    showEditMenu(this, boundinput::lineEditOperations(this), event->globalPos());
+    showEditMenu(this, platform::lineEditOperations(this), event->globalPos());
     event->accept();
 }
 

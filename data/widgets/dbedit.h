@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/widgets/boundinput.h"
 #include "data/widgets/fielddatalink.h"
 
 #include <QLineEdit>

@@ -65,8 +65,6 @@ public:
     int lineHeight() const;
     int visibleRowCount() const;
 
-    DBGridModel* gridModel() const { return model_; }
-
     // Typed text searches nothing: the grid does not edit and does not search.
     void keyboardSearch(const QString& search) override;
 

@@ -42,8 +42,7 @@ public:
     // table has no column of that name.
     const ColumnDef* columnDef(int column) const;
 
-    // Whether the lines are the record set's rows (false: the one empty line).
-    bool hasRecords() const { return records_ > 0; }
+    // How many of the lines are the record set's rows (none: the one empty line).
     int records() const { return records_; }
 
     // Following the record set. reload(): everything is new (opened, closed, another record

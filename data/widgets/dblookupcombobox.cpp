@@ -448,8 +448,12 @@ void TDBLookupComboBox::paintEvent(QPaintEvent*) {
         option.currentText = text_;
         if (isListOpen())
             option.state |= QStyle::State_On;
+        // The focus shows whatever moved it here (a combo box of the style shows it at least
+        // after a Tab): the style's focus frame, and the selection colour where the style
+        // fills a focused list's field with it.
         if (hasFocus() && !isListOpen())
-            option.state |= QStyle::State_Selected;
+            option.state |=
+                QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
         painter.drawComplexControl(QStyle::CC_ComboBox, option);
         painter.drawControl(QStyle::CE_ComboBoxLabel, option);
     });

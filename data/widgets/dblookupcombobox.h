@@ -2,6 +2,7 @@
 
 #include "data/datasource.h"
 #include "data/value.h"
+#include "data/widgets/boundcontrol.h"
 
 #include <QString>
 #include <QWidget>
@@ -19,7 +20,7 @@ class TField;
 // finding that row is a move of the list record set, so a grid on the list record set follows
 // the current row of the written one. Choosing a row (drop-down, Up/Down, typing) writes that
 // row's key into the written column at once.
-class TDBLookupComboBox : public QWidget {
+class TDBLookupComboBox : public QWidget, public BoundControl {
     Q_OBJECT
 
 public:
@@ -28,9 +29,9 @@ public:
 
     // The written side.
     TDataSource* dataSource() const { return dataSource_; }
-    void setDataSource(TDataSource* source);
+    void setDataSource(TDataSource* source) override;
     const QString& dataField() const { return dataField_; }
-    void setDataField(const QString& name);
+    void setDataField(const QString& name) override;
 
     // The list side.
     TDataSource* listSource() const { return listSource_; }
@@ -46,6 +47,7 @@ public:
 
     // What the control shows: the list column of the located row, or the empty text.
     QString text() const { return text_; }
+    QString entryText() const override { return text_; }
 
     // The drop-down list: open it at the located row (the first row when none is found);
     // close it, choosing its highlighted row or not. Opening needs a shown control and an open

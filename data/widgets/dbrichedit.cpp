@@ -54,7 +54,7 @@ void TDBRichEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void TDBRichEdit::contextMenuEvent(QContextMenuEvent* event) {
-    boundinput::EditOperations ops;
+    platform::EditOperations ops;
     ops.canUndo = [this] { return document()->isUndoAvailable(); };
     ops.hasSelection = [this] { return textCursor().hasSelection(); };
     ops.hasText = [this] { return !document()->isEmpty(); };

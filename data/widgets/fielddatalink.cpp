@@ -2,21 +2,13 @@
 
 #include "data/adoquery.h"
 #include "data/field.h"
+#include "data/widgets/boundinput.h"
 #include "platform/beep.h"
 #include "platform/guard.h"
-#include "platform/textrules.h"
+#include "platform/returnfocus.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMimeData>
-#include <QPointer>
-#include <QTimer>
-#include <QValidator>
 #include <QWidget>
-#include <algorithm>
 
 namespace data {
 
@@ -158,213 +150,6 @@ void FieldDataLink::dataSourceDestroyed(TDataSource* source) {
     activeChanged();
 }
 
-namespace boundinput {
-
-bool typesText(const QKeyEvent* event) {
-    const QString text = event->text();
-    if (text.isEmpty())
-        return false;
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-    // Ctrl and Ctrl+Shift are shortcuts; AltGr (Ctrl+Alt on some systems) types.
-    if (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier) ||
-        (mods & Qt::MetaModifier))
-        return false;
-    const QChar c = text.front();
-    return c.isPrint() || c.category() == QChar::Other_PrivateUse ||
-           (c.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate());
-}
-
-bool changesText(const QKeyEvent* event) {
-    if (typesText(event))
-        return true;
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-    switch (event->key()) {
-    case Qt::Key_Backspace:
-    case Qt::Key_Delete:
-        return true;
-    case Qt::Key_Insert:
-        return mods == Qt::ShiftModifier;
-    case Qt::Key_V:
-    case Qt::Key_X:
-    case Qt::Key_Z:
-    case Qt::Key_Y:
-        if (mods == Qt::ControlModifier)
-            return true;
-        break;
-    default:
-        break;
-    }
-    static const QKeySequence::StandardKey changing[] = {
-        QKeySequence::Paste,
-        QKeySequence::Cut,
-        QKeySequence::Undo,
-        QKeySequence::Redo,
-        QKeySequence::Delete,
-        QKeySequence::Backspace,
-        QKeySequence::DeleteStartOfWord,
-        QKeySequence::DeleteEndOfWord,
-        QKeySequence::DeleteEndOfLine,
-        QKeySequence::DeleteCompleteLine,
-    };
-    for (const QKeySequence::StandardKey key : changing)
-        if (event->matches(key))
-            return true;
-    return false;
-}
-
-bool acceptsTyped(const TField* field, const QString& text) {
-    if (!field)
-        return true;
-    for (const QChar c : text)
-        if (!field->isValidChar(c))
-            return false;
-    return true;
-}
-
-std::unique_ptr<QKeyEvent> upperCased(const QKeyEvent* event) {
-    return std::make_unique<QKeyEvent>(
-        event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
-        event->nativeVirtualKey(), event->nativeModifiers(), platform::turkishUpper(event->text()),
-        event->isAutoRepeat(), static_cast<quint16>(event->count()));
-}
-
-namespace {
-
-// Drops the mouse press that is being delivered right now (the one that moved the focus out
-// of a control whose write failed), so that the pressed button is not clicked. Removes itself
-// after that press or when the event loop turns.
-class PressCanceller : public QObject {
-public:
-    explicit PressCanceller(QObject* parent) : QObject(parent) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (!watched->isWidgetType())
-            return false;
-        if (event->type() == QEvent::MouseButtonPress ||
-            event->type() == QEvent::MouseButtonDblClick) {
-            finish();
-            return true;
-        }
-        return false;
-    }
-    void finish() {
-        qApp->removeEventFilter(this);
-        deleteLater();
-    }
-};
-
-} // namespace
-
-LineValidator::LineValidator(QLineEdit* edit, bool upperCase)
-    : QValidator(edit), edit_(edit), upper_(upperCase), lastLength_(int(edit->text().size())) {
-    QObject::connect(edit, &QLineEdit::textChanged, this,
-                     [this](const QString& text) { lastLength_ = int(text.size()); });
-}
-
-void LineValidator::show(const QString& text) {
-    showing_ = true;
-    edit_->setText(text);
-    showing_ = false;
-}
-
-QValidator::State LineValidator::validate(QString& input, int& pos) const {
-    const int allowed = std::max(limit_, lastLength_);
-    const int excess = int(input.size()) - allowed;
-    if (!showing_ && limit_ > 0 && excess > 0) {
-        // Keep the first part of what was just entered (it ends at the cursor), without
-        // splitting a character of two code units.
-        int from = std::max(0, pos - excess);
-        int count = pos - from;
-        if (count < excess) // the cursor stood before the excess: cut at the end
-            from = allowed, count = excess;
-        if (from > 0 && from < input.size() && input.at(from - 1).isHighSurrogate() &&
-            input.at(from).isLowSurrogate())
-            --from, ++count;
-        input.remove(from, count);
-        pos = std::min(from, int(input.size()));
-    }
-    if (upper_)
-        input = platform::turkishUpper(input);
-    return Acceptable;
-}
-
-EditOperations lineEditOperations(QLineEdit* line) {
-    EditOperations ops;
-    ops.canUndo = [line] { return line->isUndoAvailable(); };
-    ops.hasSelection = [line] { return line->hasSelectedText(); };
-    ops.hasText = [line] { return !line->text().isEmpty(); };
-    ops.undo = [line] { line->undo(); };
-    ops.cut = [line] { line->cut(); };
-    ops.copy = [line] { line->copy(); };
-    ops.paste = [line] { line->paste(); };
-    ops.deleteSelection = [line] { line->del(); };
-    ops.selectAll = [line] { line->selectAll(); };
-    return ops;
-}
-
-namespace {
-
-// The menu itself; `beginChange` runs before a changing entry acts and may refuse it.
-void runEditMenu(QWidget* control, const EditOperations& ops, const QPoint& globalPos,
-                 bool changeable, const std::function<bool()>& beginChange) {
-    const bool selection = ops.hasSelection();
-    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
-    const bool clipText = clip && clip->hasText() && !clip->text().isEmpty();
-
-    QMenu menu(control);
-    const QPointer<QWidget> guardControl(control);
-    auto add = [&](const QString& objectName, const QString& text, bool enabled,
-                   const std::function<void()>& op, bool changes) {
-        QAction* a = menu.addAction(text);
-        a->setObjectName(objectName);
-        a->setEnabled(enabled);
-        QObject::connect(a, &QAction::triggered, control, [beginChange, op, changes, guardControl] {
-            platform::guard([&] {
-                if (!guardControl)
-                    return;
-                if (changes && beginChange && !beginChange())
-                    return;
-                op();
-            });
-        });
-    };
-    add(QStringLiteral("edit-undo"), QStringLiteral("&Geri Al"), changeable && ops.canUndo(),
-        ops.undo, true);
-    menu.addSeparator();
-    add(QStringLiteral("edit-cut"), QStringLiteral("&Kes"), changeable && selection, ops.cut, true);
-    add(QStringLiteral("edit-copy"), QStringLiteral("K&opyala"), selection, ops.copy, false);
-    add(QStringLiteral("edit-paste"), QStringLiteral("&Yapıştır"), changeable && clipText,
-        ops.paste, true);
-    add(QStringLiteral("edit-delete"), QStringLiteral("&Sil"), changeable && selection,
-        ops.deleteSelection, true);
-    menu.addSeparator();
-    add(QStringLiteral("select-all"), QStringLiteral("&Tümünü Seç"), ops.hasText(), ops.selectAll,
-        false);
-    menu.exec(globalPos);
-}
-
-} // namespace
-
-void execEditMenu(QWidget* control, FieldDataLink& link, const EditOperations& ops,
-                  const QPoint& globalPos) {
-    runEditMenu(control, ops, globalPos, link.canStartEdit(), [&link] { return link.edit(); });
-}
-
-void execEditMenu(QWidget* control, const EditOperations& ops, const QPoint& globalPos,
-                  bool changeable) {
-    runEditMenu(control, ops, globalPos, changeable, {});
-}
-
-void returnFocus(QWidget* control, bool byMousePress) {
-    if (byMousePress) {
-        auto* canceller = new PressCanceller(control);
-        qApp->installEventFilter(canceller);
-        QTimer::singleShot(0, canceller, [canceller] { canceller->finish(); });
-    }
-    control->setFocus(Qt::OtherFocusReason);
-}
-
-} // namespace boundinput
-
 void BoundField::boundKeyPress(QKeyEvent* event, const KeyRules& rules,
                                const std::function<void(QKeyEvent*)>& base) {
     platform::guard([&] {
@@ -397,9 +182,12 @@ void BoundField::boundKeyPress(QKeyEvent* event, const KeyRules& rules,
     });
 }
 
-void BoundField::showEditMenu(QWidget* control, const boundinput::EditOperations& ops,
+void BoundField::showEditMenu(QWidget* control, const platform::EditOperations& ops,
                               const QPoint& globalPos) {
-    platform::guard([&] { boundinput::execEditMenu(control, link_, ops, globalPos); });
+    platform::guard([&] {
+        platform::execEditMenu(control, ops, globalPos, link_.canStartEdit(),
+                               [this] { return link_.edit(); });
+    });
 }
 
 void BoundField::focusEntered() {
@@ -415,7 +203,7 @@ void BoundField::focusLeft(QWidget* control, Qt::FocusReason reason,
             return;
         if (selectText)
             selectText();
-        boundinput::returnFocus(control, reason == Qt::MouseFocusReason);
+        platform::returnFocus(control, reason == Qt::MouseFocusReason);
     });
 }
 

@@ -1,15 +1,15 @@
 #pragma once
 
 #include "data/datasource.h"
+#include "data/widgets/boundcontrol.h"
+#include "platform/editmenu.h"
 
 #include <QString>
-#include <QValidator>
 #include <Qt>
 #include <functional>
 #include <memory>
 
 class QKeyEvent;
-class QLineEdit;
 class QPoint;
 class QObject;
 class QWidget;
@@ -48,6 +48,8 @@ public:
 
     TDataSource* dataSource() const { return source_; }
     void setDataSource(TDataSource* source);
+    // The text the control holds now.
+    QString controlText() const { return control_.controlText(); }
     const QString& fieldName() const { return fieldName_; }
     void setFieldName(const QString& name);
     // The record set's field for the column; null while it is closed or has no such column.
@@ -94,10 +96,6 @@ private:
     bool focused_ = false;
 };
 
-namespace boundinput {
-struct EditOperations;
-}
-
 // How one kind of bound control treats keys, beyond what all of them share.
 struct KeyRules {
     // Typed letters become capitals by the Turkish rule.
@@ -111,11 +109,12 @@ struct KeyRules {
 
 // The binding functions every bound control offers, over the control's link, and the key and
 // menu handling that they all share.
-class BoundField {
+class BoundField : public BoundControl {
 public:
-    void setDataSource(TDataSource* source) { link_.setDataSource(source); }
+    void setDataSource(TDataSource* source) override { link_.setDataSource(source); }
     TDataSource* dataSource() const { return link_.dataSource(); }
-    void setDataField(const QString& name) { link_.setFieldName(name); }
+    void setDataField(const QString& name) override { link_.setFieldName(name); }
+    QString entryText() const override { return link_.controlText(); }
     QString dataField() const { return link_.fieldName(); }
     TField* field() const { return link_.field(); }
 
@@ -130,7 +129,7 @@ protected:
     void boundKeyPress(QKeyEvent* event, const KeyRules& rules,
                        const std::function<void(QKeyEvent*)>& base);
     // The Turkish edit menu at a global position.
-    void showEditMenu(QWidget* control, const boundinput::EditOperations& ops,
+    void showEditMenu(QWidget* control, const platform::EditOperations& ops,
                       const QPoint& globalPos);
     // The control got the focus: it shows its column's edit text.
     void focusEntered();
@@ -142,69 +141,5 @@ protected:
 
     FieldDataLink link_;
 };
-
-namespace boundinput {
-
-// A key that types its text (printable, no Ctrl shortcut).
-bool typesText(const QKeyEvent* event);
-// A key that changes the text of an edit field: typing, Backspace, Delete, paste, cut, undo,
-// redo and the word and line deletions.
-bool changesText(const QKeyEvent* event);
-// Whether every character of a typed text may stand in the field (always without a field).
-bool acceptsTyped(const TField* field, const QString& text);
-// The same key with its text in capitals by the Turkish rule.
-std::unique_ptr<QKeyEvent> upperCased(const QKeyEvent* event);
-// The validator of a bound line edit: with upper case on it turns whatever is entered into
-// capitals by the Turkish rule (pasted and dropped text included); with a limit the user can
-// make the text no longer than the limit, or than it already was (a stored text longer than
-// its column still shows whole). What the program shows goes in unchanged but for the capitals.
-class LineValidator : public QValidator {
-public:
-    LineValidator(QLineEdit* edit, bool upperCase);
-    void setUpperCase(bool upper) { upper_ = upper; }
-    // 0: no limit.
-    void setLimit(int limit) { limit_ = limit; }
-    int limit() const { return limit_; }
-    // Puts a text the program shows into the edit, past the limit if need be.
-    void show(const QString& text);
-    State validate(QString& input, int& pos) const override;
-
-private:
-    QLineEdit* edit_;
-    bool upper_;
-    int limit_ = 0;
-    int lastLength_ = 0;
-    bool showing_ = false;
-};
-
-// The edit context menu's operations on one control.
-struct EditOperations {
-    std::function<bool()> canUndo;
-    std::function<bool()> hasSelection;
-    std::function<bool()> hasText;
-    std::function<void()> undo;
-    std::function<void()> cut;
-    std::function<void()> copy;
-    std::function<void()> paste;
-    std::function<void()> deleteSelection;
-    std::function<void()> selectAll;
-};
-// The edit operations of a line edit (the bound edit's, the combo box's field).
-EditOperations lineEditOperations(QLineEdit* line);
-// Shows the edit context menu ("Geri Al", "Kes", "Kopyala", "Yapıştır", "Sil", "Tümünü Seç")
-// at a global position. The changing entries are offered while a change could start an edit
-// and ask for auto-edit before they act. Object names: edit-undo, edit-cut, edit-copy,
-// edit-paste, edit-delete, select-all.
-void execEditMenu(QWidget* control, FieldDataLink& link, const EditOperations& ops,
-                  const QPoint& globalPos);
-// The same menu for a control of no record set: `changeable` says whether the text can change.
-void execEditMenu(QWidget* control, const EditOperations& ops, const QPoint& globalPos,
-                  bool changeable);
-
-// After a failed write on leaving a control: the focus goes back into it, and when a mouse
-// press moved the focus away, that press is dropped so that it clicks nothing.
-void returnFocus(QWidget* control, bool byMousePress);
-
-} // namespace boundinput
 
 } // namespace data

@@ -1,18 +1,25 @@
 // Start-up and shutdown of the whole program over a temporary executable folder.
 
+#include "data/widgets/datetimepicker.h"
 #include "emanetkitap_/emanetkitap.h"
 #include "emanetkitapkaydi_/emanetkitapkaydi.h"
 #include "formkit/searchedit.h"
 #include "kitap_/kitapkayit.h"
 #include "okuyucu_kayit_/okuyucu_kayit.h"
+#include "platform/qtdialogs.h"
+#include "support/menus.h"
 #include "support/programfixture.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 
 using namespace testsupport;
+using namespace Qt::StringLiterals;
 
 class StartupTest : public QObject {
     Q_OBJECT
@@ -29,6 +36,8 @@ private slots:
     void returningFromAnotherProgramWindowKeepsFiltersAndPendingRows();
     void closingOtherWindowsOnlyHidesThem();
     void closingTheMainWindowEndsTheProgramWithoutSavingAPendingRow();
+    void textsQtDrawsFollowTheDesktopWhileTheQuotedOnesStay_data();
+    void textsQtDrawsFollowTheDesktopWhileTheQuotedOnesStay();
 
 private:
     QTemporaryDir elsewhere; // the working directory: never where DATA.mdb lies
@@ -189,6 +198,81 @@ void StartupTest::closingTheMainWindowEndsTheProgramWithoutSavingAPendingRow() {
     QCOMPARE(program.db->count(QStringLiteral("kitapkayit")), 0);
     QCOMPARE(program.dialogs->texts(), QStringList());
     program.stop();
+}
+
+namespace {
+
+// The button texts of the real box that `show` puts up, read while it is up; the box is then
+// answered with its last button.
+QStringList buttonTextsOf(const std::function<void()>& show) {
+    QStringList texts;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !texts.isEmpty())
+            return;
+        for (QAbstractButton* button : box->buttons())
+            texts << button->text();
+        box->buttons().back()->click();
+    });
+    poll.start();
+    show();
+    return texts;
+}
+
+} // namespace
+
+void StartupTest::textsQtDrawsFollowTheDesktopWhileTheQuotedOnesStay_data() {
+    QTest::addColumn<QString>("desktop");
+    QTest::addColumn<QStringList>("question"); // the delete question's buttons
+    QTest::addColumn<QStringList>("error");    // the error box's button
+    QTest::addColumn<QStringList>("pickerMenu");
+    const QStringList turkishMenu{u"&Geri al"_s,    u"&Yinele"_s,     u"Ke&s"_s,
+                                  u"&Kopyala"_s,    u"Ya&pıştır"_s,   u"Sil"_s,
+                                  u"Tümünü &Seç"_s, u"&Yukarı çık"_s, u"&Aşağı in"_s};
+    QTest::newRow("unset") << u"C"_s << QStringList{u"&Evet"_s, u"&Hayır"_s}
+                           << QStringList{u"Tamam"_s} << turkishMenu;
+    QTest::newRow("Turkish") << u"tr_TR"_s << QStringList{u"&Evet"_s, u"&Hayır"_s}
+                             << QStringList{u"Tamam"_s} << turkishMenu;
+    QTest::newRow("English") << u"en_US"_s << QStringList{u"&Yes"_s, u"&No"_s}
+                             << QStringList{u"OK"_s}
+                             << QStringList{u"&Undo"_s,       u"&Redo"_s,    u"Cu&t"_s,
+                                            u"&Copy"_s,       u"&Paste"_s,   u"Delete"_s,
+                                            u"&Select All"_s, u"&Step up"_s, u"Step &down"_s};
+}
+
+// Qt's own texts (the window system's boxes, the picker's edit menu) speak the desktop's
+// language, Turkish where none is set; the plain box's "OK" and the grid's "Confirm" box with
+// "OK" and "Cancel" read as the program always wrote them.
+void StartupTest::textsQtDrawsFollowTheDesktopWhileTheQuotedOnesStay() {
+    QFETCH(QString, desktop);
+    QFETCH(QStringList, question);
+    QFETCH(QStringList, error);
+    QFETCH(QStringList, pickerMenu);
+    TempDatabase db;
+    const auto translator = app::installQtTranslation(db.executablePath(), QLocale(desktop));
+    platform::QtDialogs qt;
+    platform::Dialogs* const previous = platform::setDialogs(&qt);
+    const QStringList questionSeen = buttonTextsOf([] { platform::askDelete(u"Silinsin mi"_s); });
+    const QStringList errorSeen = buttonTextsOf([] { platform::showError(u"Olmadı"_s); });
+    const QStringList plainSeen = buttonTextsOf([] { platform::showMessage(u"Boş"_s); });
+    const QStringList confirmSeen = buttonTextsOf([] { platform::confirmDeleteRecord(); });
+    platform::setDialogs(previous);
+    data::TDateTimePicker picker;
+    picker.show();
+    QStringList menu;
+    testsupport::chooseFromContextMenu(&picker, QString(), &menu);
+    for (QString& entry : menu)
+        entry = entry.section(u'\t', 0, 0); // without the shortcut
+    if (translator)
+        QCoreApplication::removeTranslator(translator.get());
+
+    QCOMPARE(questionSeen, question);
+    QCOMPARE(errorSeen, error);
+    QCOMPARE(plainSeen, QStringList{u"OK"_s});
+    QCOMPARE(confirmSeen, (QStringList{u"OK"_s, u"Cancel"_s}));
+    QCOMPARE(menu, pickerMenu);
 }
 
 QTEST_MAIN(StartupTest)

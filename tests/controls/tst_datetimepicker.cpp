@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::DateTime;
@@ -22,6 +23,7 @@ private slots:
     void setDateKeepsTimeOfDay();
     void setDateTimeReplacesWholeValue();
     void typingADateKeepsTimeOfDay();
+    void theWheelChangesTheDateOnlyWithTheFocus();
     void choosingInCalendarKeepsTimeOfDay();
 };
 
@@ -87,6 +89,37 @@ void DateTimePickerTest::typingADateKeepsTimeOfDay() {
     QTest::keyClick(picker, Qt::Key_Up);
     QCOMPARE(picker->date().toIso(), u"2010-05-15 16:15:25.890"_s);
     QCOMPARE(picker->text(), u"15.05.2010"_s);
+}
+
+namespace {
+void wheelUp(QWidget* target) {
+    const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
+} // namespace
+
+// A turn of the wheel over a picker without the focus passes by: the date stays and the focus
+// stays where it was; with the focus, it steps the section as the arrow keys do.
+void DateTimePickerTest::theWheelChangesTheDateOnlyWithTheFocus() {
+    QWidget window;
+    auto* focused = new data::TDateTimePicker(&window);
+    auto* other = new data::TDateTimePicker(&window);
+    other->move(0, 40);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    focused->setFocus();
+    focused->setCurrentSection(QDateTimeEdit::YearSection);
+
+    wheelUp(other);
+    QCOMPARE(other->date().toIso(), u"2009-05-21 16:15:25.890"_s);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(focused));
+    wheelUp(focused);
+    QCOMPARE(focused->date().toIso(), u"2010-05-21 16:15:25.890"_s);
+    QVERIFY(!other->changedByUser());
+    QVERIFY(focused->changedByUser());
 }
 
 void DateTimePickerTest::choosingInCalendarKeepsTimeOfDay() {

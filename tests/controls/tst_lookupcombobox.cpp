@@ -534,6 +534,12 @@ void TestLookupComboBox::accessibleComboAndOpenList() {
     f.emanet.moveTo(2);
     QCOMPARE(combo->text(QAccessible::Value), u"ŞAHİN YILMAZ"_s);
     QVERIFY(combo->state().focusable && combo->state().focused);
+    // The focus shows on the screen too, whatever moved it there (here the program, no Tab).
+    const QImage withFocus = f.lookup->grab().toImage();
+    f.lookup->clearFocus();
+    QVERIFY(f.lookup->grab().toImage() != withFocus);
+    f.lookup->setFocus();
+    QCOMPARE(f.lookup->grab().toImage(), withFocus);
     QVERIFY(combo->state().collapsed && !combo->state().expanded && !combo->state().readOnly);
     QCOMPARE(combo->childCount(), 0);
 

@@ -6,6 +6,7 @@
 #include "data/widgets/dbedit.h"
 #include "data/widgets/dbrichedit.h"
 #include "emanetkitap_/emanetkitap.h"
+#include "emanetkitapkaydi_/emanetkitapkaydi.h"
 #include "kitap_/kitapkayit.h"
 #include "okuyucu_kayit_/okuyucu_kayit.h"
 #include "support/programfixture.h"
@@ -13,6 +14,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace testsupport;
@@ -85,6 +87,8 @@ private slots:
     }
     void cleanup() { program.stop(); }
 
+    void everyLabelShowsWholeBesideItsControlAndStoredTextsFromTheirStart_data();
+    void everyLabelShowsWholeBesideItsControlAndStoredTextsFromTheirStart();
     void controlsAreNamedByTheirLabelsInTabOrder_data();
     void controlsAreNamedByTheirLabelsInTabOrder();
     void saveChecksInOrderAndStopsAtTheFirstEmptyEntry_data();
@@ -94,12 +98,102 @@ private slots:
     void valueBoxStoresWholeNumbersAndRefusesTheRest_data();
     void valueBoxStoresWholeNumbersAndRefusesTheRest();
     void editOfAnUndatedRowThenNewKeepsThePickers();
-    void anUnreadableStoredDateIsKeptUnlessADateIsPicked();
+    void aStoredDateThePickerCannotShowIsKeptUnlessADateIsPicked_data();
+    void aStoredDateThePickerCannotShowIsKeptUnlessADateIsPicked();
     void closingDiscardsAndASecondNewPostsTheFirstWithoutChecks();
 
 private:
     ProgramFixture program;
 };
+
+void EntryWindowsTest::everyLabelShowsWholeBesideItsControlAndStoredTextsFromTheirStart_data() {
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QStringList>("fromStart"); // entries showing a long stored text
+    QTest::newRow("main window") << u"anaform"_s << QStringList{};
+    QTest::newRow("book") << u"kitap"_s
+                          << QStringList{u"DBEdit1"_s, u"DBEdit2"_s, u"DBComboBox1"_s};
+    QTest::newRow("reader") << u"okuyucu"_s << QStringList{u"DBEdit1"_s, u"DBEdit2"_s};
+    QTest::newRow("loans") << u"emanetkitapkaydi"_s << QStringList{};
+    QTest::newRow("loan") << u"emanet"_s << QStringList{u"DBComboBox1"_s};
+}
+
+// Every window as the user sees it, with a row of long texts open for an edit: no label is
+// narrower than its caption or reaches under a control beside it, and whatever the program
+// put into an entry shows from its first character.
+void EntryWindowsTest::everyLabelShowsWholeBesideItsControlAndStoredTextsFromTheirStart() {
+    QFETCH(QString, form);
+    QFETCH(QStringList, fromStart);
+    program.db->exec(u"UPDATE kitapkayit SET SERINO = '1234567890ABCDEF1234567890ABCD', "
+                     u"KITABINADI = 'İNCE MEMED ' || 'DÖRDÜNCÜ CİLT VE DAHA UZUN BİR AD', "
+                     u"TURU = 'ARAŞTIRMA YAYINLARI VE DAHA UZUN BİR TÜR ADI'"_s);
+    program.db->insert(u"okuyucu"_s, {u"ADISOYADI"_s, u"OGRENIMDURUMU"_s},
+                       {u"AYŞE NUR YILMAZ KARAKOYUNLU ÇAKIROĞLU"_s,
+                        u"ÜNİVERSİTE ÖĞRENCİSİ MÜHENDİSLİK FAKÜLTE"_s});
+    program.db->insert(u"hareket"_s, {u"O_ADI_SOYADI"_s, u"DURUM"_s},
+                       {u"AYŞE"_s, u"Geri Alindi ve yeniden verildi"_s});
+    for (data::TADOQuery* set : {anaform->kitap, anaform->okuyucu, emanetkitapkaydi->emanet}) {
+        set->close();
+        set->open();
+    }
+    QWidget* shown = anaform;
+    if (form == u"kitap") {
+        action("KitapKaydDzelt1")->trigger();
+        shown = kitapkayit;
+    } else if (form == u"okuyucu") {
+        action("MenuItem2")->trigger();
+        shown = okuyucu_kayit;
+    } else if (form == u"emanet") {
+        emanetkitapkaydi->findChild<QAction*>(u"MenuItem2"_s)->trigger();
+        shown = emanetkitap;
+    } else if (form == u"emanetkitapkaydi") {
+        shown = emanetkitapkaydi;
+    }
+    QVERIFY(activate(shown));
+
+    // Every label whole; nothing side by side on one parent overlaps.
+    QStringList faults;
+    QList<QWidget*> parents = shown->findChildren<QWidget*>();
+    parents << shown;
+    for (QWidget* parent : parents) {
+        if (!parent->isVisible() || parent->inherits("QAbstractScrollArea") ||
+            parent->inherits("QComboBox") || parent->inherits("QAbstractSpinBox"))
+            continue; // a control's own parts
+        const auto children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (const QWidget* child : children) {
+            if (!child->isVisible() || child->isWindow())
+                continue;
+            if (const auto* label = qobject_cast<const QLabel*>(child);
+                label && label->width() < label->sizeHint().width())
+                faults << label->text() + u" is cut"_s;
+            for (const QWidget* other : children) {
+                if (other == child || !other->isVisible() || other->isWindow() ||
+                    child->objectName() > other->objectName())
+                    continue;
+                // Two controls may share their border pixel, as they were drawn; a label
+                // shares nothing.
+                const QRect common = other->geometry() & child->geometry();
+                const bool label =
+                    qobject_cast<const QLabel*>(child) || qobject_cast<const QLabel*>(other);
+                if (!common.isEmpty() && (label || std::min(common.width(), common.height()) > 1))
+                    faults << child->objectName() + u" overlaps "_s + other->objectName();
+            }
+        }
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; "_s)));
+    QStringList shownFrom;
+    for (const QString& name : fromStart) {
+        const auto* line = control(shown, name)->findChild<QLineEdit*>();
+        if (!line)
+            line = static_cast<const QLineEdit*>(control(shown, name));
+        QVERIFY2(line->fontMetrics().horizontalAdvance(line->text()) > line->width(),
+                 qPrintable(name + u" holds no text longer than itself"_s));
+        shownFrom << name + u'@' + QString::number(line->cursorPosition());
+    }
+    QStringList atStart;
+    for (const QString& name : fromStart)
+        atStart << name + u"@0"_s;
+    QCOMPARE(shownFrom, atStart);
+}
 
 void EntryWindowsTest::controlsAreNamedByTheirLabelsInTabOrder_data() {
     QTest::addColumn<QString>("form");
@@ -406,24 +500,40 @@ void EntryWindowsTest::closingDiscardsAndASecondNewPostsTheFirstWithoutChecks() 
     QCOMPARE(program.dialogs->texts(), QStringList{});
 }
 
-// A date written by another tool that the program cannot read shows as day zero in the
-// picker; saving the row keeps it, until the user picks a date for it.
-void EntryWindowsTest::anUnreadableStoredDateIsKeptUnlessADateIsPicked() {
-    program.db->exec(u"UPDATE kitapkayit SET EDINMETARIHI = 'geçen yaz'"_s);
+void EntryWindowsTest::aStoredDateThePickerCannotShowIsKeptUnlessADateIsPicked_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    // A date written by another tool that the program cannot read shows as day zero.
+    QTest::newRow("unreadable") << u"geçen yaz"_s << dayZeroAtPickerTime;
+    // A date before the picker's first day (an old book brought across) shows as that day.
+    QTest::newRow("before 14 September 1752")
+        << u"1700-05-01 00:00:00.000"_s << u"1752-09-14 16:15:25.890"_s;
+}
+
+// Such a date shows in the picker as it can; saving the row after an edit of another column
+// keeps it as stored, until the user picks a date for it.
+void EntryWindowsTest::aStoredDateThePickerCannotShowIsKeptUnlessADateIsPicked() {
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    program.db->exec(u"UPDATE kitapkayit SET EDINMETARIHI = '%1'"_s.arg(stored));
     anaform->kitap->close();
     anaform->kitap->open();
-    const QString select = u"SELECT EDINMETARIHI, BASKITARIHI FROM kitapkayit"_s;
+    const QString select = u"SELECT EDINMETARIHI, BASKITARIHI, YAZARI FROM kitapkayit"_s;
     action("KitapKaydDzelt1")->trigger();
-    QCOMPARE(kitapkayit->DateTimePicker1->date().toIso(), dayZeroAtPickerTime);
+    QCOMPARE(kitapkayit->DateTimePicker1->date().toIso(), shown);
+    kitapkayit->DBEdit3->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(kitapkayit->DBEdit3, Qt::Key_End);
+    typeText(kitapkayit->DBEdit3, u"X"_s); // the author gets one more letter
     clickSave(kitapkayit);
     QCOMPARE(program.db->rows(select),
-             (std::vector<QStringList>{{u"geçen yaz"_s, dayZeroAtPickerTime}}));
+             (std::vector<QStringList>{{stored, dayZeroAtPickerTime, u"VİCTOR HUGOX"_s}}));
 
     action("KitapKaydDzelt1")->trigger();
     static_cast<QDateEdit*>(kitapkayit->DateTimePicker1)->setDate(QDate(2020, 1, 2)); // typed
     clickSave(kitapkayit);
     QCOMPARE(program.db->rows(select),
-             (std::vector<QStringList>{{u"2020-01-02 16:15:25.890"_s, dayZeroAtPickerTime}}));
+             (std::vector<QStringList>{
+                 {u"2020-01-02 16:15:25.890"_s, dayZeroAtPickerTime, u"VİCTOR HUGOX"_s}}));
     QCOMPARE(program.dialogs->texts(), QStringList{});
 }
 

@@ -366,21 +366,24 @@ void PlatformTest::qtBoxesShowWhatTheServiceAsks_data() {
     QTest::addColumn<int>("qtDefault");
     QTest::addColumn<bool>("escapeCloses");
     QTest::addColumn<Answer>("escapeAnswer");
+    QTest::addColumn<QString>("caption");
 
     QTest::newRow("error box") << int(Icon::Stop) << Buttons::Ok << Answer::Ok
                                << int(QMessageBox::Ok) << int(QMessageBox::Critical)
-                               << int(QMessageBox::Ok) << true << Answer::Ok;
+                               << int(QMessageBox::Ok) << true << Answer::Ok
+                               << platform::applicationTitle();
     QTest::newRow("plain box") << int(Icon::None) << Buttons::Ok << Answer::Ok
                                << int(QMessageBox::Ok) << int(QMessageBox::NoIcon)
-                               << int(QMessageBox::Ok) << true << Answer::Ok;
+                               << int(QMessageBox::Ok) << true << Answer::Ok
+                               << platform::applicationTitle();
     QTest::newRow("delete question")
         << int(Icon::Question) << Buttons::YesNo << Answer::Yes
         << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::Question)
-        << int(QMessageBox::Yes) << false << Answer::No;
+        << int(QMessageBox::Yes) << false << Answer::No << u"Dikkat"_s;
     QTest::newRow("delete record?")
         << int(Icon::Question) << Buttons::OkCancel << Answer::Ok
         << int(QMessageBox::Ok | QMessageBox::Cancel) << int(QMessageBox::Question)
-        << int(QMessageBox::Ok) << true << Answer::Cancel;
+        << int(QMessageBox::Ok) << true << Answer::Cancel << u"Confirm"_s;
 }
 
 // The real boxes, on the offscreen platform: a timer looks at the box while it is up, presses
@@ -395,6 +398,7 @@ void PlatformTest::qtBoxesShowWhatTheServiceAsks() {
     QFETCH(int, qtDefault);
     QFETCH(bool, escapeCloses);
     QFETCH(Answer, escapeAnswer);
+    QFETCH(QString, caption);
 
     struct Seen {
         QString title, text;
@@ -402,6 +406,7 @@ void PlatformTest::qtBoxesShowWhatTheServiceAsks() {
         bool openAfterEscape = false;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
         QPoint centre;
+        int width = 0, captionWidth = 0;
     } seen;
     // An active window in a corner: a box over it would not stand in the middle of the screen.
     QWidget corner;
@@ -424,6 +429,8 @@ void PlatformTest::qtBoxesShowWhatTheServiceAsks() {
         seen.icon = int(box->icon());
         seen.defaultButton = box->standardButton(box->defaultButton());
         seen.centre = box->frameGeometry().center();
+        seen.width = box->width();
+        seen.captionWidth = box->fontMetrics().horizontalAdvance(box->windowTitle());
         QTest::keyClick(box, Qt::Key_Escape);
         seen.openAfterEscape = box->isVisible();
         if (seen.openAfterEscape)
@@ -433,18 +440,21 @@ void PlatformTest::qtBoxesShowWhatTheServiceAsks() {
     poll.start();
     platform::QtDialogs qt;
     const Answer answer =
-        qt.show(u"Dikkat"_s, u"Silinsin mi"_s, Icon(icon), buttons, defaultAnswer,
+        qt.show(caption, u"Silinsin mi"_s, Icon(icon), buttons, defaultAnswer,
                 screenCentre ? Placement::ScreenCentre : Placement::OverActiveWindow);
     poll.stop();
 
     QVERIFY(looked);
-    QCOMPARE(seen.title, u"Dikkat"_s);
+    QCOMPARE(seen.title, caption);
     QCOMPARE(seen.text, u"Silinsin mi"_s);
     QCOMPARE(seen.buttons, standardButtons);
     QCOMPARE(seen.icon, qtIcon);
     QCOMPARE(int(seen.defaultButton), qtDefault);
     QCOMPARE(seen.openAfterEscape, !escapeCloses);
     QCOMPARE(answer, escapeAnswer);
+    // Wide enough for the whole caption beside the title bar's icon and close button.
+    QVERIFY2(seen.width >= seen.captionWidth + 64,
+             qPrintable(u"%1 px for a caption of %2 px"_s.arg(seen.width).arg(seen.captionWidth)));
     // The plain box and the grid's confirmation stand in the middle of the screen, the others
     // over the active window.
     const QPoint screenMiddle = corner.screen()->availableGeometry().center();

@@ -1,5 +1,9 @@
 #include "support/scripteddialogs.h"
 
+#include "platform/activewindow.h"
+
+#include <QWidget>
+
 namespace testsupport {
 
 ScriptedDialogs::ScriptedDialogs() : previous_(platform::setDialogs(this)) {}
@@ -12,7 +16,9 @@ platform::Answer ScriptedDialogs::show(const QString& caption, const QString& te
                                        platform::Icon icon, platform::Buttons buttons,
                                        platform::Answer defaultAnswer,
                                        platform::Placement placement) {
-    shown_.append({caption, text, icon, buttons, defaultAnswer, placement});
+    const QWidget* owner = platform::boxOwner();
+    shown_.append({caption, text, icon, buttons, defaultAnswer, placement,
+                   owner ? owner->objectName() : QString()});
     if (onShow)
         onShow(shown_.back());
     if (answers_.empty())

@@ -20,6 +20,7 @@ public:
         platform::Buttons buttons;
         platform::Answer defaultAnswer;
         platform::Placement placement;
+        QString owner; // the object name of the window the box stands over
     };
 
     ScriptedDialogs();
