@@ -151,7 +151,7 @@ say "building the program for Windows in $build"
 export TERNAVOLK_WINDOWS_PREFIX="$qt_prefix;$deps_prefix"
 export PKG_CONFIG_LIBDIR=$deps_prefix/lib/pkgconfig PKG_CONFIG_PATH=
 launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache) && export CCACHE_BASEDIR=$root
 cmake -G Ninja -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$qt_prefix" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
@@ -204,7 +204,7 @@ pack() {
   cp "$root/packaging/windows/KAYNAKLAR.txt" "$folder/lisanslar/"
   cp "$qt_src_license" "$folder/lisanslar/Qt-LGPL-3.0.txt"
   # The empty registers, made by the Windows tool itself under Wine.
-  (cd "$folder" && WINEPREFIX=$cache/wine WINEDEBUG=-all wine64 ./ternavolk-db.exe create DATA.mdb \
+  (cd "$folder" && WINEPREFIX=$cache/wine WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' wine ./ternavolk-db.exe create DATA.mdb \
     </dev/null >/dev/null) || { echo "could not make the empty DATA.mdb under Wine" >&2; exit 1; }
   rm -f "$root/ternavolk-windows-x64.zip"
   (cd "$stage" && zip -qr -X "$root/ternavolk-windows-x64.zip" Ternavolk)

@@ -4,7 +4,7 @@
 #               source of Qt and SQLite, Wine, a virtual display)
 set -euo pipefail
 packages=(cmake make g++ pkg-config qt6-base-dev libsqlite3-dev mdbtools-dev libgl-dev
-          fonts-dejavu-core fonts-liberation qt6-translations-l10n)
+          fonts-dejavu-core fonts-liberation qt6-translations-l10n ccache)
 windows=0
 for arg in "$@"; do
   case "$arg" in
@@ -14,7 +14,7 @@ for arg in "$@"; do
 done
 if [ "$windows" = 1 ]; then
   packages+=(qt6-base-dev-tools g++-mingw-w64-x86-64-posix mingw-w64-tools ninja-build dpkg-dev
-             tcl autoconf automake libtool curl wine64 xvfb xauth openbox imagemagick zip unzip)
+             tcl autoconf automake libtool curl wine wine64 xvfb xauth openbox imagemagick zip unzip)
 fi
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)

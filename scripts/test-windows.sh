@@ -39,7 +39,7 @@ pass() { passed=$((passed + 1)); say "PASS $1"; }
 fail() { failed=$((failed + 1)); failures+=("$1"); say "FAIL $1${2:+: $2}"; }
 
 say "starting Wine in $WINEPREFIX"
-wine64 wineboot --init >/dev/null 2>&1 || true
+wine wineboot --init >/dev/null 2>&1 || true
 wineserver -w
 winpath() { winepath -w "$1" 2>/dev/null; }
 WINEPATH="$(winpath "$qt_prefix/bin");$(winpath "$deps_prefix/bin");$(winpath "/usr/lib/gcc/$triple/12-posix");$(winpath "/usr/$triple/lib")"
@@ -61,7 +61,7 @@ for exe in "${tests[@]}"; do
   out=$work/$name.txt
   # Qt Test writes to a file only through -o under Wine; a redirected stdout stays empty.
   set +e
-  (cd "$build/tests" && QT_QPA_PLATFORM=offscreen timeout 900 wine64 "./$name.exe" -o "$(winpath "$out"),txt" \
+  (cd "$build/tests" && QT_QPA_PLATFORM=offscreen timeout 900 wine "./$name.exe" -o "$(winpath "$out"),txt" \
     >"$work/$name.stdout" 2>&1)
   rc=$?
   set -e
@@ -80,7 +80,7 @@ mkdir -p "$place"
 unzip -q "$root/ternavolk-windows-x64.zip" -d "$place"
 app="$place/Ternavolk"
 rm "$app/DATA.mdb"
-(cd "$app" && wine64 ./ternavolk-db.exe demo DATA.mdb >/dev/null </dev/null)
+(cd "$app" && wine ./ternavolk-db.exe demo DATA.mdb >/dev/null </dev/null)
 
 # 2. The program itself: the windows platform plugin, on the virtual display, with a desktop's
 # window manager. It must find DATA.mdb in its own folder and show the main window maximised.
@@ -88,7 +88,7 @@ openbox >/dev/null 2>&1 &
 openbox_pid=$!
 sleep 1
 title='Ternavolk Kütüphane Takip'
-(cd /tmp && wine64 "$app/ternavolk.exe" >"$work/program.log" 2>&1 &)
+(cd /tmp && wine "$app/ternavolk.exe" >"$work/program.log" 2>&1 &)
 window=
 for _ in $(seq 60); do
   window=$(xdotool search --name "^$title\$" 2>/dev/null | head -n 1 || true)
@@ -137,7 +137,7 @@ PY
 for sample in kutuphane_jet4_plain kutuphane_jet4_compressed; do
   cp "$root/tests/tools/data/access/$sample.mdb" "$place/eski $sample.mdb"
   set +e
-  (cd "$app" && wine64 ./ternavolk-db.exe import "..\\eski $sample.mdb" "..\\yeni $sample.mdb" \
+  (cd "$app" && wine ./ternavolk-db.exe import "..\\eski $sample.mdb" "..\\yeni $sample.mdb" \
     >"$work/import-$sample.log" 2>&1 </dev/null)
   rc=$?
   set -e

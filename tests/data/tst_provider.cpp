@@ -21,7 +21,9 @@
 #include <cstdio>
 #include <cstring>
 #include <sqlite3.h>
+#ifndef Q_OS_WIN
 #include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 using data::DataSetState;
@@ -31,8 +33,10 @@ Q_DECLARE_METATYPE(data::Value)
 
 namespace {
 
+#ifndef Q_OS_WIN
 // The unprivileged user and group.
 constexpr uid_t nobody = 65534;
+#endif
 
 template <typename F> QString failure(F&& f) {
     try {
@@ -666,11 +670,15 @@ void ProviderTest::failuresOfTheFileSayWhatToDo_data() {
         << u"nul"_s
         << u"The text sent to the file '%1' holds the character U+0000, which cannot be "
            u"searched for or stored. Remove it and try again"_s;
+#ifndef Q_OS_WIN
+    // POSIX only: Windows closes a folder to writing by its access list, which Wine, where the
+    // Windows build is tested, does not enforce.
     QTest::newRow("folder without room for the journal")
         << u"folder"_s
         << u"The program cannot write in the folder of the file '%1', so it cannot create the "
            u"journal file beside it that keeps a save whole, and nothing was saved. Let the "
            u"program write in that folder, or move DATA.mdb into a folder where it can"_s;
+#endif
 }
 
 void ProviderTest::failuresOfTheFileSayWhatToDo() {
@@ -713,6 +721,7 @@ void ProviderTest::failuresOfTheFileSayWhatToDo() {
         QCOMPARE(failure([&] { q->open(); }), actual);
         QCOMPARE(q->state(), DataSetState::Inactive);
     } else {
+#ifndef Q_OS_WIN
         // The folder closed to writing. The superuser may write anywhere, so then the post
         // runs in a copy of this program as the unprivileged user.
         const QString dir = db.directory();
@@ -735,6 +744,7 @@ void ProviderTest::failuresOfTheFileSayWhatToDo() {
         }
         QVERIFY(QFile::setPermissions(dir, QFile::permissions(dir) | QFileDevice::WriteOwner));
         QVERIFY(!QFile::exists(file + u"-journal"_s));
+#endif
     }
     QCOMPARE(actual, message.arg(file));
     QFile after(file);
@@ -1048,12 +1058,14 @@ void ProviderTest::executeKeepsRowsAndState() {
 // Run with "--post-as-nobody CONNECTIONSTRING" the program posts one book as the unprivileged
 // user and prints the failure's message (the folder test above, when run as the superuser).
 int main(int argc, char* argv[]) {
+#ifndef Q_OS_WIN
     if (argc == 3 && std::strcmp(argv[1], "--post-as-nobody") == 0) {
         if (setgid(nobody) != 0 || setuid(nobody) != 0)
             return 2;
         std::puts(postOneBook(QString::fromLocal8Bit(argv[2])).toUtf8().constData());
         return 0;
     }
+#endif
     QCoreApplication app(argc, argv);
     ProviderTest test;
     return QTest::qExec(&test, argc, argv);
