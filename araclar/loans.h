@@ -1,0 +1,71 @@
+#pragma once
+
+#include "araclar/reporttable.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QStringView>
+#include <optional>
+#include <vector>
+
+namespace data::sqlite {
+class Database;
+}
+
+namespace araclar {
+
+// A loan has come back when its status, with blanks left out and letters compared as the
+// program's search compares them (case and the Turkish dotted and dotless i do not count),
+// reads "Geri Alindi". Every other status ("Verildi", "Veridi", empty, anything) means out.
+bool isReturnedStatus(QStringView status);
+
+// The date part of a stored date-time ("2009-05-21 16:15:25.890"); empty when there is none or
+// it cannot be read.
+std::optional<QDate> storedDate(QStringView text);
+
+// How many days a loan due on `due` is late on `today`: today − due when due lies before today,
+// otherwise 0 (also without a due date).
+int daysLate(std::optional<QDate> due, QDate today);
+
+// One loan that is still out, with what the readers' register says of its reader.
+struct OutLoan {
+    qint64 id = 0;
+    QString reader; // the name the loan copied
+    QString book;
+    std::optional<QDate> handedOver;
+    std::optional<QDate> due;
+    int daysLate = 0;
+    int readersOfThatName = 0; // readers whose ADISOYADI is exactly `reader`
+    QString school;            // of that reader, when there is exactly one
+    QString level;
+    QString phone;
+    QByteArray readerUtf8, bookUtf8, schoolUtf8; // as the filter compares them
+};
+
+// The statement of the out and overdue lists: every loan with its reader found by the exact
+// name it copied (how many readers, and the one reader's school, level and telephone).
+QString loansWithReadersSql();
+
+// Every loan still out on `today`, in the order of their numbers.
+std::vector<OutLoan> readOutLoans(const data::sqlite::Database& db, QDate today);
+
+// The two lists of the first page: the late ones, longest late first; and all that are out,
+// soonest due first (those without a due date last). Indices into `loans`.
+std::vector<int> overdueOrder(const std::vector<OutLoan>& loans);
+std::vector<int> outOrder(const std::vector<OutLoan>& loans);
+
+// Whether a loan is shown under the typed text (matched, Turkish-aware as the program's search
+// bars, anywhere in the reader, the book or the school) and the chosen school (empty: all).
+bool loanMatches(const OutLoan& loan, const QByteArray& likePattern, const QString& school);
+// The LIKE pattern for a typed text: "%text%" in UTF-8; empty for an empty text.
+QByteArray containsPattern(const QString& typed);
+
+// What stands in the school column for a loan whose name finds no reader or several.
+QString readerNote(const OutLoan& loan);
+
+// The rows in `order` as a list for the page, for printing and for Excel.
+ReportTable loanTable(const QString& title, const std::vector<OutLoan>& loans,
+                      const std::vector<int>& order);
+
+} // namespace araclar

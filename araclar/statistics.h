@@ -1,0 +1,27 @@
+#pragma once
+
+#include "araclar/reporttable.h"
+
+#include <QDate>
+
+namespace data::sqlite {
+class Database;
+}
+
+namespace araclar {
+
+// The school year `today` lies in begins on 1 September (of this year from September on, of
+// the year before until August).
+QDate schoolYearStart(QDate today);
+
+// Counts of the loans handed over between `from` and `to`, both days included, largest first
+// (ties in alphabetical order):
+// the books lent most often (by the title the loan copied),
+ReportTable mostLentBooks(const data::sqlite::Database& db, QDate from, QDate to);
+// the readers who borrowed most (by the name the loan copied),
+ReportTable mostActiveReaders(const data::sqlite::Database& db, QDate from, QDate to);
+// and the loans per school of the reader the name finds ("okuyucu kaydı yok" when none does,
+// "aynı adda okuyucular farklı okullarda" when readers of that name are of several schools).
+ReportTable loansPerSchool(const data::sqlite::Database& db, QDate from, QDate to);
+
+} // namespace araclar
