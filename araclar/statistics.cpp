@@ -2,6 +2,8 @@
 
 #include "data/sqlite.h"
 
+#include <algorithm>
+
 namespace araclar {
 
 namespace {
@@ -66,8 +68,7 @@ ReportTable loansPerSchool(const data::sqlite::Database& db, QDate from, QDate t
                 "left join (select ADISOYADI as name, count(distinct coalesce(OKULU, '')) as "
                 "schools, min(coalesce(OKULU, '')) as school from okuyucu group by ADISOYADI) r "
                 "on r.name = h.O_ADI_SOYADI "
-                "where h.TESLIMTARIHI >= ?1 and h.TESLIMTARIHI < ?2 group by 1, 2 "
-                "order by 3 desc, 2"));
+                "where h.TESLIMTARIHI >= ?1 and h.TESLIMTARIHI < ?2 group by 1, 2"));
     bindPeriod(st, from, to);
     while (st.step()) {
         const int kind = sqlite3_column_int(st.handle(), 0);
@@ -80,6 +81,13 @@ ReportTable loansPerSchool(const data::sqlite::Database& db, QDate from, QDate t
             school = QStringLiteral("okulu girilmemiş");
         t.rows.append(QVariantList{school, sqlite3_column_int(st.handle(), 2)});
     }
+    // Largest first, ties by the name shown (the notes sort among the schools).
+    std::stable_sort(t.rows.begin(), t.rows.end(),
+                     [](const QVariantList& a, const QVariantList& b) {
+                         if (a[1].toInt() != b[1].toInt())
+                             return a[1].toInt() > b[1].toInt();
+                         return a[0].toString() < b[0].toString();
+                     });
     return t;
 }
 
