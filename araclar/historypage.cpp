@@ -96,6 +96,9 @@ void HistoryPanel::applySearch() {
         if (!chosen.isEmpty() && !again.isEmpty())
             names->setCurrentItem(again.front());
     }
+    // A chosen name that the search no longer lists takes its loans with it.
+    if (!chosen.isEmpty() && !names->currentItem())
+        showChosen();
     namesNote->setText(matches > mostNamesShown
                            ? QStringLiteral("%1 sonuçtan ilk %2 tanesi gösteriliyor; aramayı "
                                             "daraltın.")

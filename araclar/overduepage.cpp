@@ -82,6 +82,8 @@ void OverduePage::refresh() {
         if (l.readersOfThatName == 1 && !l.school.isEmpty())
             schools.insert(l.school);
     const QString chosen = schoolCombo->currentIndex() > 0 ? schoolCombo->currentText() : QString();
+    if (!chosen.isEmpty()) // the school chosen stays chosen, even with nothing out any more
+        schools.insert(chosen);
     {
         const QSignalBlocker block(schoolCombo);
         schoolCombo->clear();
