@@ -1,5 +1,6 @@
 #include "araclar/statistics.h"
 
+#include "araclar/loans.h"
 #include "data/sqlite.h"
 
 #include <algorithm>
@@ -88,6 +89,35 @@ ReportTable loansPerSchool(const data::sqlite::Database& db, QDate from, QDate t
                              return a[1].toInt() > b[1].toInt();
                          return a[0].toString() < b[0].toString();
                      });
+    return t;
+}
+
+QString loansOfPeriodSql() {
+    return QStringLiteral("select IDNO, O_ADI_SOYADI, ADIGIKITAP, TESLIMTARIHI, "
+                          "GERIGETIRMETARIHI, DURUM, ACIKLAMA from hareket where TESLIMTARIHI >= "
+                          "?1 and TESLIMTARIHI < ?2 order by TESLIMTARIHI, IDNO");
+}
+
+ReportTable loansOfPeriod(const data::sqlite::Database& db, QDate from, QDate to) {
+    ReportTable t;
+    t.title = QStringLiteral("Dönemin Ödünçleri") + period(from, to);
+    t.headers = QStringList{QStringLiteral("No"),
+                            QStringLiteral("Okuyucu"),
+                            QStringLiteral("Kitap"),
+                            QStringLiteral("Veriliş Tarihi"),
+                            QStringLiteral("Geri Getirme Tarihi"),
+                            QStringLiteral("Durum"),
+                            QStringLiteral("Açıklama")};
+    data::sqlite::Statement st(db, loansOfPeriodSql());
+    bindPeriod(st, from, to);
+    sqlite3_stmt* h = st.handle();
+    const auto date = [h](int column) {
+        const std::optional<QDate> d = storedDate(text(h, column));
+        return d ? QVariant(*d) : QVariant();
+    };
+    while (st.step())
+        t.rows.append(QVariantList{sqlite3_column_int(h, 0), text(h, 1), text(h, 2), date(3),
+                                   date(4), text(h, 5), text(h, 6)});
     return t;
 }
 

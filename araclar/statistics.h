@@ -24,4 +24,10 @@ ReportTable mostActiveReaders(const data::sqlite::Database& db, QDate from, QDat
 // "aynı adda okuyucular farklı okullarda" when readers of that name are of several schools).
 ReportTable loansPerSchool(const data::sqlite::Database& db, QDate from, QDate to);
 
+// Every loan handed over between `from` and `to`, both days included, in the order they were
+// handed over: the loans register of the period (of all time, for a wide enough period).
+ReportTable loansOfPeriod(const data::sqlite::Database& db, QDate from, QDate to);
+// Its statement: bind the first day and the day after the last as ISO dates.
+QString loansOfPeriodSql();
+
 } // namespace araclar

@@ -42,7 +42,9 @@ StatisticsPage::StatisticsPage(const Context& context, QWidget* parent)
     schools = new ListPanel(QStringLiteral("Okullara Göre"), today, tabs);
     tabs->addTab(books, QStringLiteral("En Çok Okunan Kitaplar"));
     tabs->addTab(readers, QStringLiteral("En Çok Okuyanlar"));
+    loans = new ListPanel(QStringLiteral("Dönemin Ödünçleri"), today, tabs);
     tabs->addTab(schools, QStringLiteral("Okullara Göre"));
+    tabs->addTab(loans, QStringLiteral("Dönemin Ödünçleri"));
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(fromLabel);
@@ -77,6 +79,7 @@ void StatisticsPage::refresh() {
         books->setTable(mostLentBooks(db, from, to));
         readers->setTable(mostActiveReaders(db, from, to));
         schools->setTable(loansPerSchool(db, from, to));
+        loans->setTable(loansOfPeriod(db, from, to));
         return 0;
     });
 }

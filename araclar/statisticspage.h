@@ -12,7 +12,7 @@ namespace araclar {
 class ListPanel;
 
 // "En Çok Okunanlar": between two days (this school year by default) the books lent most, the
-// readers who borrowed most, and the loans per school.
+// readers who borrowed most, the loans per school, and every loan of the period.
 class StatisticsPage : public QWidget {
 public:
     explicit StatisticsPage(const Context& context, QWidget* parent = nullptr);
@@ -28,6 +28,7 @@ public:
     ListPanel* books;
     ListPanel* readers;
     ListPanel* schools;
+    ListPanel* loans;
 
 private:
     const Context& context_;

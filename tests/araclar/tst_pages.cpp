@@ -294,6 +294,12 @@ private slots:
             (QStringList{u"GAZİ LİSESİ|2"_s, u"İNÖNÜ ORTAOKULU|2"_s,
                          u"aynı adda okuyucular farklı okullarda|1"_s, u"okuyucu kaydı yok|1"_s}));
 
+        QCOMPARE(page->loans->countLabel()->text(), u"6 kayıt"_s);
+        QCOMPARE(shownRows(page->loans).front(),
+                 u"6|ÇAĞRI ŞAHİN|SEFİLLER|02.10.2025|20.10.2025|geri alındı|"_s);
+        QCOMPARE(shownRows(page->loans).back(),
+                 u"4|YOK KİŞİ|ÇALIKUŞU|10.05.2026|30.05.2026|Verildi|"_s);
+
         page->fromEdit->setDate(QDate(2026, 4, 1));
         QTest::mouseClick(child<QPushButton>(page, u"showButton"_s), Qt::LeftButton);
         QCOMPARE(shownRows(page->books),
