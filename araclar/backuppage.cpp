@@ -123,6 +123,7 @@ void BackupPage::rememberCheck(const QString& fileName, const QStringList& probl
 }
 
 void BackupPage::backupNow() {
+    const WaitCursor busy;
     if (folder().isEmpty())
         throw platform::Error(QStringLiteral("Yedeklerin saklanacağı klasör seçilmedi. Önce "
                                              "\"Klasör Seç…\" ile bir klasör seçin."));
@@ -168,6 +169,7 @@ QString BackupPage::chosenBackup() const {
 }
 
 void BackupPage::checkChosen() {
+    const WaitCursor busy;
     const QString name = chosenBackup();
     const QStringList problems = tools::checkDatabase(QDir(folder()).filePath(name));
     rememberCheck(name, problems);
@@ -189,6 +191,7 @@ void BackupPage::restoreChosen() {
                             "alınır.")
                  .arg(when.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")))))
         return;
+    const WaitCursor busy;
     const QString chosen = QDir(folder()).filePath(name);
     const QStringList problems = tools::checkDatabase(chosen);
     rememberCheck(name, problems);

@@ -108,6 +108,7 @@ void HistoryPanel::applySearch() {
 }
 
 void HistoryPanel::showChosen() {
+    const WaitCursor busy;
     const QListWidgetItem* item = names->currentItem();
     if (!item) {
         loans->setTable(ReportTable{});

@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -26,6 +27,14 @@ bool ask(const QString& text) {
     return platform::dialogs().show(title(), text, platform::Icon::Question,
                                     platform::Buttons::YesNo, platform::Answer::No,
                                     platform::Placement::OverActiveWindow) == platform::Answer::Yes;
+}
+
+WaitCursor::WaitCursor() {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor() {
+    QGuiApplication::restoreOverrideCursor();
 }
 
 namespace {

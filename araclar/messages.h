@@ -40,6 +40,16 @@ template <typename F> bool guarded(F&& handler) noexcept {
     return false;
 }
 
+// The hourglass for as long as it lives: a task that runs to its end at once (a backup, a
+// report read) shows that the companion is busy.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 // The file and folder choosers and the print dialog, behind one service so that tests answer
 // them without a real dialog. An empty answer (or false) means the librarian cancelled.
 class Choosers {

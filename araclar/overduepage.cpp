@@ -64,6 +64,7 @@ OverduePage::OverduePage(const Context& context, QWidget* parent)
 }
 
 void OverduePage::refresh() {
+    const WaitCursor busy;
     const QDate today = context_.today();
     todayLabel->setText(QStringLiteral("Bugün: ") + dayText(today));
     loans_.clear();

@@ -70,6 +70,7 @@ void StatisticsPage::reset() {
 }
 
 void StatisticsPage::refresh() {
+    const WaitCursor busy;
     const QDate from = fromEdit->date();
     const QDate to = toEdit->date();
     if (from > to)
