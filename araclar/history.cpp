@@ -3,6 +3,8 @@
 #include "araclar/loans.h"
 #include "data/sqlite.h"
 
+#include <algorithm>
+
 namespace araclar {
 
 namespace {
@@ -26,6 +28,7 @@ QStringList historyNames(const data::sqlite::Database& db, HistoryOf kind) {
     QStringList names;
     while (st.step())
         names << text(st.handle(), 0);
+    std::stable_sort(names.begin(), names.end(), turkishLess);
     return names;
 }
 

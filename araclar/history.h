@@ -16,7 +16,7 @@ namespace araclar {
 enum class HistoryOf { Reader, Book };
 
 // The names to choose from: every reader name of `okuyucu` or book title of `kitapkayit`, once
-// each, in alphabetical order.
+// each, in the order of the Turkish alphabet.
 QStringList historyNames(const data::sqlite::Database& db, HistoryOf kind);
 
 // Every loan of that exact name or title, newest hand-over first (loans without a date last),

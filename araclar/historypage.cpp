@@ -4,7 +4,6 @@
 #include "araclar/listpanel.h"
 #include "araclar/loans.h"
 #include "araclar/messages.h"
-#include "data/turkishlike.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -67,22 +66,19 @@ HistoryPanel::HistoryPanel(const Context& context, HistoryOf kind, QWidget* pare
 void HistoryPanel::refresh() {
     all_ = readDatabase(context_.databasePath,
                         [&](const data::sqlite::Database& db) { return historyNames(db, kind_); });
-    allUtf8_.clear();
-    allUtf8_.reserve(static_cast<size_t>(all_.size()));
+    allFolded_.clear();
+    allFolded_.reserve(static_cast<size_t>(all_.size()));
     for (const QString& n : all_)
-        allUtf8_.push_back(n.toUtf8());
+        allFolded_.push_back(foldedForSearch(n));
     applySearch();
 }
 
 void HistoryPanel::applySearch() {
-    const QByteArray pattern = containsPattern(searchEdit->text());
-    const std::string_view p(pattern.constData(), static_cast<size_t>(pattern.size()));
+    const TextFilter filter(searchEdit->text());
     QStringList found;
     int matches = 0;
-    for (size_t i = 0; i < allUtf8_.size(); ++i) {
-        const QByteArray& n = allUtf8_[i];
-        if (pattern.isEmpty() ||
-            data::turkishLike(p, std::string_view(n.constData(), static_cast<size_t>(n.size())))) {
+    for (size_t i = 0; i < allFolded_.size(); ++i) {
+        if (filter.empty() || filter.matches(allFolded_[i])) {
             if (++matches <= mostNamesShown)
                 found << all_[static_cast<qsizetype>(i)];
         }

@@ -35,7 +35,7 @@ private:
     const Context& context_;
     HistoryOf kind_;
     QStringList all_;
-    std::vector<QByteArray> allUtf8_;
+    std::vector<QByteArray> allFolded_;
 };
 
 // "Okuyucu / Kitap Geçmişi": a reader's history and a book's, each on a tab of its own.

@@ -36,7 +36,11 @@ ListPanel::ListPanel(const QString& name, std::function<QDate()> today, QWidget*
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setAlternatingRowColors(true);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+    view_->verticalHeader()->hide(); // the count is under the list; ranks are a column
     view_->horizontalHeader()->setStretchLastSection(true);
+    // Column widths from the first rows only: measuring a thousand rows of every list would
+    // cost more than reading them.
+    view_->horizontalHeader()->setResizeContentsPrecision(100);
     count_->setObjectName(name + QStringLiteral("Count"));
     count_->setAccessibleName(name + QStringLiteral(": kayıt sayısı"));
 
@@ -65,6 +69,12 @@ ListPanel::ListPanel(const QString& name, std::function<QDate()> today, QWidget*
 
 void ListPanel::setTable(ReportTable table) {
     model_->setTable(std::move(table));
+    view_->resizeColumnsToContents();
+    updateCount();
+}
+
+void ListPanel::setTable(ReportTable table, std::vector<int> rows) {
+    model_->setTable(std::move(table), std::move(rows));
     view_->resizeColumnsToContents();
     updateCount();
 }

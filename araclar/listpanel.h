@@ -24,6 +24,7 @@ public:
     QLabel* countLabel() const { return count_; }
 
     void setTable(ReportTable table);
+    void setTable(ReportTable table, std::vector<int> rows);
     void setShownRows(std::vector<int> rows);
 
     // The three actions (the buttons call them).

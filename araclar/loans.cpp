@@ -33,7 +33,48 @@ bool isReturnedStatus(QStringView status) {
     return folded(status) == returned;
 }
 
+bool isReturnedStatusUtf8(const char* utf8, int size) {
+    // Most statuses are plain ASCII: compared here without making a text of them.
+    static constexpr std::string_view returned = "gerialindi";
+    if (!utf8)
+        return false;
+    size_t matched = 0;
+    for (int i = 0; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b >= 0x80)
+            return isReturnedStatus(QString::fromUtf8(utf8, size));
+        if (b == ' ' || (b >= '\t' && b <= '\r'))
+            continue;
+        const char folded = static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+        if (matched == returned.size() || returned[matched] != folded)
+            return false;
+        ++matched;
+    }
+    return matched == returned.size();
+}
+
 std::optional<QDate> storedDate(QStringView text) {
+    // The form the program stores ("2009-05-21 16:15:25.890", or cut after the day, the minute
+    // or the second) is read here directly; any other goes the program's own way.
+    static constexpr char16_t form[] = u"dddd-dd-dd dd:dd:dd.ddd";
+    const qsizetype n = text.size();
+    bool canonical = n == 10 || n == 16 || n == 19 || n == 23;
+    for (qsizetype i = 0; canonical && i < n; ++i)
+        canonical = form[i] == u'd' ? (text[i] >= u'0' && text[i] <= u'9') : text[i] == form[i];
+    if (canonical) {
+        const auto number = [&](qsizetype at, int digits) {
+            int v = 0;
+            for (int k = 0; k < digits; ++k)
+                v = v * 10 + (text[at + k].unicode() - u'0');
+            return v;
+        };
+        const bool timeOk = n == 10 || (number(11, 2) < 24 && number(14, 2) < 60 &&
+                                        (n == 16 || number(17, 2) < 60));
+        const QDate d(number(0, 4), number(5, 2), number(8, 2));
+        if (!timeOk || !d.isValid())
+            return std::nullopt;
+        return d;
+    }
     if (text.isEmpty())
         return std::nullopt;
     const std::optional<platform::DateTime> value = platform::DateTime::fromIso(text);
@@ -52,11 +93,13 @@ int daysLate(std::optional<QDate> due, QDate today) {
 }
 
 QString loansWithReadersSql() {
+    // The readers grouped by name first, so that each loan meets one row at most.
     return QStringLiteral(
         "select h.IDNO, h.DURUM, h.GERIGETIRMETARIHI, h.TESLIMTARIHI, h.O_ADI_SOYADI, "
-        "h.ADIGIKITAP, count(o.IDNO), min(o.OKULU), min(o.OGRENIMDURUMU), min(o.TELEFONU) "
-        "from hareket h left join okuyucu o on o.ADISOYADI = h.O_ADI_SOYADI "
-        "group by h.IDNO order by h.IDNO");
+        "h.ADIGIKITAP, r.n, r.OKULU, r.OGRENIMDURUMU, r.TELEFONU from hareket h left join "
+        "(select ADISOYADI, count(*) as n, min(OKULU) as OKULU, min(OGRENIMDURUMU) as "
+        "OGRENIMDURUMU, min(TELEFONU) as TELEFONU from okuyucu group by ADISOYADI) r "
+        "on r.ADISOYADI = h.O_ADI_SOYADI order by h.IDNO");
 }
 
 std::vector<OutLoan> readOutLoans(const data::sqlite::Database& db, QDate today) {
@@ -64,7 +107,8 @@ std::vector<OutLoan> readOutLoans(const data::sqlite::Database& db, QDate today)
     data::sqlite::Statement st(db, loansWithReadersSql());
     sqlite3_stmt* h = st.handle();
     while (st.step()) {
-        if (isReturnedStatus(columnText(h, 1)))
+        if (isReturnedStatusUtf8(reinterpret_cast<const char*>(sqlite3_column_text(h, 1)),
+                                 sqlite3_column_bytes(h, 1)))
             continue;
         OutLoan loan;
         loan.id = sqlite3_column_int64(h, 0);
@@ -72,16 +116,16 @@ std::vector<OutLoan> readOutLoans(const data::sqlite::Database& db, QDate today)
         loan.handedOver = storedDate(columnText(h, 3));
         loan.reader = columnText(h, 4);
         loan.book = columnText(h, 5);
-        loan.readersOfThatName = sqlite3_column_int(h, 6);
+        loan.readersOfThatName = sqlite3_column_int(h, 6); // null (no reader) reads as 0
         if (loan.readersOfThatName == 1) {
             loan.school = columnText(h, 7);
             loan.level = columnText(h, 8);
             loan.phone = columnText(h, 9);
         }
         loan.daysLate = daysLate(loan.due, today);
-        loan.readerUtf8 = loan.reader.toUtf8();
-        loan.bookUtf8 = loan.book.toUtf8();
-        loan.schoolUtf8 = loan.school.toUtf8();
+        loan.readerFolded = foldedForSearch(loan.reader);
+        loan.bookFolded = foldedForSearch(loan.book);
+        loan.schoolFolded = foldedForSearch(loan.school);
         loans.push_back(std::move(loan));
     }
     return loans;
@@ -112,23 +156,44 @@ std::vector<int> outOrder(const std::vector<OutLoan>& loans) {
     return order;
 }
 
-QByteArray containsPattern(const QString& typed) {
-    if (typed.isEmpty())
-        return QByteArray();
-    return '%' + typed.toUtf8() + '%';
+QByteArray foldedForSearch(QStringView text) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() == 0x0307) // the dot "İ".toLower() leaves behind
+            continue;
+        const char32_t f = data::foldForLike(c.unicode());
+        if (f < 0x80) {
+            out += static_cast<char>(f);
+        } else {
+            const QChar folded(static_cast<char16_t>(f));
+            out += QStringView(&folded, 1).toUtf8();
+        }
+    }
+    return out;
 }
 
-bool loanMatches(const OutLoan& loan, const QByteArray& likePattern, const QString& school) {
+TextFilter::TextFilter(const QString& typed)
+    : folded(foldedForSearch(typed)), wildcards(typed.contains(u'%') || typed.contains(u'_')) {
+    if (wildcards)
+        folded = '%' + folded + '%';
+}
+
+bool TextFilter::matches(const QByteArray& foldedText) const {
+    const std::string_view text(foldedText.constData(), static_cast<size_t>(foldedText.size()));
+    const std::string_view pattern(folded.constData(), static_cast<size_t>(folded.size()));
+    if (!wildcards)
+        return text.find(pattern) != std::string_view::npos;
+    return data::turkishLike(pattern, text);
+}
+
+bool loanMatches(const OutLoan& loan, const TextFilter& filter, const QString& school) {
     if (!school.isEmpty() && (loan.readersOfThatName != 1 || loan.school != school))
         return false;
-    if (likePattern.isEmpty())
+    if (filter.empty())
         return true;
-    const std::string_view p(likePattern.constData(), static_cast<size_t>(likePattern.size()));
-    const auto like = [&](const QByteArray& text) {
-        return data::turkishLike(
-            p, std::string_view(text.constData(), static_cast<size_t>(text.size())));
-    };
-    return like(loan.readerUtf8) || like(loan.bookUtf8) || like(loan.schoolUtf8);
+    return filter.matches(loan.readerFolded) || filter.matches(loan.bookFolded) ||
+           filter.matches(loan.schoolFolded);
 }
 
 QString readerNote(const OutLoan& loan) {

@@ -19,6 +19,8 @@ namespace araclar {
 // program's search compares them (case and the Turkish dotted and dotless i do not count),
 // reads "Geri Alindi". Every other status ("Verildi", "Veridi", empty, anything) means out.
 bool isReturnedStatus(QStringView status);
+// The same on the status as SQLite hands it over (UTF-8; null for none).
+bool isReturnedStatusUtf8(const char* utf8, int size);
 
 // The date part of a stored date-time ("2009-05-21 16:15:25.890"); empty when there is none or
 // it cannot be read.
@@ -40,7 +42,7 @@ struct OutLoan {
     QString school;            // of that reader, when there is exactly one
     QString level;
     QString phone;
-    QByteArray readerUtf8, bookUtf8, schoolUtf8; // as the filter compares them
+    QByteArray readerFolded, bookFolded, schoolFolded; // as the filter compares them
 };
 
 // The statement of the out and overdue lists: every loan with its reader found by the exact
@@ -55,11 +57,27 @@ std::vector<OutLoan> readOutLoans(const data::sqlite::Database& db, QDate today)
 std::vector<int> overdueOrder(const std::vector<OutLoan>& loans);
 std::vector<int> outOrder(const std::vector<OutLoan>& loans);
 
-// Whether a loan is shown under the typed text (matched, Turkish-aware as the program's search
-// bars, anywhere in the reader, the book or the school) and the chosen school (empty: all).
-bool loanMatches(const OutLoan& loan, const QByteArray& likePattern, const QString& school);
-// The LIKE pattern for a typed text: "%text%" in UTF-8; empty for an empty text.
-QByteArray containsPattern(const QString& typed);
+// A text in the form the filter compares: every letter folded as the program's LIKE folds it
+// (data::foldForLike: case, the Turkish dotted and dotless i, ş/s, ğ/g, ç/c, ö/o, ü/u), UTF-8.
+QByteArray foldedForSearch(QStringView text);
+
+// What the librarian typed into a filter: found anywhere in a text, Turkish-aware as the
+// program's search bars ("sahin" finds "ŞAHİN"); "%" and "_" keep their LIKE meaning.
+class TextFilter {
+public:
+    explicit TextFilter(const QString& typed);
+    bool empty() const { return folded.isEmpty(); }
+    // Whether a text folded by foldedForSearch holds it.
+    bool matches(const QByteArray& foldedText) const;
+
+private:
+    QByteArray folded;
+    bool wildcards;
+};
+
+// Whether a loan is shown under the typed text (in the reader, the book or the school) and
+// the chosen school (empty: all).
+bool loanMatches(const OutLoan& loan, const TextFilter& filter, const QString& school);
 
 // What stands in the school column for a loan whose name finds no reader or several.
 QString readerNote(const OutLoan& loan);

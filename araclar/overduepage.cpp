@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <set>
 
 namespace araclar {
@@ -70,6 +71,7 @@ void OverduePage::refresh() {
     loans_.clear();
     overdueOrder_.clear();
     outOrder_.clear();
+    overdueRows_.clear();
     overdueList->setTable(loanTable(QStringLiteral("Geciken Kitaplar"), loans_, {}));
     outList->setTable(loanTable(QStringLiteral("Dışarıdaki Kitaplar"), loans_, {}));
     loans_ = readDatabase(context_.databasePath, [&](const data::sqlite::Database& db) {
@@ -89,29 +91,47 @@ void OverduePage::refresh() {
         const QSignalBlocker block(schoolCombo);
         schoolCombo->clear();
         schoolCombo->addItem(allSchools);
-        for (const QString& s : schools)
+        std::vector<QString> sorted(schools.begin(), schools.end());
+        std::stable_sort(sorted.begin(), sorted.end(), turkishLess);
+        for (const QString& s : sorted)
             schoolCombo->addItem(s);
         const int again = chosen.isEmpty() ? 0 : schoolCombo->findText(chosen);
         schoolCombo->setCurrentIndex(again < 0 ? 0 : again);
     }
-    overdueList->setTable(loanTable(QStringLiteral("Geciken Kitaplar"), loans_, overdueOrder_));
-    outList->setTable(loanTable(QStringLiteral("Dışarıdaki Kitaplar"), loans_, outOrder_));
+    // One table of the loans that are out; the late ones are some of its rows.
+    ReportTable out = loanTable(QStringLiteral("Dışarıdaki Kitaplar"), loans_, outOrder_);
+    std::vector<int> place(loans_.size());
+    for (size_t k = 0; k < outOrder_.size(); ++k)
+        place[static_cast<size_t>(outOrder_[k])] = static_cast<int>(k);
+    overdueRows_.clear();
+    overdueRows_.reserve(overdueOrder_.size());
+    for (const int i : overdueOrder_)
+        overdueRows_.push_back(place[static_cast<size_t>(i)]);
+    ReportTable overdue = out;
+    overdue.title = QStringLiteral("Geciken Kitaplar");
+    overdueList->setTable(std::move(overdue), overdueRows_);
+    outList->setTable(std::move(out));
     applyFilter();
 }
 
 void OverduePage::applyFilter() {
-    const QByteArray pattern = containsPattern(filterEdit->text());
+    const TextFilter filter(filterEdit->text());
     const QString school = schoolCombo->currentIndex() > 0 ? schoolCombo->currentText() : QString();
-    const auto shown = [&](const std::vector<int>& order) {
-        std::vector<int> rows;
-        rows.reserve(order.size());
-        for (size_t k = 0; k < order.size(); ++k)
-            if (loanMatches(loans_[static_cast<size_t>(order[k])], pattern, school))
-                rows.push_back(static_cast<int>(k));
-        return rows;
-    };
-    overdueList->setShownRows(shown(overdueOrder_));
-    outList->setShownRows(shown(outOrder_));
+    std::vector<char> match(loans_.size());
+    for (size_t i = 0; i < loans_.size(); ++i)
+        match[i] = loanMatches(loans_[i], filter, school);
+    // Rows of the one table (positions in the out order) whose loan matches.
+    std::vector<int> outRows, overdueRows;
+    outRows.reserve(outOrder_.size());
+    for (size_t k = 0; k < outOrder_.size(); ++k)
+        if (match[static_cast<size_t>(outOrder_[k])])
+            outRows.push_back(static_cast<int>(k));
+    overdueRows.reserve(overdueRows_.size());
+    for (const int row : overdueRows_)
+        if (match[static_cast<size_t>(outOrder_[static_cast<size_t>(row)])])
+            overdueRows.push_back(row);
+    overdueList->setShownRows(std::move(overdueRows));
+    outList->setShownRows(std::move(outRows));
 }
 
 } // namespace araclar

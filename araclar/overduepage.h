@@ -38,6 +38,7 @@ private:
     std::vector<OutLoan> loans_;
     std::vector<int> overdueOrder_;
     std::vector<int> outOrder_;
+    std::vector<int> overdueRows_; // the late loans as rows of the out list's table
 };
 
 } // namespace araclar

@@ -5,10 +5,16 @@
 namespace araclar {
 
 void ReportModel::setTable(ReportTable table) {
+    std::vector<int> rows(static_cast<size_t>(table.rows.size()));
+    std::iota(rows.begin(), rows.end(), 0);
+    setTable(std::move(table), std::move(rows));
+}
+
+void ReportModel::setTable(ReportTable table, std::vector<int> rows) {
     beginResetModel();
     table_ = std::move(table);
-    shown_.resize(static_cast<size_t>(table_.rows.size()));
-    std::iota(shown_.begin(), shown_.end(), 0);
+    shown_ = std::move(rows);
+    totalRows_ = static_cast<int>(shown_.size());
     endResetModel();
 }
 

@@ -14,11 +14,14 @@ public:
 
     // A new list, all of its rows shown.
     void setTable(ReportTable table);
-    // Shows only these rows of the table, in this order.
+    // A new list of only these rows of `table` (in this order), all of them shown: lists that
+    // share their rows share one table.
+    void setTable(ReportTable table, std::vector<int> rows);
+    // Shows only these rows of the table, in this order (of those the list holds).
     void setShownRows(std::vector<int> rows);
 
     const ReportTable& table() const { return table_; }
-    int totalRows() const { return static_cast<int>(table_.rows.size()); }
+    int totalRows() const { return totalRows_; }
     // The rows shown, as a list of their own (for printing and saving).
     ReportTable shownTable() const;
 
@@ -30,6 +33,7 @@ public:
 private:
     ReportTable table_;
     std::vector<int> shown_;
+    int totalRows_ = 0;
 };
 
 } // namespace araclar

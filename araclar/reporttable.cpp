@@ -1,8 +1,35 @@
 #include "araclar/reporttable.h"
 
 #include <QDate>
+#include <algorithm>
 
 namespace araclar {
+
+namespace {
+// A character's place: the Turkish letters in their alphabet's order, then everything else.
+int place(QChar c) {
+    static const QString alphabet =
+        QStringLiteral("aAbBcCçÇdDeEfFgGğĞhHıIiİjJkKlLmMnNoOöÖpPqQrRsSşŞtTuUüÜvVwWxXyYzZ");
+    if (c.unicode() < 0x30)
+        return c.unicode(); // blanks and punctuation first
+    if (c.isDigit())
+        return 0x40 + c.digitValue(); // then digits
+    const qsizetype at = alphabet.indexOf(c);
+    if (at >= 0)
+        return 0x50 + static_cast<int>(at / 2); // then letters
+    return 0x1000 + c.unicode();
+}
+} // namespace
+
+bool turkishLess(const QString& a, const QString& b) {
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const int pa = place(a[i]), pb = place(b[i]);
+        if (pa != pb)
+            return pa < pb;
+    }
+    return a.size() < b.size();
+}
 
 QString dayText(QDate day) {
     return day.toString(QStringLiteral("dd.MM.yyyy"));

@@ -18,6 +18,10 @@ struct ReportTable {
 // A cell as it is shown and written: a date as dd.MM.yyyy, a number in digits, empty as "".
 QString cellText(const QVariant& cell);
 
+// Whether `a` comes before `b` in the Turkish alphabet (a b c ç d e f g ğ h ı i j k l m n o ö
+// p r s ş t u ü v y z), capitals and small letters alike; other characters by their code.
+bool turkishLess(const QString& a, const QString& b);
+
 // The day a report is printed or saved, as "dd.MM.yyyy".
 QString dayText(QDate day);
 

@@ -35,10 +35,17 @@ ReportTable counted(const data::sqlite::Database& db, const QString& column, con
                                                   "group by %1 order by 2 desc, 1")
                                        .arg(column));
     bindPeriod(st, from, to);
-    int rank = 0;
     while (st.step())
-        t.rows.append(
-            QVariantList{++rank, text(st.handle(), 0), sqlite3_column_int(st.handle(), 1)});
+        t.rows.append(QVariantList{0, text(st.handle(), 0), sqlite3_column_int(st.handle(), 1)});
+    // Ties in the order of the Turkish alphabet, then the ranks.
+    std::stable_sort(t.rows.begin(), t.rows.end(),
+                     [](const QVariantList& a, const QVariantList& b) {
+                         if (a[2].toInt() != b[2].toInt())
+                             return a[2].toInt() > b[2].toInt();
+                         return turkishLess(a[1].toString(), b[1].toString());
+                     });
+    for (int r = 0; r < t.rows.size(); ++r)
+        t.rows[r][0] = r + 1;
     return t;
 }
 
@@ -82,12 +89,12 @@ ReportTable loansPerSchool(const data::sqlite::Database& db, QDate from, QDate t
             school = QStringLiteral("okulu girilmemiş");
         t.rows.append(QVariantList{school, sqlite3_column_int(st.handle(), 2)});
     }
-    // Largest first, ties by the name shown (the notes sort among the schools).
+    // Largest first, ties by the name shown in the Turkish alphabet (the notes among them).
     std::stable_sort(t.rows.begin(), t.rows.end(),
                      [](const QVariantList& a, const QVariantList& b) {
                          if (a[1].toInt() != b[1].toInt())
                              return a[1].toInt() > b[1].toInt();
-                         return a[0].toString() < b[0].toString();
+                         return turkishLess(a[0].toString(), b[0].toString());
                      });
     return t;
 }

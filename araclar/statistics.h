@@ -15,7 +15,7 @@ namespace araclar {
 QDate schoolYearStart(QDate today);
 
 // Counts of the loans handed over between `from` and `to`, both days included, largest first
-// (ties in alphabetical order):
+// (ties in the order of the Turkish alphabet):
 // the books lent most often (by the title the loan copied),
 ReportTable mostLentBooks(const data::sqlite::Database& db, QDate from, QDate to);
 // the readers who borrowed most (by the name the loan copied),

@@ -176,6 +176,9 @@ private slots:
                                        << QStringList{u"MERVE IŞIK"_s, u"OSMAN ÖZ"_s};
         QTest::newRow("chosen school and text")
             << u"öz"_s << u"GAZİ LİSESİ"_s << QStringList{} << QStringList{u"OSMAN ÖZ"_s};
+        QTest::newRow("wildcards keep their meaning")
+            << u"ş_hin"_s << u""_s << QStringList{u"ÇAĞRI ŞAHİN"_s}
+            << QStringList{u"ÇAĞRI ŞAHİN"_s};
         QTest::newRow("nothing") << u"zzz"_s << u""_s << QStringList{} << QStringList{};
     }
     void listsInTheirOrderAndNarrowed() {
@@ -201,7 +204,7 @@ private slots:
         addLoan(db, u"OSMAN ÖZ"_s, u"KÜÇÜK PRENS"_s, iso(u"2026-01-01"_s), iso(u"2026-01-21"_s),
                 u"geri alındı"_s);
         const std::vector<OutLoan> loans = outLoans(db);
-        const QByteArray pattern = araclar::containsPattern(typed);
+        const araclar::TextFilter pattern(typed);
         const auto readers = [&](const std::vector<int>& order) {
             QStringList names;
             for (const int i : order)
@@ -234,7 +237,7 @@ private slots:
         QCOMPARE(araclar::historyNames(conn, araclar::HistoryOf::Reader),
                  QStringList{u"ELİF ŞAHİN"_s});
         QCOMPARE(araclar::historyNames(conn, araclar::HistoryOf::Book),
-                 (QStringList{u"SEFİLLER"_s, u"ÇALIKUŞU"_s}));
+                 (QStringList{u"ÇALIKUŞU"_s, u"SEFİLLER"_s}));
         const ReportTable reader =
             araclar::history(conn, araclar::HistoryOf::Reader, u"ELİF ŞAHİN"_s, today);
         QCOMPARE(reader.title, u"Okuyucu Geçmişi: ELİF ŞAHİN"_s);
@@ -366,6 +369,30 @@ private slots:
         QVERIFY(text.contains(u"Sayfa %1 / %1"_s.arg(pages)));
         // The captions repeat on every page the table runs over.
         QCOMPARE(static_cast<int>(text.count(u"Gecikme (gün)"_s)), pages);
+    }
+
+    void turkishAlphabeticalOrder_data() {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("less");
+        QTest::newRow("C before Ç") << u"CEM"_s << u"ÇAĞRI"_s << true;
+        QTest::newRow("Ç before D") << u"ÇAĞRI"_s << u"DENİZ"_s << true;
+        QTest::newRow("dotless before dotted") << u"ışık"_s << u"İNCE"_s << true;
+        QTest::newRow("I before İ in capitals") << u"IRMAK"_s << u"İBRAHİM"_s << true;
+        QTest::newRow("Ş before T, after S") << u"ŞEKER"_s << u"SEFA"_s << false;
+        QTest::newRow("Ü before V") << u"ÜMİT"_s << u"VELİ"_s << true;
+        QTest::newRow("letters alike in either case") << u"ali"_s << u"ALİ"_s << false;
+        QTest::newRow("a prefix first") << u"AHMET"_s << u"AHMET YILMAZ"_s << true;
+        QTest::newRow("blank before letters") << u"AHMET YILMAZ"_s << u"AHMETCAN"_s << true;
+        QTest::newRow("digits before letters") << u"9. SINIF"_s << u"A SINIFI"_s << true;
+    }
+    void turkishAlphabeticalOrder() {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, less);
+        QCOMPARE(araclar::turkishLess(a, b), less);
+        if (less)
+            QVERIFY(!araclar::turkishLess(b, a));
     }
 
     void importLinesInTurkish_data() {
