@@ -12,7 +12,10 @@ namespace araclar {
 // dd.MM.yyyy.
 QByteArray toCsv(const ReportTable& table);
 
-// Writes toCsv(table) to `path`, replacing it; throws platform::Error with a Turkish message.
+// Writes toCsv(table) to `path`, replacing it whole or not at all; throws platform::Error with
+// a Turkish message.
 void saveCsv(const ReportTable& table, const QString& path);
+// The writing part of saveCsv.
+void writeFile(const QByteArray& bytes, const QString& path);
 
 } // namespace araclar

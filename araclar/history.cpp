@@ -13,7 +13,9 @@ QString text(sqlite3_stmt* st, int column) {
     return t ? QString::fromUtf8(t, sqlite3_column_bytes(st, column)) : QString();
 }
 QVariant date(sqlite3_stmt* st, int column) {
-    const std::optional<QDate> d = storedDate(text(st, column));
+    const std::optional<QDate> d =
+        storedDateUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, column)),
+                       sqlite3_column_bytes(st, column));
     return d ? QVariant(*d) : QVariant();
 }
 } // namespace

@@ -53,37 +53,57 @@ bool isReturnedStatusUtf8(const char* utf8, int size) {
     return matched == returned.size();
 }
 
-std::optional<QDate> storedDate(QStringView text) {
-    // The form the program stores ("2009-05-21 16:15:25.890", or cut after the day, the minute
-    // or the second) is read here directly; any other goes the program's own way.
+namespace {
+
+// The form the program stores ("2009-05-21 16:15:25.890", or cut after the day, the minute or
+// the second), read directly: empty when the text is not of that form, otherwise its date (or
+// none, for a day or time that does not exist).
+template <typename CharAt>
+std::optional<std::optional<QDate>> canonicalDate(CharAt at, qsizetype n) {
     static constexpr char16_t form[] = u"dddd-dd-dd dd:dd:dd.ddd";
-    const qsizetype n = text.size();
-    bool canonical = n == 10 || n == 16 || n == 19 || n == 23;
-    for (qsizetype i = 0; canonical && i < n; ++i)
-        canonical = form[i] == u'd' ? (text[i] >= u'0' && text[i] <= u'9') : text[i] == form[i];
-    if (canonical) {
-        const auto number = [&](qsizetype at, int digits) {
-            int v = 0;
-            for (int k = 0; k < digits; ++k)
-                v = v * 10 + (text[at + k].unicode() - u'0');
-            return v;
-        };
-        const bool timeOk = n == 10 || (number(11, 2) < 24 && number(14, 2) < 60 &&
-                                        (n == 16 || number(17, 2) < 60));
-        const QDate d(number(0, 4), number(5, 2), number(8, 2));
-        if (!timeOk || !d.isValid())
+    if (n != 10 && n != 16 && n != 19 && n != 23)
+        return std::nullopt;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = at(i);
+        if (form[i] == u'd' ? (c < u'0' || c > u'9') : c != form[i])
             return std::nullopt;
-        return d;
     }
+    const auto number = [&](qsizetype from, int digits) {
+        int v = 0;
+        for (int k = 0; k < digits; ++k)
+            v = v * 10 + (at(from + k) - u'0');
+        return v;
+    };
+    const bool timeOk =
+        n == 10 || (number(11, 2) < 24 && number(14, 2) < 60 && (n == 16 || number(17, 2) < 60));
+    const QDate d(number(0, 4), number(5, 2), number(8, 2));
+    if (!timeOk || !d.isValid())
+        return std::optional<QDate>();
+    return std::optional<QDate>(d);
+}
+
+} // namespace
+
+std::optional<QDate> storedDate(QStringView text) {
+    if (const auto d = canonicalDate([&](qsizetype i) { return text[i].unicode(); }, text.size()))
+        return *d;
     if (text.isEmpty())
         return std::nullopt;
+    // Any other form goes the program's own way.
     const std::optional<platform::DateTime> value = platform::DateTime::fromIso(text);
-    if (!value)
+    if (!value || !value->date().isValid())
         return std::nullopt;
-    const QDate d = value->date();
-    if (!d.isValid())
+    return value->date();
+}
+
+std::optional<QDate> storedDateUtf8(const char* utf8, int size) {
+    if (!utf8 || size <= 0)
         return std::nullopt;
-    return d;
+    if (const auto d = canonicalDate(
+            [&](qsizetype i) { return static_cast<char16_t>(static_cast<unsigned char>(utf8[i])); },
+            size))
+        return *d;
+    return storedDate(QString::fromUtf8(utf8, size));
 }
 
 int daysLate(std::optional<QDate> due, QDate today) {
@@ -112,8 +132,10 @@ std::vector<OutLoan> readOutLoans(const data::sqlite::Database& db, QDate today)
             continue;
         OutLoan loan;
         loan.id = sqlite3_column_int64(h, 0);
-        loan.due = storedDate(columnText(h, 2));
-        loan.handedOver = storedDate(columnText(h, 3));
+        loan.due = storedDateUtf8(reinterpret_cast<const char*>(sqlite3_column_text(h, 2)),
+                                  sqlite3_column_bytes(h, 2));
+        loan.handedOver = storedDateUtf8(reinterpret_cast<const char*>(sqlite3_column_text(h, 3)),
+                                         sqlite3_column_bytes(h, 3));
         loan.reader = columnText(h, 4);
         loan.book = columnText(h, 5);
         loan.readersOfThatName = sqlite3_column_int(h, 6); // null (no reader) reads as 0

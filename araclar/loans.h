@@ -25,6 +25,8 @@ bool isReturnedStatusUtf8(const char* utf8, int size);
 // The date part of a stored date-time ("2009-05-21 16:15:25.890"); empty when there is none or
 // it cannot be read.
 std::optional<QDate> storedDate(QStringView text);
+// The same on the text as SQLite hands it over (UTF-8; null for none).
+std::optional<QDate> storedDateUtf8(const char* utf8, int size);
 
 // How many days a loan due on `due` is late on `today`: today − due when due lies before today,
 // otherwise 0 (also without a due date).

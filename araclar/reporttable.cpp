@@ -32,7 +32,17 @@ bool turkishLess(const QString& a, const QString& b) {
 }
 
 QString dayText(QDate day) {
-    return day.toString(QStringLiteral("dd.MM.yyyy"));
+    if (!day.isValid())
+        return QString();
+    const int y = day.year();
+    if (y < 1 || y > 9999)
+        return day.toString(QStringLiteral("dd.MM.yyyy"));
+    const auto digit = [](int v) { return QChar(static_cast<char16_t>(u'0' + v)); };
+    const QChar text[10] = {
+        digit(day.day() / 10),   digit(day.day() % 10), QChar(u'.'),     digit(day.month() / 10),
+        digit(day.month() % 10), QChar(u'.'),           digit(y / 1000), digit(y / 100 % 10),
+        digit(y / 10 % 10),      digit(y % 10)};
+    return QString(text, 10);
 }
 
 QString cellText(const QVariant& cell) {

@@ -119,7 +119,9 @@ ReportTable loansOfPeriod(const data::sqlite::Database& db, QDate from, QDate to
     bindPeriod(st, from, to);
     sqlite3_stmt* h = st.handle();
     const auto date = [h](int column) {
-        const std::optional<QDate> d = storedDate(text(h, column));
+        const std::optional<QDate> d =
+            storedDateUtf8(reinterpret_cast<const char*>(sqlite3_column_text(h, column)),
+                           sqlite3_column_bytes(h, column));
         return d ? QVariant(*d) : QVariant();
     };
     while (st.step())
