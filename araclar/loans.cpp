@@ -145,9 +145,6 @@ std::vector<OutLoan> readOutLoans(const data::sqlite::Database& db, QDate today)
             loan.phone = columnText(h, 9);
         }
         loan.daysLate = daysLate(loan.due, today);
-        loan.readerFolded = foldedForSearch(loan.reader);
-        loan.bookFolded = foldedForSearch(loan.book);
-        loan.schoolFolded = foldedForSearch(loan.school);
         loans.push_back(std::move(loan));
     }
     return loans;
@@ -214,6 +211,12 @@ bool loanMatches(const OutLoan& loan, const TextFilter& filter, const QString& s
         return false;
     if (filter.empty())
         return true;
+    if (!loan.folded) {
+        loan.readerFolded = foldedForSearch(loan.reader);
+        loan.bookFolded = foldedForSearch(loan.book);
+        loan.schoolFolded = foldedForSearch(loan.school);
+        loan.folded = true;
+    }
     return filter.matches(loan.readerFolded) || filter.matches(loan.bookFolded) ||
            filter.matches(loan.schoolFolded);
 }

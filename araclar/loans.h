@@ -44,7 +44,9 @@ struct OutLoan {
     QString school;            // of that reader, when there is exactly one
     QString level;
     QString phone;
-    QByteArray readerFolded, bookFolded, schoolFolded; // as the filter compares them
+    // The reader, book and school as the filter compares them, made when first filtered.
+    mutable QByteArray readerFolded, bookFolded, schoolFolded;
+    mutable bool folded = false;
 };
 
 // The statement of the out and overdue lists: every loan with its reader found by the exact

@@ -3,6 +3,7 @@
 
 #include "araclar/context.h"
 #include "araclar/mainwindow.h"
+#include "araclar/messages.h"
 #include "platform/qtdialogs.h"
 
 #include <QApplication>
@@ -24,7 +25,7 @@ int main(int argc, char* argv[]) {
         araclar::contextFor(QCoreApplication::applicationFilePath(),
                             settingsFolder + QStringLiteral("/ternavolk-araclar.ini")));
     window.show();
-    QTimer::singleShot(0, &window, [&window] { window.startUp(); });
+    QTimer::singleShot(0, &window, [&window] { araclar::guarded([&] { window.startUp(); }); });
     const int code = QApplication::exec();
     platform::setDialogs(nullptr);
     return code;
