@@ -5,16 +5,31 @@
 #include "araclar/mainwindow.h"
 #include "araclar/messages.h"
 #include "platform/qtdialogs.h"
+#include "platform/textrules.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Ternavolk"));
     QApplication::setApplicationName(QStringLiteral("ternavolk-araclar"));
+    // Calendars and numbers as the program formats them (Turkish where the system gives none).
+    QLocale::setDefault(platform::programLocale());
+    // The dialogs Qt draws (the buttons of a question, the file and print dialogs) in Turkish:
+    // from Qt's own translations, or from a "translations" folder beside the companion.
+    QTranslator qtTurkish;
+    if (qtTurkish.load(QLocale(QLocale::Turkish, QLocale::Turkey), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        qtTurkish.load(QLocale(QLocale::Turkish, QLocale::Turkey), QStringLiteral("qtbase"),
+                       QStringLiteral("_"),
+                       QCoreApplication::applicationDirPath() + QStringLiteral("/translations")))
+        QCoreApplication::installTranslator(&qtTurkish);
     platform::QtDialogs dialogs;
     platform::setDialogs(&dialogs);
     // Its own settings file, in the user's settings folder; the program itself reads none.

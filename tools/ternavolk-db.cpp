@@ -39,9 +39,7 @@ namespace {
 
 const QString usage = QStringLiteral("Usage: ternavolk-db create PATH | demo PATH | "
                                      "generate PATH --books N --readers N --loans N | "
-                                     "import OLD NEW | backup PATH DEST | "
-                                     "backup PATH --into FOLDER [--keep-days N --keep-months N] | "
-                                     "check PATH");
+                                     "import OLD NEW | backup PATH DEST | check PATH");
 
 void write(FILE* stream, const QString& line) {
     std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stream);
