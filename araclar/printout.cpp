@@ -7,9 +7,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextTable>
 
 namespace araclar {
 
@@ -24,51 +22,46 @@ void prepare(const ReportTable& table, QPrinter& printer) {
     printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
 }
 
-void fill(QTextDocument& doc, const ReportTable& table, QDate day) {
-    QTextCursor cursor(&doc);
-    QTextCharFormat heading;
-    heading.setFontPointSize(14);
-    heading.setFontWeight(QFont::Bold);
-    cursor.insertText(table.title, heading);
-    QTextCharFormat plain;
-    plain.setFontPointSize(9);
-    cursor.insertBlock();
-    cursor.insertText(
-        QStringLiteral("Tarih: %1    Kayıt sayısı: %2").arg(dayText(day)).arg(table.rows.size()),
-        plain);
-    cursor.insertBlock();
-
-    QTextTableFormat format;
-    format.setHeaderRowCount(1);
-    format.setCellPadding(2);
-    format.setCellSpacing(0);
-    format.setBorder(0.5);
-    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    format.setBorderCollapse(true);
-    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-    const int columns = static_cast<int>(table.headers.size());
-    QTextTable* grid =
-        cursor.insertTable(static_cast<int>(table.rows.size()) + 1, std::max(columns, 1), format);
-    QTextCharFormat bold = plain;
-    bold.setFontWeight(QFont::Bold);
-    for (int c = 0; c < columns; ++c)
-        grid->cellAt(0, c).firstCursorPosition().insertText(table.headers[c], bold);
-    for (int r = 0; r < table.rows.size(); ++r) {
-        const QVariantList& row = table.rows[r];
-        for (int c = 0; c < columns && c < row.size(); ++c)
-            grid->cellAt(r + 1, c).firstCursorPosition().insertText(cellText(row[c]), plain);
+// The list as one HTML text, read in one go: a document filled cell by cell lays itself out
+// anew after every cell.
+QString html(const ReportTable& table, QDate day) {
+    QString out;
+    out.reserve(256 + table.rows.size() * table.headers.size() * 24);
+    out += QStringLiteral("<html><body><p style=\"font-size:14pt; font-weight:bold\">");
+    out += table.title.toHtmlEscaped();
+    out += QStringLiteral("</p><p>Tarih: %1&nbsp;&nbsp;&nbsp;&nbsp;Kayıt sayısı: %2</p>")
+               .arg(dayText(day))
+               .arg(table.rows.size());
+    out += QStringLiteral("<table width=\"100%\" border=\"0.5\" cellspacing=\"0\" "
+                          "cellpadding=\"2\" style=\"border-collapse:collapse\"><thead><tr>");
+    for (const QString& h : table.headers)
+        out += QStringLiteral("<th align=\"left\">") + h.toHtmlEscaped() + QStringLiteral("</th>");
+    out += QStringLiteral("</tr></thead><tbody>");
+    for (const QVariantList& row : table.rows) {
+        out += QStringLiteral("<tr>");
+        for (qsizetype c = 0; c < table.headers.size(); ++c) {
+            const QVariant cell = c < row.size() ? row[c] : QVariant();
+            const bool number =
+                cell.typeId() == QMetaType::Int || cell.typeId() == QMetaType::LongLong;
+            out += number ? QStringLiteral("<td align=\"right\">") : QStringLiteral("<td>");
+            out += cellText(cell).toHtmlEscaped();
+            out += QStringLiteral("</td>");
+        }
+        out += QStringLiteral("</tr>");
     }
+    out += QStringLiteral("</tbody></table></body></html>");
+    return out;
 }
 
 } // namespace
 
 void printReport(const ReportTable& table, QDate day, QPrinter& printer) {
     QTextDocument doc;
-    doc.documentLayout()->setPaintDevice(&printer);
     QFont font = doc.defaultFont();
     font.setPointSize(9);
     doc.setDefaultFont(font);
-    fill(doc, table, day);
+    doc.setHtml(html(table, day));
+    doc.documentLayout()->setPaintDevice(&printer);
 
     QPainter painter;
     if (!painter.begin(&printer))
