@@ -10,6 +10,9 @@
 //                                 refused, or with --salvage imported as far as it reads
 //                                 soundly, every row and value left out listed
 //   ternavolk-db backup PATH DEST a consistent copy, also while the program writes
+//   ternavolk-db backup PATH --into FOLDER [--keep-days N --keep-months N]
+//                                 a checked copy named by date and time in FOLDER; then the
+//                                 older copies there that the rotation no longer keeps go
 //   ternavolk-db check PATH       "ok", or each problem of the file
 //
 // An existing file is never overwritten. Exit codes: 0 done (check: the file is sound), 1 the
@@ -27,8 +30,11 @@
 #include "tools/check.h"
 #include "tools/dbfile.h"
 #include "tools/demodata.h"
+#include "tools/rotation.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 #include <exception>
@@ -151,6 +157,22 @@ int run(QStringList args) {
         for (const QString& option : names)
             if (!counts.count(option))
                 return usageError(QStringLiteral("generate: %1 missing").arg(option));
+    } else if (command == u"backup" && args.size() > 2 && args[2] == u"--into") {
+        if (args.size() < 4 || args[3].isEmpty())
+            return usageError(QStringLiteral("backup: --into needs a FOLDER"));
+        const QStringList names{QStringLiteral("--keep-days"), QStringLiteral("--keep-months")};
+        for (qsizetype i = 4; i < args.size(); i += 2) {
+            const QString& option = args[i];
+            if (!names.contains(option))
+                return usageError(QStringLiteral("backup: unexpected argument '%1'").arg(option));
+            if (counts.count(option))
+                return usageError(QStringLiteral("backup: %1 given twice").arg(option));
+            const std::optional<int> n = i + 1 < args.size() ? count(args[i + 1]) : std::nullopt;
+            if (!n)
+                return usageError(
+                    QStringLiteral("backup: %1 needs a non-negative whole number").arg(option));
+            counts[option] = *n;
+        }
     } else if (command == u"backup") {
         if (args.size() < 3 || args[2].isEmpty())
             return usageError(QStringLiteral("backup: missing DEST"));
@@ -171,7 +193,18 @@ int run(QStringList args) {
                 write(stdout, QStringLiteral("ok"));
             return problems.isEmpty() ? 0 : 1;
         }
-        if (command == u"backup") {
+        if (command == u"backup" && args[2] == u"--into") {
+            tools::RotationPolicy policy;
+            if (counts.count(QStringLiteral("--keep-days")))
+                policy.keepDays = counts[QStringLiteral("--keep-days")];
+            if (counts.count(QStringLiteral("--keep-months")))
+                policy.keepMonths = counts[QStringLiteral("--keep-months")];
+            const tools::RotatedBackup done =
+                tools::backupInto(path, args[3], QDateTime::currentDateTime(), policy);
+            write(stdout, QStringLiteral("Backed up %1 to %2").arg(path, done.path));
+            for (const QString& old : done.deleted)
+                write(stdout, QStringLiteral("Deleted the old backup %1").arg(old));
+        } else if (command == u"backup") {
             tools::backupDatabase(path, args[2]);
             write(stdout, QStringLiteral("Backed up %1 to %2").arg(path, args[2]));
         } else if (command == u"create") {

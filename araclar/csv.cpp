@@ -1,0 +1,112 @@
+#include "araclar/csv.h"
+
+#include "platform/errors.h"
+
+#include <QDate>
+#include <QSaveFile>
+#include <charconv>
+#include <cstdio>
+
+namespace araclar {
+
+namespace {
+
+void appendUtf8(QByteArray& out, QStringView text) {
+    // Mostly ASCII: copied as it is; a text with other letters goes through the encoder.
+    const qsizetype old = out.size();
+    out.resize(old + text.size());
+    char* to = out.data() + old;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80) {
+            out.resize(old);
+            out += text.toUtf8();
+            return;
+        }
+        to[i] = static_cast<char>(c);
+    }
+}
+
+void appendText(QByteArray& out, QStringView text) {
+    bool quote = !text.isEmpty() && (text.front().isSpace() || text.back().isSpace());
+    for (qsizetype i = 0; !quote && i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        quote = c == u';' || c == u'"' || c == u'\n' || c == u'\r';
+    }
+    if (!quote) {
+        appendUtf8(out, text);
+        return;
+    }
+    out += '"';
+    qsizetype from = 0;
+    for (qsizetype q; (q = text.indexOf(u'"', from)) >= 0; from = q + 1) {
+        appendUtf8(out, text.mid(from, q - from));
+        out += "\"\"";
+    }
+    appendUtf8(out, text.mid(from));
+    out += '"';
+}
+
+void appendCell(QByteArray& out, const QVariant& cell) {
+    if (cell.isNull())
+        return;
+    switch (cell.typeId()) {
+    case QMetaType::QDate: {
+        const QDate d = cell.toDate();
+        char day[16];
+        const int n =
+            std::snprintf(day, sizeof day, "%02d.%02d.%04d", d.day(), d.month(), d.year());
+        out.append(day, n);
+        return;
+    }
+    case QMetaType::Int:
+    case QMetaType::LongLong: {
+        char digits[24];
+        const auto done = std::to_chars(digits, digits + sizeof digits, cell.toLongLong());
+        out.append(digits, done.ptr - digits);
+        return;
+    }
+    case QMetaType::QString:
+        appendText(out, cell.toString());
+        return;
+    default:
+        appendText(out, cellText(cell));
+    }
+}
+
+} // namespace
+
+QByteArray toCsv(const ReportTable& table) {
+    QByteArray out;
+    out.reserve(64 + table.rows.size() * (table.headers.size() * 12 + 2));
+    out += "\xEF\xBB\xBF";
+    for (qsizetype c = 0; c < table.headers.size(); ++c) {
+        if (c)
+            out += ';';
+        appendText(out, table.headers[c]);
+    }
+    out += "\r\n";
+    for (const QVariantList& row : table.rows) {
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            if (c)
+                out += ';';
+            appendCell(out, row[c]);
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+void saveCsv(const ReportTable& table, const QString& path) {
+    writeFile(toCsv(table), path);
+}
+
+void writeFile(const QByteArray& bytes, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit())
+        throw platform::Error(QStringLiteral("'%1' yazılamadı (%2). Dosya Excel'de açıksa "
+                                             "kapatın ya da başka bir ad veya klasör seçin.")
+                                  .arg(path, file.errorString()));
+}
+
+} // namespace araclar

@@ -1,0 +1,305 @@
+#include "araclar/importpage.h"
+
+#include "araclar/importoutput.h"
+#include "araclar/listpanel.h"
+#include "araclar/messages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QVBoxLayout>
+
+namespace araclar {
+
+namespace {
+constexpr int tables = 3;
+}
+
+ImportPage::ImportPage(const Context& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
+    setObjectName(QStringLiteral("importPage"));
+    oldEdit = new QLineEdit(this);
+    oldEdit->setObjectName(QStringLiteral("oldEdit"));
+    auto* oldLabel = new QLabel(QStringLiteral("&Eski Access dosyası:"), this);
+    labelControl(oldLabel, oldEdit);
+    auto* oldButton = new QPushButton(QStringLiteral("Seç…"), this);
+    oldButton->setObjectName(QStringLiteral("oldButton"));
+    oldButton->setAccessibleName(QStringLiteral("Eski Access dosyasını seç"));
+    newEdit = new QLineEdit(this);
+    newEdit->setObjectName(QStringLiteral("newEdit"));
+    newEdit->setText(
+        QFileInfo(context_.databasePath).absoluteDir().filePath(QStringLiteral("DATA-yeni.mdb")));
+    auto* newLabel = new QLabel(QStringLiteral("&Yeni dosya:"), this);
+    labelControl(newLabel, newEdit);
+    auto* newButton = new QPushButton(QStringLiteral("Seç…"), this);
+    newButton->setObjectName(QStringLiteral("newButton"));
+    newButton->setAccessibleName(QStringLiteral("Yeni dosyanın yerini seç"));
+    startButton = new QPushButton(QStringLiteral("&Aktarmayı Başlat"), this);
+    startButton->setObjectName(QStringLiteral("startButton"));
+    cancelButton = new QPushButton(QStringLiteral("İ&ptal"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    progress = new QProgressBar(this);
+    progress->setObjectName(QStringLiteral("progressBar"));
+    progress->setRange(0, tables);
+    progress->setValue(0);
+    progress->setFormat(QStringLiteral("%v / %m tablo"));
+    auto* progressLabel = new QLabel(QStringLiteral("İlerleme:"), this);
+    labelControl(progressLabel, progress);
+    stateLabel = new QLabel(this);
+    stateLabel->setObjectName(QStringLiteral("stateLabel"));
+    summary = new QPlainTextEdit(this);
+    summary->setObjectName(QStringLiteral("summary"));
+    summary->setReadOnly(true);
+    auto* summaryLabel = new QLabel(QStringLiteral("Özet ve &uyarılar:"), this);
+    labelControl(summaryLabel, summary);
+    auto* note = new QLabel(
+        QStringLiteral("Eski dosya yalnızca okunur. Aktarmadan önce Kütüphane Takip programını "
+                       "kapatın ve eski DATA.mdb'nin bir kopyasını güvenli bir yerde saklayın."),
+        this);
+    note->setWordWrap(true);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(oldLabel, 0, 0);
+    grid->addWidget(oldEdit, 0, 1);
+    grid->addWidget(oldButton, 0, 2);
+    grid->addWidget(newLabel, 1, 0);
+    grid->addWidget(newEdit, 1, 1);
+    grid->addWidget(newButton, 1, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(startButton);
+    buttons->addWidget(cancelButton);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(note);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    layout->addWidget(progressLabel);
+    layout->addWidget(progress);
+    layout->addWidget(stateLabel);
+    layout->addWidget(summaryLabel);
+    layout->addWidget(summary, 1);
+    setRunning(false);
+
+    connect(oldButton, &QPushButton::clicked, this, [this] { guarded([this] { chooseOld(); }); });
+    connect(newButton, &QPushButton::clicked, this, [this] { guarded([this] { chooseNew(); }); });
+    connect(startButton, &QPushButton::clicked, this, [this] { guarded([this] { start(); }); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { guarded([this] { cancel(); }); });
+}
+
+ImportPage::~ImportPage() {
+    if (running()) {
+        process_->disconnect(this);
+        process_->kill();
+        process_->waitForFinished(5000);
+        removeLeftovers();
+    }
+}
+
+void ImportPage::setRunning(bool on) {
+    startButton->setEnabled(!on);
+    cancelButton->setEnabled(on);
+    oldEdit->setReadOnly(on);
+    newEdit->setReadOnly(on);
+}
+
+bool ImportPage::running() const {
+    return process_ && process_->state() != QProcess::NotRunning;
+}
+
+void ImportPage::chooseOld() {
+    const QString path =
+        choosers().openFile(this, QStringLiteral("Eski Access Dosyası"), oldEdit->text(),
+                            QStringLiteral("Access veritabanı (*.mdb);;Bütün dosyalar (*)"));
+    if (!path.isEmpty())
+        oldEdit->setText(QDir::toNativeSeparators(path));
+}
+
+void ImportPage::chooseNew() {
+    const QString path = choosers().saveFile(this, QStringLiteral("Yeni Dosya"), newEdit->text(),
+                                             QStringLiteral("Kütüphane dosyası (*.mdb)"));
+    if (!path.isEmpty())
+        newEdit->setText(QDir::toNativeSeparators(path));
+}
+
+void ImportPage::start() {
+    if (running())
+        return;
+    const QString oldPath = QDir::fromNativeSeparators(oldEdit->text().trimmed());
+    const QString newPath = QDir::fromNativeSeparators(newEdit->text().trimmed());
+    if (oldPath.isEmpty() || !QFileInfo(oldPath).isFile())
+        throw platform::Error(QStringLiteral("Eski Access dosyası bulunamadı. \"Seç…\" ile eski "
+                                             "DATA.mdb dosyasını seçin."));
+    if (newPath.isEmpty())
+        throw platform::Error(QStringLiteral("Yeni dosyanın adı girilmedi. \"Seç…\" ile yeni "
+                                             "dosyanın yerini seçin."));
+    if (QFileInfo::exists(newPath))
+        throw platform::Error(QStringLiteral("'%1' zaten var ve üzerine yazılmaz. Yeni dosya "
+                                             "için başka bir ad seçin.")
+                                  .arg(newPath));
+    if (!QFileInfo(context_.toolPath).isFile())
+        throw platform::Error(QStringLiteral("Aktarma aracı '%1' bulunamadı. Araçları, "
+                                             "ternavolk-db ile aynı klasörden başlatın ya da "
+                                             "programı yeniden kurun.")
+                                  .arg(context_.toolPath));
+    delete process_;
+    process_ = new QProcess(this);
+    pending_.clear();
+    errors_.clear();
+    cancelled_ = false;
+    before_ = QFileInfo(newPath).absoluteDir().entryList(QDir::Files | QDir::Hidden);
+    summary->clear();
+    progress->setValue(0);
+    stateLabel->setText(QStringLiteral("Aktarılıyor…"));
+    connect(process_, &QProcess::readyReadStandardOutput, this,
+            [this] { guarded([this] { readOutput(); }); });
+    connect(process_, &QProcess::readyReadStandardError, this, [this] {
+        guarded([this] {
+            for (const QByteArray& line : process_->readAllStandardError().split('\n'))
+                if (!line.trimmed().isEmpty())
+                    errors_ << QString::fromLocal8Bit(line).trimmed();
+        });
+    });
+    connect(process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+        guarded([&] { finished(code, status); });
+    });
+    connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            guarded([this] { failedToStart(); });
+    });
+    setRunning(true);
+    process_->start(context_.toolPath, {QStringLiteral("import"), QDir::toNativeSeparators(oldPath),
+                                        QDir::toNativeSeparators(newPath)});
+}
+
+void ImportPage::readOutput() {
+    pending_ += process_->readAllStandardOutput();
+    qsizetype end;
+    while ((end = pending_.indexOf('\n')) >= 0) {
+        const QString text = QString::fromLocal8Bit(pending_.left(end)).remove(u'\r');
+        pending_.remove(0, end + 1);
+        if (text.trimmed().isEmpty())
+            continue;
+        const ImportLine line = parseImportLine(text);
+        if (line.kind == ImportLine::Progress) {
+            stateLabel->setText(turkishImportLine(line));
+            continue;
+        }
+        if (line.kind == ImportLine::TableDone)
+            progress->setValue(std::max(progress->value(), importTableIndex(line.table) + 1));
+        if (line.kind == ImportLine::Finished)
+            progress->setValue(tables);
+        summary->appendPlainText(turkishImportLine(line));
+    }
+}
+
+void ImportPage::failedToStart() {
+    setRunning(false);
+    stateLabel->setText(QStringLiteral("Aktarma başlatılamadı."));
+    fail(QStringLiteral("Aktarma aracı '%1' başlatılamadı (%2). Araçları, ternavolk-db ile aynı "
+                        "klasörden başlatın ya da programı yeniden kurun.")
+             .arg(context_.toolPath, process_->errorString()));
+}
+
+void ImportPage::cancel() {
+    if (!running())
+        return;
+    cancelled_ = true;
+    process_->kill();
+}
+
+void ImportPage::removeLeftovers() {
+    // The tool writes into "NEW.import-xxxxxxxx" and renames it at the end; a stopped tool
+    // leaves that file (and its journal) behind. Only such files that were not there before go.
+    const QFileInfo target(QDir::fromNativeSeparators(newEdit->text().trimmed()));
+    const QRegularExpression own(QStringLiteral("^") +
+                                 QRegularExpression::escape(target.fileName()) +
+                                 QStringLiteral("\\.import-[0-9a-f]{8}(-journal)?$"));
+    const QDir dir = target.absoluteDir();
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden))
+        if (own.match(name).hasMatch() && !before_.contains(name))
+            QFile::remove(dir.filePath(name));
+}
+
+void ImportPage::finished(int exitCode, QProcess::ExitStatus status) {
+    readOutput();
+    setRunning(false);
+    const QString newPath = QDir::fromNativeSeparators(newEdit->text().trimmed());
+    if (cancelled_) {
+        removeLeftovers();
+        QFile::remove(newPath); // renamed into place just before the stop: the import was cut
+        progress->setValue(0);
+        stateLabel->setText(QStringLiteral("Aktarma iptal edildi; yeni dosya oluşturulmadı."));
+        summary->appendPlainText(stateLabel->text());
+        return;
+    }
+    if (status != QProcess::NormalExit || exitCode != 0) {
+        removeLeftovers();
+        progress->setValue(0);
+        stateLabel->setText(QStringLiteral("Aktarma yapılamadı."));
+        QString detail = errors_.join(u' ');
+        detail.remove(QRegularExpression(QStringLiteral("^ternavolk-db: ")));
+        if (status != QProcess::NormalExit)
+            fail(QStringLiteral("Aktarma aracı beklenmedik biçimde durdu; yeni dosya "
+                                "oluşturulmadı. Eski dosya bozuk olabilir: Access ile açıp "
+                                "\"Veritabanını Sıkıştır ve Onar\" yaptıktan sonra yeniden "
+                                "deneyin."));
+        else
+            fail(QStringLiteral("Aktarma yapılamadı; yeni dosya oluşturulmadı (%1). Eski dosyanın "
+                                "Access 2000 ya da 2002–2003 biçiminde bir Ternavolk kütüphanesi "
+                                "olduğunu denetleyin; gerekirse Access ile bu biçimde kaydedip "
+                                "yeniden deneyin.")
+                     .arg(detail));
+        return;
+    }
+    stateLabel->setText(QStringLiteral("Aktarma tamamlandı: %1").arg(newPath));
+    offerToPutInPlace();
+}
+
+void ImportPage::offerToPutInPlace() {
+    const QString newPath = QDir::fromNativeSeparators(newEdit->text().trimmed());
+    const QString target = context_.databasePath;
+    if (QFileInfo(newPath).absoluteFilePath() == QFileInfo(target).absoluteFilePath())
+        return;
+    if (!ask(QStringLiteral("Yeni dosya programın kullandığı DATA.mdb'nin yerine konsun mu?\n\n"
+                            "Şimdiki DATA.mdb silinmez, yanında yeni bir adla saklanır. "
+                            "Kütüphane Takip programı açıksa önce bütün bilgisayarlarda "
+                            "kapatın.")))
+        return;
+    QString kept;
+    if (QFileInfo::exists(target)) {
+        kept = QFileInfo(target).absoluteDir().filePath(
+            QStringLiteral("DATA-eski-") +
+            context_.now().toString(QStringLiteral("yyyy-MM-dd-HHmmss")) + QStringLiteral(".mdb"));
+        if (!QFile::rename(target, kept))
+            throw platform::Error(QStringLiteral("DATA.mdb yeniden adlandırılamadı; yeni dosya "
+                                                 "yerine konmadı. Kütüphane Takip programını "
+                                                 "kapatıp yeniden deneyin; yeni dosya '%1' "
+                                                 "olarak duruyor.")
+                                      .arg(newPath));
+    }
+    if (!QFile::rename(newPath, target)) {
+        if (!kept.isEmpty())
+            QFile::rename(kept, target);
+        throw platform::Error(QStringLiteral("Yeni dosya DATA.mdb'nin yerine konamadı; DATA.mdb "
+                                             "olduğu gibi kaldı. Klasöre yazma izniniz olduğunu "
+                                             "denetleyin; yeni dosya '%1' olarak duruyor.")
+                                  .arg(newPath));
+    }
+    const QString message =
+        kept.isEmpty()
+            ? QStringLiteral("Yeni dosya DATA.mdb olarak yerine kondu.")
+            : QStringLiteral("Yeni dosya DATA.mdb olarak yerine kondu; önceki DATA.mdb '%1' "
+                             "adıyla saklandı.")
+                  .arg(QFileInfo(kept).fileName());
+    stateLabel->setText(message);
+    inform(message + QStringLiteral(" Kütüphane Takip programını şimdi başlatabilirsiniz."));
+}
+
+} // namespace araclar

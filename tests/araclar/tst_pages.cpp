@@ -1,0 +1,499 @@
+// The companion's window over a temporary DATA.mdb, one whole test per page, driven as the
+// librarian would: the lists it shows, what typing and choosing narrow, the files it writes,
+// the backups it makes and restores, the import it runs.
+
+#include "araclar/backuppage.h"
+#include "araclar/context.h"
+#include "araclar/historypage.h"
+#include "araclar/importpage.h"
+#include "araclar/listpanel.h"
+#include "araclar/mainwindow.h"
+#include "araclar/messages.h"
+#include "araclar/overduepage.h"
+#include "araclar/statisticspage.h"
+#include "support/scripteddialogs.h"
+#include "support/tempdatabase.h"
+#include "support/typing.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using araclar::ListPanel;
+using platform::Answer;
+
+namespace {
+
+// Answers the file and folder choosers with what the test queued, and records the captions.
+class ScriptedChoosers : public araclar::Choosers {
+public:
+    ScriptedChoosers() : previous_(araclar::setChoosers(this)) {}
+    ~ScriptedChoosers() override { araclar::setChoosers(previous_); }
+    QString saveFile(QWidget*, const QString& caption, const QString&, const QString&) override {
+        return next(caption);
+    }
+    QString openFile(QWidget*, const QString& caption, const QString&, const QString&) override {
+        return next(caption);
+    }
+    QString folder(QWidget*, const QString& caption, const QString&) override {
+        return next(caption);
+    }
+    bool print(QWidget*, QPrinter&) override { return false; }
+    std::deque<QString> answers;
+    QStringList captions;
+
+private:
+    QString next(const QString& caption) {
+        captions << caption;
+        if (answers.empty())
+            return QString();
+        QString a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    araclar::Choosers* previous_;
+};
+
+QVariant iso(const QString& day) {
+    return day + u" 16:15:25.890"_s;
+}
+
+QStringList shownRows(const ListPanel* list) {
+    QStringList rows;
+    const auto* m = list->model();
+    for (int r = 0; r < m->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < m->columnCount(); ++c)
+            cells << m->data(m->index(r, c), Qt::DisplayRole).toString();
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+QStringList backupRows(const QTableWidget* list) {
+    QStringList rows;
+    for (int r = 0; r < list->rowCount(); ++r)
+        rows << list->item(r, 0)->text() + u'|' + list->item(r, 1)->text() + u'|' +
+                    list->item(r, 3)->text();
+    return rows;
+}
+
+template <typename T> T* child(QWidget* w, const QString& name) {
+    T* c = w->findChild<T*>(name);
+    if (!c)
+        qFatal("no control %s", qPrintable(name));
+    return c;
+}
+
+} // namespace
+
+class PagesTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testsupport::TempDatabase> db;
+    std::unique_ptr<testsupport::ScriptedDialogs> dialogs;
+    std::unique_ptr<ScriptedChoosers> choosers;
+    std::unique_ptr<QTemporaryDir> settingsDir;
+    QDateTime clock;
+
+    araclar::Context context() {
+        araclar::Context c =
+            araclar::contextFor(db->executablePath(), settingsDir->filePath(u"araclar.ini"_s));
+        c.now = [this] { return clock; };
+        c.toolPath = QStringLiteral(TERNAVOLK_DB_TOOL);
+        return c;
+    }
+
+    void seed() {
+        const auto reader = [&](const QString& name, const QString& school, const QString& phone) {
+            db->insert(u"okuyucu"_s,
+                       {u"ADISOYADI"_s, u"OKULU"_s, u"OGRENIMDURUMU"_s, u"TELEFONU"_s},
+                       {name, school, u"ORTAOKUL"_s, phone});
+        };
+        reader(u"ÇAĞRI ŞAHİN"_s, u"İNÖNÜ ORTAOKULU"_s, u"0312 111"_s);
+        reader(u"MERVE IŞIK"_s, u"GAZİ LİSESİ"_s, u"0312 222"_s);
+        reader(u"ELİF KAYA"_s, u"GAZİ LİSESİ"_s, u"0312 333"_s);
+        reader(u"ELİF KAYA"_s, u"İNÖNÜ ORTAOKULU"_s, u"0312 444"_s);
+        const auto loan = [&](const QString& reader, const QString& book, const QString& given,
+                              const QVariant& due, const QString& status) {
+            db->insert(u"hareket"_s,
+                       {u"O_ADI_SOYADI"_s, u"ADIGIKITAP"_s, u"TESLIMTARIHI"_s,
+                        u"GERIGETIRMETARIHI"_s, u"DURUM"_s},
+                       {reader, book, iso(given), due, status});
+        };
+        loan(u"ÇAĞRI ŞAHİN"_s, u"BEYAZ DİŞ"_s, u"2026-03-01"_s, iso(u"2026-03-21"_s), u"Verildi"_s);
+        loan(u"MERVE IŞIK"_s, u"İNCE MEMED"_s, u"2026-05-01"_s, iso(u"2026-05-20"_s), u"Veridi"_s);
+        loan(u"ELİF KAYA"_s, u"SEFİLLER"_s, u"2026-04-01"_s, iso(u"2026-04-21"_s), u""_s);
+        loan(u"YOK KİŞİ"_s, u"ÇALIKUŞU"_s, u"2026-05-10"_s, iso(u"2026-05-30"_s), u"Verildi"_s);
+        loan(u"MERVE IŞIK"_s, u"SEFİLLER"_s, u"2026-01-02"_s, iso(u"2026-01-20"_s),
+             u"GERİ ALINDI"_s);
+        loan(u"ÇAĞRI ŞAHİN"_s, u"SEFİLLER"_s, u"2025-10-02"_s, iso(u"2025-10-20"_s),
+             u"geri alındı"_s);
+        loan(u"ÇAĞRI ŞAHİN"_s, u"ÇALIKUŞU"_s, u"2025-06-02"_s, iso(u"2025-06-20"_s),
+             u"Geri Alindi"_s);
+        db->insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {u"SEFİLLER"_s});
+        db->insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {u"BEYAZ DİŞ"_s});
+    }
+
+private slots:
+    void init() {
+        db = std::make_unique<testsupport::TempDatabase>();
+        dialogs = std::make_unique<testsupport::ScriptedDialogs>();
+        choosers = std::make_unique<ScriptedChoosers>();
+        settingsDir = std::make_unique<QTemporaryDir>();
+        clock = QDateTime(QDate(2026, 5, 21), QTime(10, 0));
+        seed();
+    }
+    void cleanup() {
+        choosers.reset();
+        dialogs.reset();
+        db.reset();
+        settingsDir.reset();
+    }
+
+    void overduePageListsNarrowsAndSaves() {
+        araclar::MainWindow w(context());
+        w.show();
+        w.startUp();
+        QCOMPARE(dialogs->texts(), QStringList{});
+        QCOMPARE(w.windowTitle(), u"Ternavolk Kütüphane Araçları"_s);
+        QStringList tabs;
+        for (int i = 0; i < w.pages->count(); ++i)
+            tabs << w.pages->tabText(i);
+        QCOMPARE(tabs, (QStringList{u"Geciken Kitaplar"_s, u"Okuyucu / Kitap Geçmişi"_s,
+                                    u"En Çok Okunanlar"_s, u"Yedekler"_s, u"Access'ten Aktar"_s}));
+        araclar::OverduePage* page = w.overdue;
+        QCOMPARE(page->filterEdit->accessibleName(), u"Ara"_s);
+        QCOMPARE(page->schoolCombo->accessibleName(), u"Okul"_s);
+        QCOMPARE(page->todayLabel->text(), u"Bugün: 21.05.2026"_s);
+
+        QCOMPARE(
+            shownRows(page->overdueList),
+            (QStringList{
+                u"ÇAĞRI ŞAHİN|İNÖNÜ ORTAOKULU|ORTAOKUL|0312 111|BEYAZ DİŞ|01.03.2026|21.03.2026|61"_s,
+                u"ELİF KAYA|aynı adda 2 okuyucu|||SEFİLLER|01.04.2026|21.04.2026|30"_s,
+                u"MERVE IŞIK|GAZİ LİSESİ|ORTAOKUL|0312 222|İNCE MEMED|01.05.2026|20.05.2026|1"_s}));
+        QCOMPARE(page->overdueList->countLabel()->text(), u"3 kayıt"_s);
+        QCOMPARE(shownRows(page->outList).last(),
+                 u"YOK KİŞİ|okuyucu kaydı yok|||ÇALIKUŞU|10.05.2026|30.05.2026|"_s);
+        QCOMPARE(page->outList->countLabel()->text(), u"4 kayıt"_s);
+        QStringList schools;
+        for (int i = 0; i < page->schoolCombo->count(); ++i)
+            schools << page->schoolCombo->itemText(i);
+        QCOMPARE(schools,
+                 (QStringList{u"Bütün okullar"_s, u"GAZİ LİSESİ"_s, u"İNÖNÜ ORTAOKULU"_s}));
+
+        page->filterEdit->setFocus();
+        testsupport::typeText(page->filterEdit, u"sahin"_s);
+        QCOMPARE(shownRows(page->overdueList).size(), 1);
+        QVERIFY(shownRows(page->overdueList)[0].startsWith(u"ÇAĞRI ŞAHİN|"_s));
+        QCOMPARE(page->overdueList->countLabel()->text(), u"1 kayıt (toplam 3)"_s);
+        QCOMPARE(page->outList->countLabel()->text(), u"1 kayıt (toplam 4)"_s);
+        page->filterEdit->clear();
+        page->schoolCombo->setCurrentIndex(1);
+        QCOMPARE(shownRows(page->overdueList).size(), 1);
+        QVERIFY(shownRows(page->overdueList)[0].startsWith(u"MERVE IŞIK|"_s));
+
+        // Excel: the rows shown, through the button.
+        QTemporaryDir out;
+        choosers->answers.push_back(out.filePath(u"gecikenler.csv"_s));
+        QTest::mouseClick(child<QPushButton>(page->overdueList, u"Geciken KitaplarCsv"_s),
+                          Qt::LeftButton);
+        QCOMPARE(choosers->captions, QStringList{u"Excel İçin Kaydet"_s});
+        QFile csv(out.filePath(u"gecikenler.csv"_s));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(),
+                 "\xEF\xBB\xBF"_ba +
+                     u"Okuyucu;Okulu;Öğrenim Durumu;Telefonu;Kitap;Veriliş Tarihi;Geri Getirme "
+                     u"Tarihi;Gecikme (gün)\r\n"
+                     u"MERVE IŞIK;GAZİ LİSESİ;ORTAOKUL;0312 222;İNCE MEMED;01.05.2026;"
+                     u"20.05.2026;1\r\n"_s.toUtf8());
+        // PDF, and a cancelled chooser writes nothing.
+        choosers->answers.push_back(out.filePath(u"gecikenler.pdf"_s));
+        QTest::mouseClick(child<QPushButton>(page->overdueList, u"Geciken KitaplarPdf"_s),
+                          Qt::LeftButton);
+        QVERIFY(QFileInfo(out.filePath(u"gecikenler.pdf"_s)).size() > 0);
+        QTest::mouseClick(child<QPushButton>(page->overdueList, u"Geciken KitaplarPdf"_s),
+                          Qt::LeftButton);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 2);
+        QCOMPARE(dialogs->texts(), QStringList{});
+
+        // A loan given back meanwhile (the main program writes), then "Yenile".
+        db->exec(u"update hareket set DURUM = 'Geri Alindi' where ADIGIKITAP = 'İNCE MEMED'"_s);
+        QTest::mouseClick(child<QPushButton>(page, u"refreshButton"_s), Qt::LeftButton);
+        QCOMPARE(page->schoolCombo->currentText(), u"GAZİ LİSESİ"_s);
+        QCOMPARE(shownRows(page->overdueList), QStringList{});
+        QCOMPARE(page->overdueList->countLabel()->text(), u"0 kayıt (toplam 2)"_s);
+    }
+
+    void historyPageFindsAReaderAndABook() {
+        araclar::MainWindow w(context());
+        w.show();
+        w.startUp();
+        araclar::HistoryPanel* readers = w.history->readers;
+        QCOMPARE(readers->searchEdit->accessibleName(), u"Okuyucu ara"_s);
+        QCOMPARE(readers->names->count(), 3);
+        readers->searchEdit->setFocus();
+        testsupport::typeText(readers->searchEdit, u"şahin"_s);
+        QCOMPARE(readers->names->count(), 1);
+        QCOMPARE(readers->namesNote->text(), u"1 sonuç"_s);
+        readers->names->setCurrentRow(0);
+        QCOMPARE(shownRows(readers->loans),
+                 (QStringList{u"BEYAZ DİŞ|01.03.2026|21.03.2026|Gecikmiş (61 gün)|Verildi|"_s,
+                              u"SEFİLLER|02.10.2025|20.10.2025|Geri alındı|geri alındı|"_s,
+                              u"ÇALIKUŞU|02.06.2025|20.06.2025|Geri alındı|Geri Alindi|"_s}));
+        QCOMPARE(readers->loans->countLabel()->text(), u"3 kayıt"_s);
+        QCOMPARE(readers->loans->model()->table().title, u"Okuyucu Geçmişi: ÇAĞRI ŞAHİN"_s);
+
+        araclar::HistoryPanel* books = w.history->books;
+        w.history->tabs->setCurrentWidget(books);
+        books->searchEdit->setFocus();
+        testsupport::typeText(books->searchEdit, u"SEF"_s);
+        QCOMPARE(books->names->count(), 1);
+        books->names->setCurrentRow(0);
+        QCOMPARE(shownRows(books->loans),
+                 (QStringList{u"ELİF KAYA|01.04.2026|21.04.2026|Gecikmiş (30 gün)||"_s,
+                              u"MERVE IŞIK|02.01.2026|20.01.2026|Geri alındı|GERİ ALINDI|"_s,
+                              u"ÇAĞRI ŞAHİN|02.10.2025|20.10.2025|Geri alındı|geri alındı|"_s}));
+        testsupport::typeText(books->searchEdit, u"x"_s);
+        QCOMPARE(books->names->count(), 0);
+        QCOMPARE(books->loans->model()->rowCount(), 0);
+        QCOMPARE(dialogs->texts(), QStringList{});
+    }
+
+    void statisticsPageCountsThePeriod() {
+        araclar::MainWindow w(context());
+        w.show();
+        w.startUp();
+        araclar::StatisticsPage* page = w.statistics;
+        QCOMPARE(page->fromEdit->date(), QDate(2025, 9, 1));
+        QCOMPARE(page->toEdit->date(), QDate(2026, 5, 21));
+        QCOMPARE(page->fromEdit->accessibleName(), u"Başlangıç"_s);
+        QCOMPARE(shownRows(page->books), (QStringList{u"1|SEFİLLER|3"_s, u"2|BEYAZ DİŞ|1"_s,
+                                                      u"3|ÇALIKUŞU|1"_s, u"4|İNCE MEMED|1"_s}));
+        QCOMPARE(shownRows(page->readers), (QStringList{u"1|ÇAĞRI ŞAHİN|2"_s, u"2|MERVE IŞIK|2"_s,
+                                                        u"3|ELİF KAYA|1"_s, u"4|YOK KİŞİ|1"_s}));
+        QCOMPARE(
+            shownRows(page->schools),
+            (QStringList{u"GAZİ LİSESİ|2"_s, u"İNÖNÜ ORTAOKULU|2"_s,
+                         u"aynı adda okuyucular farklı okullarda|1"_s, u"okuyucu kaydı yok|1"_s}));
+
+        QCOMPARE(page->loans->countLabel()->text(), u"6 kayıt"_s);
+        QCOMPARE(shownRows(page->loans).front(),
+                 u"6|ÇAĞRI ŞAHİN|SEFİLLER|02.10.2025|20.10.2025|geri alındı|"_s);
+        QCOMPARE(shownRows(page->loans).back(),
+                 u"4|YOK KİŞİ|ÇALIKUŞU|10.05.2026|30.05.2026|Verildi|"_s);
+
+        page->fromEdit->setDate(QDate(2026, 4, 1));
+        QTest::mouseClick(child<QPushButton>(page, u"showButton"_s), Qt::LeftButton);
+        QCOMPARE(shownRows(page->books),
+                 (QStringList{u"1|ÇALIKUŞU|1"_s, u"2|İNCE MEMED|1"_s, u"3|SEFİLLER|1"_s}));
+        QCOMPARE(page->books->model()->table().title,
+                 u"En Çok Okunan Kitaplar (01.04.2026 – 21.05.2026)"_s);
+
+        page->fromEdit->setDate(QDate(2026, 6, 1));
+        QTest::mouseClick(child<QPushButton>(page, u"showButton"_s), Qt::LeftButton);
+        QCOMPARE(dialogs->texts(), QStringList{u"Başlangıç günü bitiş gününden sonra. Başlangıcı "
+                                               u"bitişten önceki bir güne alın."_s});
+        QCOMPARE(dialogs->shown().front().caption, u"Ternavolk Kütüphane Araçları"_s);
+        QCOMPARE(dialogs->shown().front().icon, platform::Icon::Stop);
+        QTest::mouseClick(child<QPushButton>(page, u"schoolYearButton"_s), Qt::LeftButton);
+        QCOMPARE(page->fromEdit->date(), QDate(2025, 9, 1));
+        QCOMPARE(page->books->model()->rowCount(), 4);
+    }
+
+    void backupPageBacksUpRotatesAndRestores() {
+        const QString folder = settingsDir->filePath(u"Yedek Klasörü"_s);
+        {
+            araclar::MainWindow w(context());
+            w.show();
+            w.startUp(); // no folder yet: no automatic backup, no box
+            araclar::BackupPage* page = w.backups;
+            QCOMPARE(page->statusLabel->text(),
+                     u"Kendiliğinden yedek alınmadı: yedek klasörü seçilmedi."_s);
+            QTest::mouseClick(child<QPushButton>(page, u"backupButton"_s), Qt::LeftButton);
+            QCOMPARE(dialogs->texts(), QStringList{u"Yedeklerin saklanacağı klasör seçilmedi. Önce "
+                                                   u"\"Klasör Seç…\" ile bir klasör seçin."_s});
+            dialogs->clear();
+
+            choosers->answers.push_back(folder);
+            QTest::mouseClick(child<QPushButton>(page, u"folderButton"_s), Qt::LeftButton);
+            QCOMPARE(page->folderEdit->text(), folder);
+            QCOMPARE(QSettings(settingsDir->filePath(u"araclar.ini"_s), QSettings::IniFormat)
+                         .value(u"yedekler/klasor"_s)
+                         .toString(),
+                     folder);
+            QTest::mouseClick(child<QPushButton>(page, u"backupButton"_s), Qt::LeftButton);
+            QCOMPARE(dialogs->texts(), QStringList{});
+            QCOMPARE(backupRows(page->backups),
+                     QStringList{u"DATA-2026-05-21-100000.mdb|21.05.2026 10:00:00|sağlam"_s});
+            QCOMPARE(
+                page->statusLabel->text(),
+                u"Yedek alındı ve denetlendi: DATA-2026-05-21-100000.mdb. Eskiyen 0 yedek silindi."_s);
+
+            // Registers change after the backup; the librarian says No, then Yes.
+            db->exec(u"delete from hareket; insert into okuyucu (ADISOYADI) values ('SONRADAN')"_s);
+            clock = clock.addSecs(3600);
+            page->backups->selectRow(0);
+            QTest::mouseClick(child<QPushButton>(page, u"restoreButton"_s), Qt::LeftButton);
+            QCOMPARE(dialogs->shown().size(), 1);
+            QCOMPARE(dialogs->shown()[0].icon, platform::Icon::Question);
+            QCOMPARE(dialogs->shown()[0].defaultAnswer, Answer::No);
+            QVERIFY(dialogs->texts()[0].startsWith(
+                u"21.05.2026 10:00:00 tarihli yedek geri yüklensin mi?"_s));
+            QCOMPARE(db->count(u"hareket"_s), 0);
+            QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1);
+
+            dialogs->clear();
+            dialogs->answerNext(Answer::Yes);
+            QTest::mouseClick(child<QPushButton>(page, u"restoreButton"_s), Qt::LeftButton);
+            QCOMPARE(dialogs->texts().size(), 2);
+            QCOMPARE(dialogs->texts()[1],
+                     u"Yedek geri yüklendi. Önceki DATA.mdb DATA-2026-05-21-110000.mdb adıyla "
+                     u"yedeklendi.\n\nTernavolk Kütüphane Takip programı açıksa kapatıp yeniden "
+                     u"başlatın: geri yüklenen kayıtları ancak o zaman gösterir."_s);
+            QCOMPARE(db->count(u"hareket"_s), 7);
+            QCOMPARE(db->count(u"okuyucu"_s), 4);
+            QCOMPARE(testsupport::fileRows(QDir(folder).filePath(u"DATA-2026-05-21-110000.mdb"_s),
+                                           u"select count(*) from hareket"_s),
+                     (QList<QStringList>{{u"0"_s}}));
+            QCOMPARE(backupRows(page->backups),
+                     (QStringList{u"DATA-2026-05-21-110000.mdb|21.05.2026 11:00:00|sağlam"_s,
+                                  u"DATA-2026-05-21-100000.mdb|21.05.2026 10:00:00|sağlam"_s}));
+        }
+        // Opening again within a day makes no backup; a day later it does, and the rotation
+        // keeps the newest of 21 May.
+        dialogs->clear();
+        clock = QDateTime(QDate(2026, 5, 22), QTime(9, 0));
+        {
+            araclar::MainWindow w(context());
+            w.startUp();
+            QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+        }
+        clock = QDateTime(QDate(2026, 5, 22), QTime(11, 30));
+        {
+            araclar::MainWindow w(context());
+            w.startUp();
+            QCOMPARE(dialogs->texts(), QStringList{});
+            QCOMPARE(backupRows(w.backups->backups),
+                     (QStringList{u"DATA-2026-05-22-113000.mdb|22.05.2026 11:30:00|sağlam"_s,
+                                  u"DATA-2026-05-21-110000.mdb|21.05.2026 11:00:00|sağlam"_s}));
+        }
+    }
+
+    void importPageBringsAnAccessFileAcrossAndPutsItInPlace() {
+#ifdef TERNAVOLK_NO_ACCESS_IMPORT
+        QSKIP("this build's ternavolk-db has no Access import");
+#endif
+        araclar::MainWindow w(context());
+        w.show();
+        w.startUp();
+        araclar::ImportPage* page = w.import;
+        const QString dir = db->directory();
+        QCOMPARE(page->newEdit->text(), QDir::toNativeSeparators(dir + u"/DATA-yeni.mdb"_s));
+        QCOMPARE(page->oldEdit->accessibleName(), u"Eski Access dosyası"_s);
+
+        // Not an Access file: the tool refuses, the page says so in Turkish.
+        const QString notAccess = dir + u"/bozuk.mdb"_s;
+        {
+            QFile f(notAccess);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        }
+        choosers->answers.push_back(notAccess);
+        QTest::mouseClick(child<QPushButton>(page, u"oldButton"_s), Qt::LeftButton);
+        QTest::mouseClick(page->startButton, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->running() && page->startButton->isEnabled(), 60000);
+        QCOMPARE(dialogs->texts().size(), 1);
+        QVERIFY2(
+            dialogs->texts()[0].startsWith(u"Aktarma yapılamadı; yeni dosya oluşturulmadı ('"_s),
+            qPrintable(dialogs->texts()[0]));
+        QVERIFY(dialogs->texts()[0].endsWith(
+            u"gerekirse Access ile bu biçimde kaydedip yeniden deneyin."_s));
+        QCOMPARE(page->stateLabel->text(), u"Aktarma yapılamadı."_s);
+        QVERIFY(!QFileInfo::exists(dir + u"/DATA-yeni.mdb"_s));
+        dialogs->clear();
+
+        choosers->answers.push_back(QStringLiteral(TERNAVOLK_ACCESS_DATA) +
+                                    u"/kutuphane_jet4_compressed.mdb"_s);
+        QTest::mouseClick(child<QPushButton>(page, u"oldButton"_s), Qt::LeftButton);
+        dialogs->answerNext(Answer::Yes);
+        QTest::mouseClick(page->startButton, Qt::LeftButton);
+        QVERIFY(page->running() || !dialogs->texts().isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!page->running() && page->startButton->isEnabled(), 60000);
+        QCOMPARE(page->progress->value(), 3);
+        QCOMPARE(page->summary->toPlainText(),
+                 u"Aktarma başladı.\n"
+                 u"Okuyucular (okuyucu): 4 satır okundu, 4 satır yazıldı.\n"
+                 u"Kitaplar (kitapkayit): 5 satır okundu, 5 satır yazıldı.\n"
+                 u"Ödünçler (hareket): 3 satır okundu, 3 satır yazıldı.\n"
+                 u"Aktarma uyarısız tamamlandı."_s);
+        QCOMPARE(dialogs->texts().size(), 2);
+        QVERIFY(dialogs->texts()[0].startsWith(
+            u"Yeni dosya programın kullandığı DATA.mdb'nin yerine konsun mu?"_s));
+        QCOMPARE(dialogs->texts()[1],
+                 u"Yeni dosya DATA.mdb olarak yerine kondu; önceki DATA.mdb "
+                 u"'DATA-eski-2026-05-21-100000.mdb' "
+                 u"adıyla saklandı. Kütüphane Takip programını şimdi başlatabilirsiniz."_s);
+        QVERIFY(!QFileInfo::exists(dir + u"/DATA-yeni.mdb"_s));
+        QCOMPARE(testsupport::fileRows(dir + u"/DATA.mdb"_s, u"select count(*) from hareket"_s),
+                 (QList<QStringList>{{u"3"_s}}));
+        QCOMPARE(testsupport::fileRows(dir + u"/DATA-eski-2026-05-21-100000.mdb"_s,
+                                       u"select count(*) from hareket"_s),
+                 (QList<QStringList>{{u"7"_s}}));
+    }
+
+#ifndef Q_OS_WIN
+    void importPageCancelStopsTheToolAndLeavesNothing() {
+        // A stand-in for the tool that starts like it and then keeps working.
+        QTemporaryDir bin;
+        const QString tool = bin.filePath(u"ternavolk-db"_s);
+        {
+            QFile f(tool);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("#!/bin/sh\necho \"Importing '$2' into '$3'\"\necho \"okuyucu: 5000 rows so "
+                    "far...\"\n"
+                    ": > \"$3.import-0123abcd\"\nexec sleep 60\n");
+        }
+        QFile::setPermissions(tool, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                        QFileDevice::WriteOwner);
+        araclar::Context c = context();
+        c.toolPath = tool;
+        araclar::MainWindow w(c);
+        araclar::ImportPage* page = w.import;
+        page->oldEdit->setText(db->filePath());
+        QTest::mouseClick(page->startButton, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(page->stateLabel->text(),
+                                  u"Okuyucular (okuyucu): şimdiye kadar 5.000 satır okundu…"_s,
+                                  30000);
+        QVERIFY(page->cancelButton->isEnabled());
+        QVERIFY(QFileInfo::exists(db->directory() + u"/DATA-yeni.mdb.import-0123abcd"_s));
+        QTest::mouseClick(page->cancelButton, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->running(), 30000);
+        QCOMPARE(page->stateLabel->text(), u"Aktarma iptal edildi; yeni dosya oluşturulmadı."_s);
+        QCOMPARE(page->progress->value(), 0);
+        QVERIFY(!QFileInfo::exists(db->directory() + u"/DATA-yeni.mdb.import-0123abcd"_s));
+        QCOMPARE(dialogs->texts(), QStringList{});
+        QCOMPARE(db->count(u"hareket"_s), 7);
+    }
+#endif
+};
+
+QTEST_MAIN(PagesTest)
+#include "tst_pages.moc"
