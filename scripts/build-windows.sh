@@ -190,7 +190,7 @@ pack() {
   rm -rf "$stage"
   mkdir -p "$folder/platforms" "$folder/styles" "$folder/translations" "$folder/lisanslar"
   local exes=("$build/app/ternavolk.exe" "$build/tools/ternavolk-db.exe")
-  [ -f "$build/araclar/ternavolk-araclar.exe" ] && exes+=("$build/araclar/ternavolk-araclar.exe")
+  [ -f "$build/app/ternavolk-araclar.exe" ] && exes+=("$build/app/ternavolk-araclar.exe")
   cp "${exes[@]}" "$folder/"
   cp "$qt_prefix/plugins/platforms/qwindows.dll" "$folder/platforms/"
   cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
