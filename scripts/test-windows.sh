@@ -41,6 +41,17 @@ fail() { failed=$((failed + 1)); failures+=("$1"); say "FAIL $1${2:+: $2}"; }
 say "starting Wine in $WINEPREFIX"
 wine wineboot --init >/dev/null 2>&1 || true
 wineserver -w
+# Wine hands a Windows program no QT_ variable of the Unix environment: Qt's platform for the
+# tests is set in the prefix's own environment instead.
+set_platform() {
+  if [ -n "$1" ]; then
+    wine reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /d "$1" /f >/dev/null 2>&1
+  else
+    wine reg delete 'HKCU\Environment' /v QT_QPA_PLATFORM /f >/dev/null 2>&1 || true
+  fi
+  wineserver -w
+}
+set_platform offscreen
 winpath() { winepath -w "$1" 2>/dev/null; }
 WINEPATH="$(winpath "$qt_prefix/bin");$(winpath "$deps_prefix/bin");$(winpath "/usr/lib/gcc/$triple/12-posix");$(winpath "/usr/$triple/lib")"
 export WINEPATH
@@ -61,7 +72,7 @@ for exe in "${tests[@]}"; do
   out=$work/$name.txt
   # Qt Test writes to a file only through -o under Wine; a redirected stdout stays empty.
   set +e
-  (cd "$build/tests" && QT_QPA_PLATFORM=offscreen timeout 900 wine "./$name.exe" -o "$(winpath "$out"),txt" \
+  (cd "$build/tests" && timeout 900 wine "./$name.exe" -o "$(winpath "$out"),txt" \
     >"$work/$name.stdout" 2>&1)
   rc=$?
   set -e
@@ -84,6 +95,7 @@ rm "$app/DATA.mdb"
 
 # 2. The program itself: the windows platform plugin, on the virtual display, with a desktop's
 # window manager. It must find DATA.mdb in its own folder and show the main window maximised.
+set_platform ''
 openbox >/dev/null 2>&1 &
 openbox_pid=$!
 sleep 1

@@ -47,7 +47,9 @@ void StartupTest::opensTheDatabaseBesideTheExecutableWhateverItsFolderIsCalled_d
     QTest::addColumn<QString>("folder");
     QTest::newRow("blanks and Turkish letters") << QStringLiteral("Okul Kütüphanesi ŞĞİıöç");
     QTest::newRow("a semicolon") << QStringLiteral("Kitap;Data Source=başka");
+#ifndef Q_OS_WIN // Windows allows no '"' in a folder's name
     QTest::newRow("quotes") << QStringLiteral("\"Kitaplar' 2\"");
+#endif
 }
 
 void StartupTest::opensTheDatabaseBesideTheExecutableWhateverItsFolderIsCalled() {
@@ -96,7 +98,7 @@ void StartupTest::createsTheFiveWindowsHiddenInOrder() {
 
 void StartupTest::missingDatabaseShowsOneBoxBeforeTheWindowAndOneOnEachReturn() {
     TempDatabase db;
-    QVERIFY(QFile::remove(db.filePath()));
+    QVERIFY(db.removeFile());
     ScriptedDialogs dialogs;
     QList<bool> mainVisible;
     dialogs.onShow = [&](const ScriptedDialogs::Shown&) {

@@ -119,9 +119,11 @@ void CrashSafetyTest::killedWhileSavingLosesNothingReported() {
 
 // Run with "--save-until-killed CONNECTIONSTRING RUN" the program is the copy that saves.
 int main(int argc, char* argv[]) {
-    if (argc == 4 && std::strcmp(argv[1], "--save-until-killed") == 0)
-        return saveUntilKilled(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     QCoreApplication app(argc, argv);
+    // The arguments as Qt reads them: on Windows argv holds only what the ANSI code page spells.
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 4 && args[1] == u"--save-until-killed"_s)
+        return saveUntilKilled(args[2], args[3]);
     CrashSafetyTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -213,7 +213,7 @@ void ProviderTest::directoryWithSemicolonStillOpensItsDatabase() {
 
 void ProviderTest::openingNeverCreatesTheFile() {
     testsupport::TempDatabase db;
-    QVERIFY(QFile::remove(db.filePath()));
+    QVERIFY(db.removeFile());
     auto q = books(programConnectionString(db));
     QCOMPARE(failure([&] { q->open(); }), u"Could not find file '"_s + db.filePath() + u"'."_s);
     QCOMPARE(q->state(), DataSetState::Inactive);
@@ -249,7 +249,7 @@ void ProviderTest::openingNeverCreatesTheFile() {
 
 void ProviderTest::fileThatIsNotADatabaseIsRefused() {
     testsupport::TempDatabase db;
-    QVERIFY(QFile::remove(db.filePath()));
+    QVERIFY(db.removeFile());
     QFile f(db.filePath());
     QVERIFY(f.open(QIODevice::WriteOnly));
     const QByteArray text = QByteArray("Bu bir veritabani degil.\n").repeated(100);
@@ -265,7 +265,7 @@ void ProviderTest::fileThatIsNotADatabaseIsRefused() {
 
 void ProviderTest::oldAccessFileIsNamedAsSuch() {
     testsupport::TempDatabase db;
-    QVERIFY(QFile::remove(db.filePath()));
+    QVERIFY(db.removeFile());
     QByteArray head(2048, '\0');
     head[1] = 1;
     head.replace(4, 15, "Standard Jet DB");
@@ -898,7 +898,7 @@ void ProviderTest::postThatReachedTheFileIsReportedSaved() {
     QFETCH(bool, inserting);
     testsupport::TempDatabase db;
     db.insert(u"kitapkayit"_s, {u"KITABINADI"_s}, {u"A"_s});
-    QVERIFY(sqlite3_open_v2(QFile::encodeName(db.filePath()).constData(), &LockAfterWrite::other,
+    QVERIFY(sqlite3_open_v2(db.filePath().toUtf8().constData(), &LockAfterWrite::other,
                             SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK);
     const auto watch = reinterpret_cast<void (*)()>(&LockAfterWrite::watch);
     sqlite3_auto_extension(watch);

@@ -6,6 +6,7 @@
 #include "tools/dbfile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
 #include <stdexcept>
 
@@ -34,7 +35,7 @@ QList<QStringList> fileRows(const QString& file, const QString& sql) {
 TempDatabase::TempDatabase(const QString& folderName) {
     if (!root_.isValid())
         throw std::runtime_error("no temporary folder");
-    dir_ = root_.path() + QLatin1Char('/') + folderName;
+    dir_ = QDir::toNativeSeparators(root_.path() + QLatin1Char('/') + folderName);
     QDir().mkpath(dir_);
     tools::createDatabase(filePath());
     db_ = std::make_unique<Database>(filePath(), Database::Mode::ReadWrite);
@@ -44,7 +45,16 @@ TempDatabase::TempDatabase(const QString& folderName) {
 TempDatabase::~TempDatabase() = default;
 
 QString TempDatabase::executablePath() const {
-    return dir_ + QStringLiteral("/ternavolk");
+    return dir_ + QDir::separator() + QStringLiteral("ternavolk");
+}
+
+QString TempDatabase::filePath() const {
+    return dir_ + QDir::separator() + QStringLiteral("DATA.mdb");
+}
+
+bool TempDatabase::removeFile() {
+    db_.reset();
+    return QFile::remove(filePath());
 }
 
 QString TempDatabase::connectionString() const {

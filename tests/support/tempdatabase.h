@@ -26,9 +26,13 @@ public:
     explicit TempDatabase(const QString& folderName = QStringLiteral("Kütüphane Programı"));
     ~TempDatabase();
 
-    QString directory() const { return dir_; } // the executable's folder
-    QString executablePath() const;            // <dir>/ternavolk
-    QString filePath() const { return dir_ + QStringLiteral("/DATA.mdb"); }
+    // The executable's folder and the file, in the platform's own separators, as the program
+    // names them in its messages.
+    QString directory() const { return dir_; }
+    QString executablePath() const; // <dir>/ternavolk
+    QString filePath() const;
+    // Closes this object's own connection and removes the file (Windows removes no open file).
+    bool removeFile();
     QString connectionString() const;
 
     // Runs SQL on a separate connection (as another copy of the program would); fails the

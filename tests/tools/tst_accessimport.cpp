@@ -196,7 +196,7 @@ private slots:
             QCOMPARE(q.recordCount(), static_cast<int>(rows.size()));
             q.close();
             sqlite3* db = nullptr;
-            QCOMPARE(sqlite3_open_v2(QFile::encodeName(newPath).constData(), &db,
+            QCOMPARE(sqlite3_open_v2(newPath.toUtf8().constData(), &db,
                                      SQLITE_OPEN_READWRITE, nullptr),
                      SQLITE_OK);
             const QString insert = u"INSERT INTO %1 (%2) VALUES (NULL)"_s.arg(
