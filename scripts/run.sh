@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup-debian.sh"
 build="$root/build-run"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTERNAVOLK_TESTS=OFF -DTERNAVOLK_BENCH=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target ternavolk ternavolk-db
+cmake --build "$build" -j"$(nproc)" --target ternavolk ternavolk-db ternavolk-araclar
 exe="$build/app/ternavolk"
 if [ ! -e "$build/app/DATA.mdb" ]; then
   "$build/tools/ternavolk-db" demo "$build/app/DATA.mdb"
