@@ -2,7 +2,6 @@
 
 #include "platform/errors.h"
 #include "tools/backup.h"
-#include "tools/check.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,14 +87,9 @@ RotatedBackup backupInto(const QString& source, const QString& folder, const QDa
         throw Error(QStringLiteral("Cannot create the folder '%1'").arg(folder));
     RotatedBackup result;
     result.path = QDir(folder).filePath(rotationFileName(now));
+    // The backup checks its copy and throws when the copy is not sound: then no old backup is
+    // deleted, and the copy stays, as it may still be the best there is.
     backupDatabase(source, result.path);
-    const QStringList problems = checkDatabase(result.path);
-    if (!problems.isEmpty()) {
-        QFile::remove(result.path);
-        throw Error(QStringLiteral("The backup '%1' failed its check and was removed; no old "
-                                   "backup was deleted: %2")
-                        .arg(result.path, problems.join(QStringLiteral("; "))));
-    }
     const QDir dir(folder);
     for (const QString& name : rotationDeletions(rotationFiles(folder), now.date(), policy))
         if (QFile::remove(dir.filePath(name)))

@@ -35,7 +35,8 @@ struct RotatedBackup {
 
 // Backs `source` up into `folder` (made when missing) under the rotation name of `now`, checks
 // the copy and, when it is sound, deletes what the rotation no longer keeps. A copy that fails
-// its check is removed and nothing old is deleted. Throws platform::Error.
+// its check stays (it may be the best there is) and nothing old is deleted. Throws
+// platform::Error.
 RotatedBackup backupInto(const QString& source, const QString& folder, const QDateTime& now,
                          RotationPolicy policy);
 
