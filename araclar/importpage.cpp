@@ -34,8 +34,8 @@ ImportPage::ImportPage(const Context& context, QWidget* parent)
     oldButton->setAccessibleName(QStringLiteral("Eski Access dosyasını seç"));
     newEdit = new QLineEdit(this);
     newEdit->setObjectName(QStringLiteral("newEdit"));
-    newEdit->setText(
-        QFileInfo(context_.databasePath).absoluteDir().filePath(QStringLiteral("DATA-yeni.mdb")));
+    newEdit->setText(QDir::toNativeSeparators(
+        QFileInfo(context_.databasePath).absoluteDir().filePath(QStringLiteral("DATA-yeni.mdb"))));
     auto* newLabel = new QLabel(QStringLiteral("&Yeni dosya:"), this);
     labelControl(newLabel, newEdit);
     auto* newButton = new QPushButton(QStringLiteral("Seç…"), this);
@@ -163,7 +163,7 @@ void ImportPage::start() {
         guarded([this] {
             for (const QByteArray& line : process_->readAllStandardError().split('\n'))
                 if (!line.trimmed().isEmpty())
-                    errors_ << QString::fromLocal8Bit(line).trimmed();
+                    errors_ << QString::fromUtf8(line).trimmed();
         });
     });
     connect(process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
@@ -182,7 +182,7 @@ void ImportPage::readOutput() {
     pending_ += process_->readAllStandardOutput();
     qsizetype end;
     while ((end = pending_.indexOf('\n')) >= 0) {
-        const QString text = QString::fromLocal8Bit(pending_.left(end)).remove(u'\r');
+        const QString text = QString::fromUtf8(pending_.left(end)).remove(u'\r');
         pending_.remove(0, end + 1);
         if (text.trimmed().isEmpty())
             continue;

@@ -11,9 +11,12 @@ namespace platform {
 QFont classicFont(int pixelHeight, bool bold) {
     // The windows were drawn in "MS Sans Serif", which Windows has. Elsewhere a face with
     // Arial's widths keeps every caption within the place it was drawn for (Debian's
-    // Liberation Sans); the system's ordinary face where none of them is installed.
+    // Liberation Sans); the system's ordinary face where none of them is installed. A Windows
+    // without the old face (Wine has none) takes its successor or Arial's widths likewise.
 #ifdef Q_OS_WIN
-    static const QStringList faces{QStringLiteral("MS Sans Serif")};
+    static const QStringList faces{QStringLiteral("MS Sans Serif"),
+                                   QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                   QStringLiteral("Liberation Sans")};
 #else
     static const QStringList faces{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                                    QStringLiteral("Arial")};

@@ -34,12 +34,19 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 #include <exception>
 #include <map>
 #include <optional>
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX // std::min and std::max, not the macros
+#endif
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -47,8 +54,9 @@ const QString usage = QStringLiteral("Usage: ternavolk-db create PATH | demo PAT
                                      "generate PATH --books N --readers N --loans N | "
                                      "import OLD NEW [--salvage] | backup PATH DEST | check PATH");
 
+// Everything the tool prints is UTF-8; on Windows the console is told so at start.
 void write(FILE* stream, const QString& line) {
-    std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stream);
+    std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stream);
     std::fflush(stream);
 }
 
@@ -201,9 +209,9 @@ int run(QStringList args) {
                 policy.keepMonths = counts[QStringLiteral("--keep-months")];
             const tools::RotatedBackup done =
                 tools::backupInto(path, args[3], QDateTime::currentDateTime(), policy);
-            write(stdout, QStringLiteral("Backed up %1 to %2").arg(path, done.path));
+            write(stdout, QStringLiteral("Backed up %1 to %2").arg(path, QDir::toNativeSeparators(done.path)));
             for (const QString& old : done.deleted)
-                write(stdout, QStringLiteral("Deleted the old backup %1").arg(old));
+                write(stdout, QStringLiteral("Deleted the old backup %1").arg(QDir::toNativeSeparators(old)));
         } else if (command == u"backup") {
             tools::backupDatabase(path, args[2]);
             write(stdout, QStringLiteral("Backed up %1 to %2").arg(path, args[2]));
@@ -227,7 +235,7 @@ int run(QStringList args) {
         write(stderr, QStringLiteral("ternavolk-db: ") + e.message());
         return 1;
     } catch (const std::exception& e) {
-        write(stderr, QStringLiteral("ternavolk-db: ") + QString::fromLocal8Bit(e.what()));
+        write(stderr, QStringLiteral("ternavolk-db: ") + QString::fromUtf8(e.what()));
         return 1;
     }
     return 0;
@@ -236,6 +244,9 @@ int run(QStringList args) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+#ifdef Q_OS_WIN
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
 #ifdef TERNAVOLK_ACCESS_IMPORT

@@ -133,6 +133,7 @@ void StartupTest::missingDatabaseShowsOneBoxBeforeTheWindowAndOneOnEachReturn() 
 void StartupTest::aDatabaseThatAppearsLaterOpensOnActivationButTheBooksLackTheirConnection() {
     auto db = std::make_unique<TempDatabase>();
     const QString file = db->filePath();
+    db->release();
     QVERIFY(QFile::rename(file, file + QStringLiteral(".away")));
     ScriptedDialogs dialogs;
     app::createWindows(db->executablePath());

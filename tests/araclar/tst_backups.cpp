@@ -5,6 +5,7 @@
 #include "data/sqlite.h"
 #include "platform/errors.h"
 #include "support/tempdatabase.h"
+#include "support/processtext.h"
 #include "tools/backup.h"
 #include "tools/rotation.h"
 
@@ -158,13 +159,14 @@ private slots:
         QVERIFY(tool.waitForFinished(60000));
         QCOMPARE(tool.exitCode(), 0);
         const QStringList lines =
-            QString::fromLocal8Bit(tool.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+            testsupport::processText(tool.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
-        QVERIFY2(lines[0].startsWith(u"Backed up "_s + db.filePath() + u" to "_s + dir.path() +
-                                     u"/DATA-"_s),
+        QVERIFY2(lines[0].startsWith(u"Backed up "_s + db.filePath() + u" to "_s +
+                                     QDir::toNativeSeparators(dir.path() + u"/DATA-"_s)),
                  qPrintable(lines[0]));
         QCOMPARE(lines[1],
-                 u"Deleted the old backup "_s + dir.filePath(name(u"2001-01-01-000000"_s)));
+                 u"Deleted the old backup "_s +
+                     QDir::toNativeSeparators(dir.filePath(name(u"2001-01-01-000000"_s))));
         const QStringList files = QDir(dir.path()).entryList(QDir::Files);
         QCOMPARE(files.size(), 2);
         QVERIFY(files.contains(u"DATA-eski.mdb"_s));
@@ -177,7 +179,7 @@ private slots:
                                                         dir.path(), u"--keep-days"_s, u"-1"_s});
         QVERIFY(wrong.waitForFinished(60000));
         QCOMPARE(wrong.exitCode(), 2);
-        QVERIFY(QString::fromLocal8Bit(wrong.readAllStandardError())
+        QVERIFY(testsupport::processText(wrong.readAllStandardError())
                     .startsWith(
                         u"ternavolk-db: backup: --keep-days needs a non-negative whole number"_s));
     }

@@ -14,6 +14,10 @@
 #include <QThread>
 #include <cstdio>
 #include <cstring>
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -122,8 +126,12 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     // The arguments as Qt reads them: on Windows argv holds only what the ANSI code page spells.
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() == 4 && args[1] == u"--save-until-killed"_s)
+    if (args.size() == 4 && args[1] == u"--save-until-killed"_s) {
+#ifdef Q_OS_WIN
+        _setmode(_fileno(stdout), _O_BINARY); // the lines as written, without "\r"
+#endif
         return saveUntilKilled(args[2], args[3]);
+    }
     CrashSafetyTest test;
     return QTest::qExec(&test, argc, argv);
 }

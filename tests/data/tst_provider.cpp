@@ -223,10 +223,10 @@ void ProviderTest::openingNeverCreatesTheFile() {
              QStringList());
 
     // A directory that does not exist is not made either.
-    const QString missingDir = db.directory() + u"/yok"_s;
+    const QString missingDir = db.directory() + QDir::separator() + u"yok"_s;
     auto other = books(data::connectionString(missingDir));
     QCOMPARE(failure([&] { other->open(); }),
-             u"Could not find file '"_s + missingDir + u"/DATA.mdb'."_s);
+             u"Could not find file '"_s + missingDir + QDir::separator() + u"DATA.mdb'."_s);
     QVERIFY(!QFileInfo::exists(missingDir));
 
     // A directory named DATA.mdb is no file.
@@ -279,8 +279,8 @@ void ProviderTest::oldAccessFileIsNamedAsSuch() {
                  u"' dosyası eski Access biçiminde bir veritabanı; program yalnızca kendi "
                  u"biçimini açar. Dönüştürmek için dosyanın bir yedeğini alın, ternavolk-db "
                  u"import \""_s +
-                 db.filePath() + u"\" \""_s + db.directory() +
-                 u"/DATA-yeni.mdb\" komutunu çalıştırın, sonra eski dosyayı kaldırıp yeni "
+                 db.filePath() + u"\" \""_s + db.directory() + QDir::separator() +
+                 u"DATA-yeni.mdb\" komutunu çalıştırın, sonra eski dosyayı kaldırıp yeni "
                  u"dosyanın adını DATA.mdb yapın"_s);
     QCOMPARE(q->state(), DataSetState::Inactive);
     QCOMPARE(QFileInfo(db.filePath()).size(), 2048);

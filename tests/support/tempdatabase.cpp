@@ -38,8 +38,19 @@ TempDatabase::TempDatabase(const QString& folderName) {
     dir_ = QDir::toNativeSeparators(root_.path() + QLatin1Char('/') + folderName);
     QDir().mkpath(dir_);
     tools::createDatabase(filePath());
-    db_ = std::make_unique<Database>(filePath(), Database::Mode::ReadWrite);
-    db_->setBusyTimeout(data::sqlite::busyTimeoutMs);
+    connection();
+}
+
+Database& TempDatabase::connection() {
+    if (!db_) {
+        db_ = std::make_unique<Database>(filePath(), Database::Mode::ReadWrite);
+        db_->setBusyTimeout(data::sqlite::busyTimeoutMs);
+    }
+    return *db_;
+}
+
+void TempDatabase::release() {
+    db_.reset();
 }
 
 TempDatabase::~TempDatabase() = default;
@@ -53,7 +64,7 @@ QString TempDatabase::filePath() const {
 }
 
 bool TempDatabase::removeFile() {
-    db_.reset();
+    release();
     return QFile::remove(filePath());
 }
 
@@ -63,7 +74,7 @@ QString TempDatabase::connectionString() const {
 
 void TempDatabase::exec(const QString& sql) {
     try {
-        db_->executeScript(sql);
+        connection().executeScript(sql);
     } catch (const platform::Error& e) {
         QTest::qFail(
             qPrintable(QStringLiteral("SQL failed: ") + e.message() + QStringLiteral(" in ") + sql),
@@ -77,7 +88,7 @@ qint64 TempDatabase::insert(const QString& table, const QStringList& columns,
     QStringList marks;
     for (qsizetype i = 0; i < columns.size(); ++i)
         marks << QStringLiteral("?");
-    Statement st(*db_, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+    Statement st(connection(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                            .arg(table, columns.join(QStringLiteral(", ")),
                                 marks.join(QStringLiteral(", "))));
     for (int i = 0; i < values.size(); ++i) {
@@ -90,11 +101,11 @@ qint64 TempDatabase::insert(const QString& table, const QStringList& columns,
             st.bindText(i + 1, v.toString());
     }
     st.step();
-    return db_->lastInsertKey();
+    return connection().lastInsertKey();
 }
 
 std::vector<QStringList> TempDatabase::rows(const QString& sql) {
-    const QList<QStringList> rows = queryRows(*db_, sql);
+    const QList<QStringList> rows = queryRows(connection(), sql);
     return {rows.begin(), rows.end()};
 }
 

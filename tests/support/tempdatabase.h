@@ -31,7 +31,9 @@ public:
     QString directory() const { return dir_; }
     QString executablePath() const; // <dir>/ternavolk
     QString filePath() const;
-    // Closes this object's own connection and removes the file (Windows removes no open file).
+    // Closes this object's own connection (opened again when next needed), so that the file
+    // may be renamed or removed: Windows does neither to an open file.
+    void release();
     bool removeFile();
     QString connectionString() const;
 
@@ -46,6 +48,8 @@ public:
     qint64 count(const QString& table);
 
 private:
+    data::sqlite::Database& connection();
+
     QTemporaryDir root_;
     QString dir_;
     std::unique_ptr<data::sqlite::Database> db_;

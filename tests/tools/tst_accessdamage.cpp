@@ -5,6 +5,7 @@
 #include "data/tables.h"
 #include "platform/errors.h"
 #include "support/tempdatabase.h"
+#include "support/processtext.h"
 #include "tools/accesswall.h"
 
 #include <QDir>
@@ -74,8 +75,8 @@ Run import(const QStringList& args, const QProcessEnvironment& env = narrowLimit
     }
     r.ended = p.exitStatus() == QProcess::NormalExit;
     r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
+    r.out = testsupport::processText(p.readAllStandardOutput());
+    r.err = testsupport::processText(p.readAllStandardError());
     return r;
 }
 
@@ -450,7 +451,7 @@ private slots:
         QVERIFY(p.waitForFinished(20000));
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 1);
-        QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
+        QCOMPARE(testsupport::processText(p.readAllStandardError()),
                  u"ternavolk-db: The import of '%1' was interrupted; nothing was written\n"_s.arg(
                      oldPath));
         QCOMPARE(entries(dir + u"/yeni"_s), QStringList());

@@ -7,6 +7,7 @@
 #include "data/connectionstring.h"
 #include "data/tables.h"
 #include "support/tempdatabase.h"
+#include "support/processtext.h"
 #include "tools/accessreader.h"
 
 #include <QDir>
@@ -96,8 +97,8 @@ Run import(const QString& oldPath, const QString& newPath) {
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
         return r;
     r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
+    r.out = testsupport::processText(p.readAllStandardOutput());
+    r.err = testsupport::processText(p.readAllStandardError());
     return r;
 }
 

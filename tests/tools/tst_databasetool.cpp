@@ -9,6 +9,7 @@
 #include "platform/datetime.h"
 #include "platform/errors.h"
 #include "support/tempdatabase.h"
+#include "support/processtext.h"
 #include "tools/dbfile.h"
 #include "tools/demodata.h"
 
@@ -112,8 +113,8 @@ Run runTool(const QStringList& args, const QString& workDir) {
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
         return r;
     r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
+    r.out = testsupport::processText(p.readAllStandardOutput());
+    r.err = testsupport::processText(p.readAllStandardError());
     return r;
 }
 
@@ -488,9 +489,9 @@ private slots:
             tool.waitForFinished(1);
         }
         QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(QString::fromUtf8(tool.readAllStandardError()), QString());
+        QCOMPARE(testsupport::processText(tool.readAllStandardError()), QString());
         QCOMPARE(tool.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()),
+        QCOMPARE(testsupport::processText(tool.readAllStandardOutput()),
                  u"Backed up %1 to %2\n"_s.arg(path, copy));
         QCOMPARE(modeOf(copy), ownerOnly);
         QCOMPARE(QDir(QFileInfo(copy).path()).entryList(QDir::Files), QStringList{u"yedek.mdb"_s});
@@ -744,8 +745,8 @@ private slots:
         other.execute(u"COMMIT"_s);
         QVERIFY(tool.waitForFinished(60000));
         QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(QString::fromUtf8(tool.readAllStandardError()), QString());
-        QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()),
+        QCOMPARE(testsupport::processText(tool.readAllStandardError()), QString());
+        QCOMPARE(testsupport::processText(tool.readAllStandardOutput()),
                  u"Backed up %1 to %2\n"_s.arg(path, copy));
         QCOMPARE(tool.exitCode(), 0);
         QCOMPARE(dump(copy), dump(path));
