@@ -38,6 +38,7 @@ failures=()
 pass() { passed=$((passed + 1)); say "PASS $1"; }
 fail() { failed=$((failed + 1)); failures+=("$1"); say "FAIL $1${2:+: $2}"; }
 
+winpath() { winepath -w "$1" 2>/dev/null; }
 say "starting Wine in $WINEPREFIX"
 wine wineboot --init >/dev/null 2>&1 || true
 wineserver -w
@@ -52,7 +53,10 @@ set_platform() {
   wineserver -w
 }
 set_platform offscreen
-winpath() { winepath -w "$1" 2>/dev/null; }
+# Qt's offscreen platform on Windows reads its faces from a folder of font files, not from the
+# system: Debian's Liberation faces, which have Arial's widths, as on Linux.
+wine reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /d "$(winpath /usr/share/fonts/truetype/liberation)" \
+  /f >/dev/null 2>&1
 WINEPATH="$(winpath "$qt_prefix/bin");$(winpath "$deps_prefix/bin");$(winpath "/usr/lib/gcc/$triple/12-posix");$(winpath "/usr/$triple/lib")"
 export WINEPATH
 
@@ -99,11 +103,13 @@ set_platform ''
 openbox >/dev/null 2>&1 &
 openbox_pid=$!
 sleep 1
-title='Ternavolk Kütüphane Takip'
 (cd /tmp && wine "$app/ternavolk.exe" >"$work/program.log" 2>&1 &)
+# The program's visible windows (Wine names their class after the executable); the main one
+# must be the only one (no error box) and maximised.
+visible() { xdotool search --onlyvisible --classname '^ternavolk\.exe$' 2>/dev/null || true; }
 window=
 for _ in $(seq 60); do
-  window=$(xdotool search --name "^$title\$" 2>/dev/null | head -n 1 || true)
+  window=$(visible | head -n 1)
   if [ -n "$window" ] && xprop -id "$window" _NET_WM_STATE 2>/dev/null | grep -q MAXIMIZED_HORZ; then
     break
   fi
@@ -114,14 +120,16 @@ shot=$build/ternavolk-wine.png
 import -window root "$shot" 2>/dev/null || true
 if [ -n "$window" ]; then
   state=$(xprop -id "$window" _NET_WM_STATE 2>/dev/null)
-  windows=$(xdotool search --name "^$title\$" 2>/dev/null | wc -l)
-  if [[ "$state" == *MAXIMIZED_VERT* && "$state" == *MAXIMIZED_HORZ* ]] && [ "$windows" -eq 1 ]; then
-    pass "program starts maximised from '$place' (screenshot $shot)"
+  name=$(LC_ALL=C.UTF-8 xprop -id "$window" _NET_WM_NAME 2>/dev/null | sed -n 's/^[^"]*"\(.*\)"$/\1/p')
+  windows=$(visible | wc -l)
+  if [[ "$state" == *MAXIMIZED_VERT* && "$state" == *MAXIMIZED_HORZ* ]] && [ "$windows" -eq 1 ] &&
+    [[ "$name" == Ternavolk* ]]; then
+    pass "program starts maximised as '$name' from '$place' (screenshot $shot)"
   else
-    fail "program start" "window state '$state', $windows window(s) titled '$title' (an error box?)"
+    fail "program start" "window '$name' in state '$state', $windows visible window(s) (an error box?)"
   fi
 else
-  fail "program start" "no window titled '$title' within 60 s"
+  fail "program start" "no window of ternavolk.exe within 60 s"
 fi
 wineserver -k >/dev/null 2>&1 || true
 sleep 1

@@ -4,8 +4,8 @@
 
 #include "data/tables.h"
 #include "platform/errors.h"
-#include "support/tempdatabase.h"
 #include "support/processtext.h"
+#include "support/tempdatabase.h"
 #include "tools/accesswall.h"
 
 #include <QDir>
@@ -18,11 +18,26 @@
 #include <QTest>
 #ifndef Q_OS_WIN
 #include <csignal>
+#else
+#ifndef NOMINMAX
+#define NOMINMAX // std::min and std::max, not the macros
+#endif
+#include <windows.h>
 #endif
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Whether this runs under Wine rather than Windows (or not on Windows at all).
+bool underWine() {
+#ifdef Q_OS_WIN
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
+#endif
+}
 
 const QString samples = QString::fromUtf8(TERNAVOLK_ACCESS_DATA);
 
@@ -152,10 +167,15 @@ private slots:
         QTest::addColumn<QStringList>("emptied");   // values left empty, as expectedRows takes them
 
         const QString importing = u"Importing '@' into '#'\n"_s;
+        // Wine does not enforce a job object's memory limit: there the looping reader is ended
+        // by the limit on its silence instead (a real Windows ends it at its memory limit).
         const QString broke =
-            u"ternavolk-db: '@' is damaged: reading it broke off (the Access reader crashed or "
-            u"went beyond its limit of 256 MB of memory or 20 s of processor time); the import "
-            u"stopped and nothing was written\n"_s;
+            underWine()
+                ? u"ternavolk-db: '@' is damaged: reading it stalled (the Access reader gave "
+                  u"nothing for 20 s); the import stopped and nothing was written\n"_s
+                : u"ternavolk-db: '@' is damaged: reading it broke off (the Access reader crashed "
+                  u"or went beyond its limit of 256 MB of memory or 20 s of processor time); the "
+                  u"import stopped and nothing was written\n"_s;
         const QString noTexts =
             u"ternavolk-db: '@' is damaged: the definition of table 'hareket' is damaged: column "
             u"'O_ADI_SOYADI': it is variable-length value 0 of a table declared to have 0; column "

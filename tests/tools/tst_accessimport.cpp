@@ -6,8 +6,9 @@
 #include "data/adoquery.h"
 #include "data/connectionstring.h"
 #include "data/tables.h"
-#include "support/tempdatabase.h"
+#include "support/filemode.h"
 #include "support/processtext.h"
+#include "support/tempdatabase.h"
 #include "tools/accessreader.h"
 
 #include <QDir>
@@ -79,10 +80,6 @@ QString quotedColumns(const data::TableDef& table) {
     for (const data::ColumnDef& c : table.columns)
         parts << u"quote("_s + QString::fromUtf16(c.name) + u")"_s;
     return parts.join(u", "_s);
-}
-
-QFileDevice::Permissions modeOf(const QString& path) {
-    return QFileInfo(path).permissions() & QFileDevice::Permissions(0x7000 | 0x0070 | 0x0007);
 }
 
 struct Run {
@@ -173,7 +170,7 @@ private slots:
         QCOMPARE(readAll(oldPath), bytes);
         QCOMPARE(QDir(newDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList{u"DATA.mdb"_s});
-        QCOMPARE(modeOf(newPath), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        COMPARE_FILE_MODE(newPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
         for (const data::TableDef* t : data::allTables()) {
             const QList<QJsonObject>& rows = expected[t->tableName()];
@@ -197,9 +194,9 @@ private slots:
             QCOMPARE(q.recordCount(), static_cast<int>(rows.size()));
             q.close();
             sqlite3* db = nullptr;
-            QCOMPARE(sqlite3_open_v2(newPath.toUtf8().constData(), &db,
-                                     SQLITE_OPEN_READWRITE, nullptr),
-                     SQLITE_OK);
+            QCOMPARE(
+                sqlite3_open_v2(newPath.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
+                SQLITE_OK);
             const QString insert = u"INSERT INTO %1 (%2) VALUES (NULL)"_s.arg(
                 t->tableName(), QString::fromUtf16(t->columns[1].name));
             QCOMPARE(sqlite3_exec(db, insert.toUtf8().constData(), nullptr, nullptr, nullptr),
@@ -224,7 +221,7 @@ private slots:
         QCOMPARE(r.err, u"ternavolk-db: The file '%1' already exists; it is left as it is\n"_s.arg(
                             newPath));
         QCOMPARE(readAll(newPath), before);
-        QCOMPARE(modeOf(newPath), mode);
+        COMPARE_FILE_MODE(newPath, mode);
         QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{u"DATA.mdb"_s});
     }
 
