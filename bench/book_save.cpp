@@ -62,8 +62,8 @@ bool measure(const QTemporaryDir& dir, const benchkit::LibrarySize& size, int sa
     // The bare connection: opened as the program opens its own (no pragma changed, so the
     // journal is a rollback journal and every commit syncs in full).
     sqlite3* bare = nullptr;
-    sqlite3_open_v2(file.toUtf8().constData(), &bare,
-                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    sqlite3_open_v2(file.toUtf8().constData(), &bare, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                    nullptr);
     sqlite3_busy_timeout(bare, 5000);
     {
         sqlite3_stmt* st = nullptr;

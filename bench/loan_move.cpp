@@ -65,8 +65,8 @@ int main(int argc, char* argv[]) {
     data::TADOQuery* kitap = anaform->kitap;
 
     sqlite3* bare = nullptr;
-    sqlite3_open_v2(file.toUtf8().constData(), &bare,
-                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    sqlite3_open_v2(file.toUtf8().constData(), &bare, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                    nullptr);
     sqlite3_stmt* readerLookup = nullptr;
     sqlite3_prepare_v2(bare, "select IDNO from okuyucu where ADISOYADI = ?", -1, &readerLookup,
                        nullptr);

@@ -35,8 +35,8 @@ const char* const statements[] = {"select * from  okuyucu", "select * from  kita
 // The three statements bare on a fresh connection (opening it is not timed).
 double bareReads(const QString& file, long long& rows, size_t& bytes) {
     sqlite3* db = nullptr;
-    sqlite3_open_v2(file.toUtf8().constData(), &db,
-                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                    nullptr);
     QElapsedTimer t;
     t.start();
     rows = 0;

@@ -209,9 +209,12 @@ int run(QStringList args) {
                 policy.keepMonths = counts[QStringLiteral("--keep-months")];
             const tools::RotatedBackup done =
                 tools::backupInto(path, args[3], QDateTime::currentDateTime(), policy);
-            write(stdout, QStringLiteral("Backed up %1 to %2").arg(path, QDir::toNativeSeparators(done.path)));
+            write(stdout, QStringLiteral("Backed up %1 to %2")
+                              .arg(path, QDir::toNativeSeparators(done.path)));
             for (const QString& old : done.deleted)
-                write(stdout, QStringLiteral("Deleted the old backup %1").arg(QDir::toNativeSeparators(old)));
+                write(
+                    stdout,
+                    QStringLiteral("Deleted the old backup %1").arg(QDir::toNativeSeparators(old)));
         } else if (command == u"backup") {
             tools::backupDatabase(path, args[2]);
             write(stdout, QStringLiteral("Backed up %1 to %2").arg(path, args[2]));

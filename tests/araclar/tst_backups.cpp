@@ -4,8 +4,8 @@
 #include "araclar/restore.h"
 #include "data/sqlite.h"
 #include "platform/errors.h"
-#include "support/tempdatabase.h"
 #include "support/processtext.h"
+#include "support/tempdatabase.h"
 #include "tools/backup.h"
 #include "tools/rotation.h"
 
@@ -141,9 +141,9 @@ private slots:
                                  tools::backupInto(notADatabase, folder, now.addDays(40), {0, 0}));
         left = QDir(folder).entryList(QDir::Files);
         left.sort();
-        QCOMPARE(left, (QStringList{u"DATA-2026-03-02-080000.mdb"_s,
-                                    u"DATA-2026-05-21-170001.mdb"_s,
-                                    u"DATA-2026-06-30-170001.mdb"_s, u"benim notum.txt"_s}));
+        QCOMPARE(left,
+                 (QStringList{u"DATA-2026-03-02-080000.mdb"_s, u"DATA-2026-05-21-170001.mdb"_s,
+                              u"DATA-2026-06-30-170001.mdb"_s, u"benim notum.txt"_s}));
     }
 
     void backupIntoFromTheCommandLine() {
@@ -164,9 +164,8 @@ private slots:
         QVERIFY2(lines[0].startsWith(u"Backed up "_s + db.filePath() + u" to "_s +
                                      QDir::toNativeSeparators(dir.path() + u"/DATA-"_s)),
                  qPrintable(lines[0]));
-        QCOMPARE(lines[1],
-                 u"Deleted the old backup "_s +
-                     QDir::toNativeSeparators(dir.filePath(name(u"2001-01-01-000000"_s))));
+        QCOMPARE(lines[1], u"Deleted the old backup "_s + QDir::toNativeSeparators(dir.filePath(
+                                                              name(u"2001-01-01-000000"_s))));
         const QStringList files = QDir(dir.path()).entryList(QDir::Files);
         QCOMPARE(files.size(), 2);
         QVERIFY(files.contains(u"DATA-eski.mdb"_s));

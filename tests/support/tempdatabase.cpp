@@ -89,8 +89,8 @@ qint64 TempDatabase::insert(const QString& table, const QStringList& columns,
     for (qsizetype i = 0; i < columns.size(); ++i)
         marks << QStringLiteral("?");
     Statement st(connection(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                           .arg(table, columns.join(QStringLiteral(", ")),
-                                marks.join(QStringLiteral(", "))));
+                                   .arg(table, columns.join(QStringLiteral(", ")),
+                                        marks.join(QStringLiteral(", "))));
     for (int i = 0; i < values.size(); ++i) {
         const QVariant& v = values[i];
         if (v.isNull())
