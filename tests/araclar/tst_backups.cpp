@@ -133,17 +133,17 @@ private slots:
         QCOMPARE(left, (QStringList{u"DATA-2026-03-02-080000.mdb"_s,
                                     u"DATA-2026-05-21-170001.mdb"_s, u"benim notum.txt"_s}));
 
-        // A source that is no database: nothing deleted; the copy that failed its check stays
-        // beside the sound ones, as a backup of a damaged file does.
+        // A source that is no database: nothing deleted. Whether SQLite copies the stray byte
+        // before the check refuses it depends on the platform; a copy that is made stays.
         const QString notADatabase = dir.filePath(u"bozuk.mdb"_s);
         touch(notADatabase);
         QVERIFY_THROWS_EXCEPTION(platform::Error,
                                  tools::backupInto(notADatabase, folder, now.addDays(40), {0, 0}));
         left = QDir(folder).entryList(QDir::Files);
+        left.removeOne(u"DATA-2026-06-30-170001.mdb"_s);
         left.sort();
-        QCOMPARE(left,
-                 (QStringList{u"DATA-2026-03-02-080000.mdb"_s, u"DATA-2026-05-21-170001.mdb"_s,
-                              u"DATA-2026-06-30-170001.mdb"_s, u"benim notum.txt"_s}));
+        QCOMPARE(left, (QStringList{u"DATA-2026-03-02-080000.mdb"_s,
+                                    u"DATA-2026-05-21-170001.mdb"_s, u"benim notum.txt"_s}));
     }
 
     void backupIntoFromTheCommandLine() {
