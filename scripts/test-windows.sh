@@ -83,6 +83,8 @@ for exe in "${tests[@]}"; do
   totals=$(grep -E '^Totals:' "$out" 2>/dev/null | tail -n 1 || true)
   if [ "$rc" -eq 0 ] && [ -n "$totals" ]; then
     pass "$name ($totals)"
+    # What a test leaves out on Windows, it says so itself, with its reason.
+    grep -a -E '^SKIP' "$out" | sed 's/^/    /' || true
   else
     fail "$name" "exit $rc, ${totals:-no totals}"
     grep -E '^(FAIL!|   Loc:|QWARN|QFATAL)' "$out" 2>/dev/null | head -n 20 || tail -n 20 "$work/$name.stdout"
