@@ -156,7 +156,7 @@ cmake -G Ninja -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$qt_prefix" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DTERNAVOLK_TESTS="$with_tests" -DTERNAVOLK_BENCH="${TERNAVOLK_WINDOWS_BENCH:-OFF}" \
-  "${launcher[@]}" >"$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
+  "${launcher[@]}" >"$cache/windows-configure.log" 2>&1 || { cat "$cache/windows-configure.log"; exit 1; }
 cmake --build "$build" -j"$jobs"
 
 # Every DLL an executable or plugin loads that Windows itself does not provide, found in Qt's,
