@@ -75,20 +75,36 @@ for exe in "${tests[@]}"; do
   fi
   out=$work/$name.txt
   # Qt Test writes to a file only through -o under Wine; a redirected stdout stays empty.
-  set +e
-  (cd "$build/tests" && timeout 900 wine "./$name.exe" -o "$(winpath "$out"),txt" \
-    >"$work/$name.stdout" 2>&1)
-  rc=$?
-  set -e
-  totals=$(grep -E '^Totals:' "$out" 2>/dev/null | tail -n 1 || true)
-  if [ "$rc" -eq 0 ] && [ -n "$totals" ]; then
+  run_test() {
+    set +e
+    (cd "$build/tests" && timeout 900 wine "./$name.exe" -o "$(winpath "$out"),txt" \
+      >"$work/$name.stdout" 2>&1)
+    rc=$?
+    set -e
+    totals=$(grep -a -E '^Totals:' "$out" 2>/dev/null | tail -n 1 || true)
+    [ "$rc" -eq 0 ] && [ -n "$totals" ]
+  }
+  failures_of() {
+    grep -a -E '^(FAIL!|   Actual|   Expected|   Loc:|QFATAL)' "$out" 2>/dev/null | head -n 20 ||
+      tail -n 20 "$work/$name.stdout"
+  }
+  if run_test; then
     pass "$name ($totals)"
-    # What a test leaves out on Windows, it says so itself, with its reason.
-    grep -a -E '^SKIP' "$out" | sed 's/^/    /' || true
   else
-    fail "$name" "exit $rc, ${totals:-no totals}"
-    grep -E '^(FAIL!|   Loc:|QWARN|QFATAL)' "$out" 2>/dev/null | head -n 20 || tail -n 20 "$work/$name.stdout"
+    # Wine's timing under a loaded machine has failed a passing case once; a program that
+    # fails is run a second time, and what failed the first time is shown either way.
+    first="exit $rc, ${totals:-no totals}"
+    first_failures=$(failures_of)
+    if run_test; then
+      pass "$name ($totals; FLAKY: the first run failed: $first)"
+      printf '%s\n' "$first_failures" | sed 's/^/    first run: /'
+    else
+      fail "$name" "exit $rc, ${totals:-no totals}"
+      failures_of
+    fi
   fi
+  # What a test leaves out on Windows, it says so itself, with its reason.
+  grep -a -E '^SKIP' "$out" 2>/dev/null | sed 's/^/    /' || true
 done
 
 # A folder a librarian might choose: blanks and Turkish letters all the way.
