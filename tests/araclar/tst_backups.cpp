@@ -4,8 +4,8 @@
 #include "araclar/restore.h"
 #include "data/sqlite.h"
 #include "platform/errors.h"
-#include "support/processtext.h"
 #include "support/tempdatabase.h"
+#include "support/toolrun.h"
 #include "tools/backup.h"
 #include "tools/rotation.h"
 

@@ -692,16 +692,7 @@ void ProviderTest::failuresOfTheFileSayWhatToDo() {
     QString actual;
     if (situation == u"damaged"_s) {
         // The root page of the books' table overwritten, the file's header whole.
-        const qint64 root = db.rows(u"SELECT rootpage FROM sqlite_master WHERE name = "
-                                    u"'kitapkayit'"_s)
-                                .front()
-                                .front()
-                                .toLongLong();
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadWrite));
-        QVERIFY(f.seek((root - 1) * 4096));
-        f.write(QByteArray(4096, '\xff'));
-        f.close();
+        QVERIFY(testsupport::overwriteRootPage(file, u"kitapkayit"_s));
     }
     QFile before(file);
     QVERIFY(before.open(QIODevice::ReadOnly));

@@ -32,6 +32,18 @@ QList<QStringList> fileRows(const QString& file, const QString& sql) {
     return queryRows(db, sql);
 }
 
+bool overwriteRootPage(const QString& file, const QString& table) {
+    const qint64 root =
+        fileRows(file,
+                 QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = '%1'").arg(table))
+            .value(0)
+            .value(0)
+            .toLongLong();
+    QFile f(file);
+    return root > 0 && f.open(QIODevice::ReadWrite) && f.seek((root - 1) * 4096) &&
+           f.write(QByteArray(4096, '\xff')) == 4096;
+}
+
 TempDatabase::TempDatabase(const QString& folderName) {
     if (!root_.isValid())
         throw std::runtime_error("no temporary folder");

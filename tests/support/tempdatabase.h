@@ -19,6 +19,10 @@ QList<QStringList> queryRows(const data::sqlite::Database& db, const QString& sq
 // The same, read straight from a database file (opened read-only for the query).
 QList<QStringList> fileRows(const QString& file, const QString& sql);
 
+// Overwrites the root page of `table` in the database `file` with 0xFF bytes, the file's header
+// left whole: a damage SQLite finds at the first read of that table. False when it could not.
+bool overwriteRootPage(const QString& file, const QString& table);
+
 // A temporary executable folder holding a fresh, empty DATA.mdb (the three tables). The folder
 // name may carry blanks and Turkish letters; everything is removed with the object.
 class TempDatabase {

@@ -4,8 +4,8 @@
 
 #include "data/tables.h"
 #include "platform/errors.h"
-#include "support/processtext.h"
 #include "support/tempdatabase.h"
+#include "support/toolrun.h"
 #include "tools/accesswall.h"
 
 #include <QDir>
@@ -19,9 +19,6 @@
 #ifndef Q_OS_WIN
 #include <csignal>
 #else
-#ifndef NOMINMAX
-#define NOMINMAX // std::min and std::max, not the macros
-#endif
 #include <windows.h>
 #endif
 
@@ -72,27 +69,12 @@ QProcessEnvironment narrowLimits() {
     return env;
 }
 
-struct Run {
-    bool ended = false; // by itself, within the time given, not by a signal
-    int exitCode = -1;
-    QString out, err;
-};
+using Run = testsupport::ToolRun;
 
 Run import(const QStringList& args, const QProcessEnvironment& env = narrowLimits()) {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(TERNAVOLK_DB_TOOL), QStringList{u"import"_s} + args);
-    Run r;
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.ended = p.exitStatus() == QProcess::NormalExit;
-    r.exitCode = p.exitCode();
-    r.out = testsupport::processText(p.readAllStandardOutput());
-    r.err = testsupport::processText(p.readAllStandardError());
-    return r;
+    return testsupport::runTool(QString::fromUtf8(TERNAVOLK_DB_TOOL),
+                                QStringList{QStringLiteral("import")} + args, QString(), env,
+                                60000);
 }
 
 // The rows of the expected file for one table, as SQLite's quote() gives them; the values named

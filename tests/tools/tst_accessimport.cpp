@@ -7,8 +7,8 @@
 #include "data/connectionstring.h"
 #include "data/tables.h"
 #include "support/filemode.h"
-#include "support/processtext.h"
 #include "support/tempdatabase.h"
+#include "support/toolrun.h"
 #include "tools/accessreader.h"
 
 #include <QDir>
@@ -82,21 +82,11 @@ QString quotedColumns(const data::TableDef& table) {
     return parts.join(u", "_s);
 }
 
-struct Run {
-    int exitCode = -1;
-    QString out, err;
-};
+using Run = testsupport::ToolRun;
 
 Run import(const QString& oldPath, const QString& newPath) {
-    QProcess p;
-    p.start(QString::fromUtf8(TERNAVOLK_DB_TOOL), {u"import"_s, oldPath, newPath});
-    Run r;
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = testsupport::processText(p.readAllStandardOutput());
-    r.err = testsupport::processText(p.readAllStandardError());
-    return r;
+    return testsupport::runTool(QString::fromUtf8(TERNAVOLK_DB_TOOL),
+                                {QStringLiteral("import"), oldPath, newPath});
 }
 
 QString summary(const QString& oldPath, const QString& newPath, const QStringList& tables,

@@ -9,8 +9,8 @@
 #include "platform/datetime.h"
 #include "platform/errors.h"
 #include "support/filemode.h"
-#include "support/processtext.h"
 #include "support/tempdatabase.h"
+#include "support/toolrun.h"
 #include "tools/dbfile.h"
 #include "tools/demodata.h"
 
@@ -98,22 +98,10 @@ QList<QStringList> dump(const QString& file) {
 // Owner, group and other bits only (Qt adds the current user's bits besides).
 const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
-struct Run {
-    int exitCode = -1;
-    QString out, err;
-};
+using Run = testsupport::ToolRun;
 
 Run runTool(const QStringList& args, const QString& workDir) {
-    QProcess p;
-    p.setWorkingDirectory(workDir);
-    p.start(QString::fromUtf8(TERNAVOLK_DB_TOOL), args);
-    Run r;
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = testsupport::processText(p.readAllStandardOutput());
-    r.err = testsupport::processText(p.readAllStandardError());
-    return r;
+    return testsupport::runTool(QString::fromUtf8(TERNAVOLK_DB_TOOL), args, workDir);
 }
 
 // Leaves `path` as a save that died in the middle leaves it: the file partly written and its
@@ -607,16 +595,7 @@ private slots:
                 u"INSERT INTO kitapkayit (KITABINADI, ACIKLAMA) SELECT 'Kitap ' || i, "
                 u"printf('%0255d', i) FROM n"_s);
         if (change == u"damage"_s) {
-            const qint64 root = testsupport::fileRows(path, u"SELECT rootpage FROM sqlite_master "
-                                                            u"WHERE name = 'kitapkayit'"_s)
-                                    .value(0)
-                                    .value(0)
-                                    .toLongLong();
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::ReadWrite));
-            QVERIFY(f.seek((root - 1) * 4096));
-            f.write(QByteArray(4096, '\xff'));
-            f.close();
+            QVERIFY(testsupport::overwriteRootPage(path, u"kitapkayit"_s));
             // SQLite's own findings, up to where it gives up on the page with an error.
             QStringList findings;
             {
@@ -671,15 +650,7 @@ private slots:
         const QString path = dir + u"/DATA.mdb"_s;
         tools::createGeneratedDatabase(path, 300, 20, 40);
         if (change == u"damage"_s) {
-            const qint64 root = testsupport::fileRows(path, u"SELECT rootpage FROM sqlite_master "
-                                                            u"WHERE name = 'kitapkayit'"_s)
-                                    .value(0)
-                                    .value(0)
-                                    .toLongLong();
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::ReadWrite));
-            QVERIFY(f.seek((root - 1) * 4096));
-            f.write(QByteArray(4096, '\xff'));
+            QVERIFY(testsupport::overwriteRootPage(path, u"kitapkayit"_s));
         } else if (change == u"stub"_s) {
             QVERIFY(QFile(path).resize(50));
         } else {
