@@ -17,9 +17,6 @@
 #endif
 #include <mdbtools.h>
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX // std::min and std::max, not the macros
-#endif
 #include <windows.h>
 #endif
 

@@ -15,9 +15,6 @@
 #ifdef Q_OS_WIN
 #include <fcntl.h>
 #include <io.h>
-#ifndef NOMINMAX
-#define NOMINMAX // std::min and std::max, not the macros
-#endif
 #include <windows.h>
 #else
 #include <csignal>

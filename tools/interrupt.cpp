@@ -4,9 +4,6 @@
 #include <atomic>
 #include <csignal>
 #ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX // std::min and std::max, not the macros
-#endif
 #include <windows.h>
 #endif
 

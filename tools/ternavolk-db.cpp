@@ -42,9 +42,6 @@
 #include <map>
 #include <optional>
 #ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX // std::min and std::max, not the macros
-#endif
 #include <windows.h>
 #endif
 
