@@ -49,9 +49,15 @@ void make(int kind, const QString& path) {
         tools::createGeneratedDatabase(path, 30, 20, 40);
 }
 
-const QString usage = QStringLiteral("Usage: ternavolk-db create PATH | demo PATH | "
-                                     "generate PATH --books N --readers N --loans N | "
-                                     "import OLD NEW [--salvage] | backup PATH DEST | check PATH");
+// Every command with every option it takes, one line each.
+const QString usage = QStringLiteral(
+    "Usage: ternavolk-db create PATH\n"
+    "       ternavolk-db demo PATH\n"
+    "       ternavolk-db generate PATH --books N --readers N --loans N\n"
+    "       ternavolk-db import OLD NEW [--salvage]\n"
+    "       ternavolk-db backup PATH DEST\n"
+    "       ternavolk-db backup PATH --into FOLDER [--keep-days N] [--keep-months N]\n"
+    "       ternavolk-db check PATH");
 
 QString existsMessage(const QString& path) {
     return QStringLiteral("The file '%1' already exists; it is left as it is").arg(path);
