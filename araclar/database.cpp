@@ -1,6 +1,7 @@
 #include "araclar/database.h"
 
 #include "data/connectionstring.h"
+#include "data/databasefile.h"
 #include "platform/errors.h"
 
 #include <QFile>
@@ -12,15 +13,6 @@ using platform::Error;
 
 namespace {
 constexpr int waitForWriterMs = 3000;
-
-// An Access-format file begins with the Jet signature.
-bool isAccessFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = f.read(32);
-    return head.mid(4, 15) == QByteArrayLiteral("Standard Jet DB");
-}
 } // namespace
 
 QString databasePathBeside(const QString& executablePath) {
@@ -36,7 +28,7 @@ std::unique_ptr<data::sqlite::Database> openForReading(const QString& path) {
                                    "kütüphane eski bir Access dosyasındaysa 'Access'ten Aktar' "
                                    "sayfasından aktarın.")
                         .arg(path));
-    if (isAccessFile(path))
+    if (data::isAccessFile(path))
         throw Error(QStringLiteral("'%1' eski Access biçiminde; araçlar ve program onu "
                                    "okuyamaz. 'Access'ten Aktar' sayfasından yeni biçime "
                                    "aktarın.")

@@ -17,14 +17,6 @@ using platform::Error;
 
 namespace {
 
-bool isOldAccessFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = f.read(32);
-    return head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB";
-}
-
 QString actualKindName(const sqlite::Statement& st, int column) {
     const sqlite::ColumnDeclaration d = st.declaration(column);
     const QString type = d.declaredType.toUpper();
@@ -142,25 +134,30 @@ Connection::Connection(const QString& cs) {
     if (check != SQLITE_OK) {
         const int primary = check & 0xFF;
         if (primary == SQLITE_NOTADB) {
-            if (isOldAccessFile(path_)) {
+            if (isAccessFile(path_)) {
                 // Points the librarian to the tool that brings the old file across.
                 const QString converted = path_.chopped(QFileInfo(path_).fileName().size()) +
                                           QStringLiteral("DATA-yeni.mdb");
-                throw Error(QStringLiteral("'%1' dosyası eski Access biçiminde bir veritabanı; "
-                                           "program yalnızca kendi biçimini açar. Dönüştürmek "
-                                           "için dosyanın bir yedeğini alın, ternavolk-db "
-                                           "import \"%1\" \"%2\" komutunu çalıştırın, sonra "
-                                           "eski dosyayı kaldırıp yeni dosyanın adını DATA.mdb "
-                                           "yapın")
-                                .arg(path_, converted));
+                throw FileError(FileFault::AccessFormat, path_,
+                                QStringLiteral("'%1' dosyası eski Access biçiminde bir veritabanı; "
+                                               "program yalnızca kendi biçimini açar. Dönüştürmek "
+                                               "için dosyanın bir yedeğini alın, ternavolk-db "
+                                               "import \"%1\" \"%2\" komutunu çalıştırın, sonra "
+                                               "eski dosyayı kaldırıp yeni dosyanın adını DATA.mdb "
+                                               "yapın")
+                                    .arg(path_, converted));
             }
-            throw Error(QStringLiteral("The file '%1' is not a database").arg(path_));
+            throw FileError(FileFault::NotADatabase, path_,
+                            QStringLiteral("The file '%1' is not a database").arg(path_),
+                            db_->lastError());
         }
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_CORRUPT ||
             primary == SQLITE_IOERR)
-            throw Error(db_->failure(check, false));
-        throw Error(
-            QStringLiteral("The file '%1' cannot be read: %2").arg(path_, db_->lastError()));
+            throw db_->error(check, false);
+        throw FileError(
+            sqlite::Database::faultOf(check), path_,
+            QStringLiteral("The file '%1' cannot be read: %2").arg(path_, db_->lastError()),
+            db_->lastError());
     }
     // The journal stays a rollback journal beside the file (no write-ahead log, which a network
     // share cannot serve), and every save reaches the disk before it is reported done.

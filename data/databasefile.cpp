@@ -9,25 +9,52 @@ namespace data {
 
 using platform::Error;
 
-QString databaseFileProblem(const QString& path, FileUse use, const QString& emptyAdvice) {
+namespace {
+struct Problem {
+    FileFault fault = FileFault::Other;
+    QString message; // empty: no problem
+};
+
+Problem fileProblem(const QString& path, FileUse use, const QString& emptyAdvice) {
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
-        return QStringLiteral("Could not find file '%1'.").arg(path);
+        return {FileFault::Missing, QStringLiteral("Could not find file '%1'.").arg(path)};
     if (use == FileUse::ReadWrite && (!info.isReadable() || !info.isWritable()))
-        return QStringLiteral("The file '%1' cannot be opened for reading and writing: access "
-                              "is denied.")
-            .arg(path);
+        return {FileFault::AccessDenied,
+                QStringLiteral("The file '%1' cannot be opened for reading and writing: access "
+                               "is denied.")
+                    .arg(path)};
     if (info.size() == 0)
-        return QStringLiteral("The file '%1' is empty: it is not a database of the program")
-                   .arg(path) +
-               emptyAdvice;
-    return QString();
+        return {FileFault::Empty,
+                QStringLiteral("The file '%1' is empty: it is not a database of the program")
+                        .arg(path) +
+                    emptyAdvice};
+    return {};
+}
+} // namespace
+
+QString databaseFileProblem(const QString& path, FileUse use, const QString& emptyAdvice) {
+    return fileProblem(path, use, emptyAdvice).message;
 }
 
 void requireDatabaseFile(const QString& path, FileUse use, const QString& emptyAdvice) {
-    const QString problem = databaseFileProblem(path, use, emptyAdvice);
-    if (!problem.isEmpty())
-        throw Error(problem);
+    const Problem problem = fileProblem(path, use, emptyAdvice);
+    if (!problem.message.isEmpty())
+        throw FileError(problem.fault, path, problem.message);
+}
+
+bool isAccessFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = f.read(32);
+    return head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB";
+}
+
+void requireNoFile(const QString& path) {
+    const QString exists = existingFileProblem(path);
+    if (!exists.isEmpty())
+        throw FileError(FileFault::Exists, path, exists);
 }
 
 QString existingFileProblem(const QString& path) {
@@ -38,9 +65,7 @@ QString existingFileProblem(const QString& path) {
 }
 
 void createOwnerOnlyFile(const QString& path) {
-    const QString exists = existingFileProblem(path);
-    if (!exists.isEmpty())
-        throw Error(exists);
+    requireNoFile(path);
     QFile f(path);
 #ifndef Q_OS_WIN
     // Made with these permissions in one step: no moment in which others could open it.

@@ -57,7 +57,9 @@ Database::Database(const QString& path, Mode mode) : path_(path) {
         const QString reason = db_ ? lastError() : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close_v2(db_);
         db_ = nullptr;
-        throw Error(QStringLiteral("The file '%1' cannot be opened: %2").arg(path, reason));
+        throw FileError(FileFault::CannotOpen, path,
+                        QStringLiteral("The file '%1' cannot be opened: %2").arg(path, reason),
+                        reason);
     }
     sqlite3_extended_result_codes(db_, 1);
 }
@@ -124,6 +126,36 @@ QString Database::failure(int rc, bool writing, bool deleting) const {
     }
 }
 
+FileFault Database::faultOf(int rc) {
+    switch (rc & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return FileFault::Busy;
+    case SQLITE_CORRUPT:
+        return FileFault::Damaged;
+    case SQLITE_NOTADB:
+        return FileFault::NotADatabase;
+    case SQLITE_READONLY:
+        if (rc == SQLITE_READONLY_ROLLBACK)
+            return FileFault::LeftJournal;
+        if (rc == SQLITE_READONLY_DIRECTORY)
+            return FileFault::FolderNotWritable;
+        return FileFault::ReadOnly;
+    case SQLITE_CANTOPEN:
+        return FileFault::CannotOpen;
+    case SQLITE_FULL:
+        return FileFault::DiskFull;
+    case SQLITE_IOERR:
+        return FileFault::InputOutput;
+    default:
+        return FileFault::Other;
+    }
+}
+
+FileError Database::error(int rc, bool writing, bool deleting) const {
+    return FileError(faultOf(rc), path_, failure(rc, writing, deleting), lastError());
+}
+
 int Database::readHeader() {
     return sqlite3_exec(db_, "PRAGMA schema_version", nullptr, nullptr, nullptr);
 }
@@ -157,11 +189,13 @@ void Database::keepRollbackJournal() {
     Statement st(*this, QStringLiteral("PRAGMA journal_mode = DELETE"));
     const QString mode = st.step() ? st.text(0) : QString();
     if (mode != u"delete")
-        throw Error(QStringLiteral("The file '%1' was switched to a write-ahead log (WAL) by "
-                                   "another program, and the program cannot switch it back to "
-                                   "the journal file it keeps beside it while that program has "
-                                   "it open. Close the other program and try again")
-                        .arg(path_));
+        throw FileError(FileFault::WriteAheadLog, path_,
+                        QStringLiteral("The file '%1' was switched to a write-ahead log (WAL) by "
+                                       "another program, and the program cannot switch it back "
+                                       "to the journal file it keeps beside it while that "
+                                       "program has it open. Close the other program and try "
+                                       "again")
+                            .arg(path_));
 }
 
 ColumnDeclaration Database::declaration(const QString& table, const QString& column) const {
@@ -182,7 +216,7 @@ ColumnDeclaration Database::declaration(const QString& table, const QString& col
 void Database::copyInto(const Database& to, QDeadlineTimer deadline) {
     sqlite3_backup* backup = sqlite3_backup_init(to.db_, "main", db_, "main");
     if (!backup)
-        throw Error(to.failure(sqlite3_extended_errcode(to.db_), true));
+        throw to.error(sqlite3_extended_errcode(to.db_), true);
     // All pages in one step, under one read lock: while another copy writes, wait and try
     // again, each step no longer than what is left of the time.
     int rc = SQLITE_OK;
@@ -195,7 +229,7 @@ void Database::copyInto(const Database& to, QDeadlineTimer deadline) {
              !deadline.hasExpired());
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE)
-        throw Error(failure(rc, false));
+        throw error(rc, false);
 }
 
 void Database::executeScript(const QString& sql) {
@@ -203,7 +237,7 @@ void Database::executeScript(const QString& sql) {
     const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &message);
     sqlite3_free(message);
     if (rc != SQLITE_OK)
-        throw Error(failure(rc, true));
+        throw error(rc, true);
 }
 
 Statement::Statement(const Database& db, const QString& sql) : db_(db) {
@@ -219,7 +253,7 @@ Statement::Statement(const Database& db, const QString& sql) : db_(db) {
     const int rc = sqlite3_prepare_v2(db.handle(), utf8.constData(), static_cast<int>(utf8.size()),
                                       &stmt_, &tail);
     if (rc != SQLITE_OK)
-        throw Error(db.failure(rc, false));
+        throw db.error(rc, false);
     if (!stmt_)
         throw Error(QStringLiteral("The statement is empty"));
     // One statement only: whatever follows a ";" is refused rather than silently dropped.
@@ -243,7 +277,7 @@ bool Statement::step() {
         return false;
     const char* sql = sqlite3_sql(stmt_);
     const bool deleting = sql && qstrnicmp(sql, "DELETE", 6) == 0;
-    throw Error(db_.failure(rc, !sqlite3_stmt_readonly(stmt_), deleting));
+    throw db_.error(rc, !sqlite3_stmt_readonly(stmt_), deleting);
 }
 
 void Statement::reset() {
@@ -337,7 +371,7 @@ void Statement::readRow(const std::vector<int>& map, RowStore& rows) const {
 
 void Statement::check(int rc) {
     if (rc != SQLITE_OK)
-        throw Error(db_.failure(rc, false));
+        throw db_.error(rc, false);
 }
 
 void Statement::bindNull(int index) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/databasefile.h"
 #include "data/rowstore.h"
 #include "data/tables.h"
 #include "data/value.h"
@@ -58,6 +59,10 @@ public:
     // output, a journal left by an unfinished save) name the file and what to do; every other
     // failure (a refused change, a wrong statement) keeps SQLite's own text.
     QString failure(int rc, bool writing, bool deleting = false) const;
+    // The same as an error to throw, with its cause and SQLite's own text.
+    FileError error(int rc, bool writing, bool deleting = false) const;
+    // The cause of the failed result code `rc`.
+    static FileFault faultOf(int rc);
 
     // Reads the file's header (opening is lazy): SQLITE_OK when the file is a database that
     // can be read now, else SQLite's extended result code, for failure().

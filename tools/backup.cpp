@@ -26,7 +26,7 @@ void backupDatabase(const QString& source, const QString& destination) {
         from.setBusyTimeout(data::sqlite::toolPatienceMs);
         const int header = from.readHeader();
         if (header != SQLITE_OK)
-            throw Error(from.failure(header, false));
+            throw from.error(header, false);
 
         // The empty file first, for its owner only, so the copy of pupils' data never lies open.
         data::createOwnerOnlyFile(destination);
