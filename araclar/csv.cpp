@@ -1,11 +1,13 @@
 #include "araclar/csv.h"
 
+#include "araclar/messages.h"
 #include "platform/errors.h"
+#include "platform/savefile.h"
+#include "platform/textrules.h"
 
 #include <QDate>
 #include <QSaveFile>
 #include <charconv>
-#include <cstdio>
 
 namespace araclar {
 
@@ -52,11 +54,11 @@ void appendCell(QByteArray& out, const QVariant& cell) {
         return;
     switch (cell.typeId()) {
     case QMetaType::QDate: {
-        const QDate d = cell.toDate();
-        char day[16];
-        const int n =
-            std::snprintf(day, sizeof day, "%02d.%02d.%04d", d.day(), d.month(), d.year());
-        out.append(day, n);
+        char day[10];
+        if (platform::dayDigits(cell.toDate(), day))
+            out.append(day, 10);
+        else
+            appendText(out, cellText(cell));
         return;
     }
     case QMetaType::Int:
@@ -76,7 +78,7 @@ void appendCell(QByteArray& out, const QVariant& cell) {
 
 } // namespace
 
-QByteArray toCsv(const ReportTable& table) {
+QByteArray toCsv(const ReportTable& table, platform::Progress& progress) {
     QByteArray out;
     out.reserve(64 + table.rows.size() * (table.headers.size() * 12 + 2));
     out += "\xEF\xBB\xBF";
@@ -86,6 +88,8 @@ QByteArray toCsv(const ReportTable& table) {
         appendText(out, table.headers[c]);
     }
     out += "\r\n";
+    progress.begin(table.rows.size());
+    qsizetype done = 0;
     for (const QVariantList& row : table.rows) {
         for (qsizetype c = 0; c < row.size(); ++c) {
             if (c)
@@ -93,20 +97,28 @@ QByteArray toCsv(const ReportTable& table) {
             appendCell(out, row[c]);
         }
         out += "\r\n";
+        progress.step(++done);
     }
     return out;
 }
 
-void saveCsv(const ReportTable& table, const QString& path) {
-    writeFile(toCsv(table), path);
+void saveCsv(const ReportTable& table, const QString& path, QWidget* parent) {
+    const auto progress = choosers().progress(parent, QStringLiteral("Liste yazılıyor…"));
+    writeFile(toCsv(table, *progress), path);
 }
 
 void writeFile(const QByteArray& bytes, const QString& path) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit())
+    try {
+        platform::openForOwner(file);
+        if (file.write(bytes) < 0)
+            throw platform::WriteError(path, file.errorString());
+        platform::commitFile(file);
+    } catch (const platform::WriteError& e) {
         throw platform::Error(QStringLiteral("'%1' yazılamadı (%2). Dosya Excel'de açıksa "
                                              "kapatın ya da başka bir ad veya klasör seçin.")
-                                  .arg(path, file.errorString()));
+                                  .arg(path, e.reason()));
+    }
 }
 
 } // namespace araclar

@@ -109,7 +109,7 @@ void ListPanel::saveAsPdf() {
                                              QStringLiteral("PDF dosyası (*.pdf)"));
     if (path.isEmpty())
         return;
-    savePdf(model_->shownTable(), today_(), path);
+    savePdf(model_->shownTable(), today_(), path, this);
 }
 
 void ListPanel::saveForExcel() {
@@ -118,7 +118,7 @@ void ListPanel::saveForExcel() {
                                              QStringLiteral("Excel için CSV (*.csv)"));
     if (path.isEmpty())
         return;
-    saveCsv(model_->shownTable(), path);
+    saveCsv(model_->shownTable(), path, this);
 }
 
 } // namespace araclar

@@ -1,5 +1,6 @@
 #include "araclar/messages.h"
 
+#include "araclar/taskprogress.h"
 #include "platform/dialogs.h"
 
 #include <QFileDialog>
@@ -35,6 +36,10 @@ WaitCursor::WaitCursor() {
 
 WaitCursor::~WaitCursor() {
     QGuiApplication::restoreOverrideCursor();
+}
+
+std::unique_ptr<platform::Progress> Choosers::progress(QWidget* parent, const QString& title) {
+    return std::make_unique<TaskProgress>(parent, title);
 }
 
 namespace {

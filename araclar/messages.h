@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/errors.h"
+#include "platform/progress.h"
 
 #include <QString>
+#include <memory>
 #include <utility>
 
 class QWidget;
@@ -62,6 +64,9 @@ public:
     virtual QString folder(QWidget* parent, const QString& caption, const QString& start) = 0;
     // Shows the platform's print dialog for `printer`; true when the librarian chose to print.
     virtual bool print(QWidget* parent, QPrinter& printer) = 0;
+    // The window of a long task started from `parent` (a TaskProgress), for as long as the task
+    // runs; `title` says what it does.
+    virtual std::unique_ptr<platform::Progress> progress(QWidget* parent, const QString& title);
 };
 
 Choosers& choosers();

@@ -9,15 +9,14 @@ class QWidget;
 
 namespace araclar {
 
-// Lays a list out on the printer's pages: the title and the day at the top, the list as a
-// table whose captions repeat on every page it runs over, and at the foot of each page the
-// title, the day and "Sayfa N / M". Wide lists go on landscape pages.
-void printReport(const ReportTable& table, QDate day, QPrinter& printer);
-
-// The same into a PDF file; throws platform::Error with a Turkish message.
-void savePdf(const ReportTable& table, QDate day, const QString& path);
-
-// The platform's print dialog, then the list on the printer chosen there.
+// The platform's print dialog, then the list on the printer chosen there (printing::printTable),
+// with the task's window over `parent`: "İptal" drops what was not yet sent. Throws
+// platform::Error with a Turkish message.
 void printWithDialog(const ReportTable& table, QDate day, QWidget* parent);
+
+// The list into a PDF file at `path` (for its owner only), with the task's window over
+// `parent`; a stopped or failed save leaves no file. Throws platform::Error with a Turkish
+// message.
+void savePdf(const ReportTable& table, QDate day, const QString& path, QWidget* parent);
 
 } // namespace araclar

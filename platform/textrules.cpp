@@ -1,5 +1,7 @@
 #include "platform/textrules.h"
 
+#include <algorithm>
+
 namespace platform {
 
 QChar turkishUpper(QChar c) {
@@ -42,6 +44,31 @@ QString dateTimeDisplayText(const DateTime& value) {
     if (t.hour() != 0 || t.minute() != 0 || t.second() != 0)
         text += QLatin1Char(' ') + longTimeText(t);
     return text;
+}
+
+bool dayDigits(QDate day, char out[10]) {
+    if (!day.isValid() || day.year() < 1 || day.year() > 9999)
+        return false;
+    const int d = day.day(), m = day.month(), y = day.year();
+    const auto digit = [](int v) { return static_cast<char>('0' + v); };
+    const char text[10] = {digit(d / 10),   digit(d % 10),       '.',
+                           digit(m / 10),   digit(m % 10),       '.',
+                           digit(y / 1000), digit(y / 100 % 10), digit(y / 10 % 10),
+                           digit(y % 10)};
+    std::copy(text, text + 10, out);
+    return true;
+}
+
+QString dayText(QDate day) {
+    char digits[10];
+    if (dayDigits(day, digits))
+        return QString::fromLatin1(digits, 10);
+    return day.isValid() ? day.toString(QStringView(dayFormat)) : QString();
+}
+
+QString dayTimeText(const QDateTime& moment) {
+    return dayText(moment.date()) + QLatin1Char(' ') +
+           moment.time().toString(QStringLiteral("HH:mm:ss"));
 }
 
 QString errorBoxText(const QString& message) {

@@ -9,6 +9,7 @@
 #include "support/benchkit.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -28,12 +29,16 @@ int main(int argc, char* argv[]) {
         const QString pdf = dir.filePath(QStringLiteral("liste-%1.pdf").arg(run));
         QElapsedTimer timer;
         timer.start();
-        araclar::savePdf(table, today, pdf);
+        araclar::savePdf(table, today, pdf, nullptr);
         times.push_back(benchkit::elapsedMs(timer));
         std::printf("run %d: %lld rows, PDF of %lld bytes in %.1f ms\n", run + 1,
                     static_cast<long long>(table.rows.size()),
                     static_cast<long long>(QFileInfo(pdf).size()), times.back());
     }
+    // To look at the result: TERNAVOLK_BENCH_KEEP=FILE keeps a copy of the last PDF there.
+    if (qEnvironmentVariableIsSet("TERNAVOLK_BENCH_KEEP"))
+        QFile::copy(dir.filePath(QStringLiteral("liste-%1.pdf").arg(size.repeats - 1)),
+                    qEnvironmentVariable("TERNAVOLK_BENCH_KEEP"));
     std::printf("PDF of %lld rows (median of %d): %.1f ms\n",
                 static_cast<long long>(table.rows.size()), size.repeats, benchkit::median(times));
     return 0;

@@ -11,6 +11,7 @@
 #include "araclar/messages.h"
 #include "araclar/overduepage.h"
 #include "araclar/statisticspage.h"
+#include "support/scriptedchoosers.h"
 #include "support/scripteddialogs.h"
 #include "support/tempdatabase.h"
 #include "support/typing.h"
@@ -39,36 +40,6 @@ using araclar::ListPanel;
 using platform::Answer;
 
 namespace {
-
-// Answers the file and folder choosers with what the test queued, and records the captions.
-class ScriptedChoosers : public araclar::Choosers {
-public:
-    ScriptedChoosers() : previous_(araclar::setChoosers(this)) {}
-    ~ScriptedChoosers() override { araclar::setChoosers(previous_); }
-    QString saveFile(QWidget*, const QString& caption, const QString&, const QString&) override {
-        return next(caption);
-    }
-    QString openFile(QWidget*, const QString& caption, const QString&, const QString&) override {
-        return next(caption);
-    }
-    QString folder(QWidget*, const QString& caption, const QString&) override {
-        return next(caption);
-    }
-    bool print(QWidget*, QPrinter&) override { return false; }
-    std::deque<QString> answers;
-    QStringList captions;
-
-private:
-    QString next(const QString& caption) {
-        captions << caption;
-        if (answers.empty())
-            return QString();
-        QString a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    araclar::Choosers* previous_;
-};
 
 QVariant iso(const QString& day) {
     return day + u" 16:15:25.890"_s;
@@ -108,7 +79,7 @@ class PagesTest : public QObject {
 
     std::unique_ptr<testsupport::TempDatabase> db;
     std::unique_ptr<testsupport::ScriptedDialogs> dialogs;
-    std::unique_ptr<ScriptedChoosers> choosers;
+    std::unique_ptr<testsupport::ScriptedChoosers> choosers;
     std::unique_ptr<QTemporaryDir> settingsDir;
     QDateTime clock;
 
@@ -155,7 +126,7 @@ private slots:
     void init() {
         db = std::make_unique<testsupport::TempDatabase>();
         dialogs = std::make_unique<testsupport::ScriptedDialogs>();
-        choosers = std::make_unique<ScriptedChoosers>();
+        choosers = std::make_unique<testsupport::ScriptedChoosers>();
         settingsDir = std::make_unique<QTemporaryDir>();
         clock = QDateTime(QDate(2026, 5, 21), QTime(10, 0));
         seed();

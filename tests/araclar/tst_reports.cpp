@@ -321,12 +321,12 @@ private slots:
 
         QTemporaryDir dir;
         const QString path = dir.filePath(u"liste.csv"_s);
-        araclar::saveCsv(t, path);
+        araclar::saveCsv(t, path, nullptr);
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), expected);
         try {
-            araclar::saveCsv(t, dir.filePath(u"yok/liste.csv"_s));
+            araclar::saveCsv(t, dir.filePath(u"yok/liste.csv"_s), nullptr);
             QFAIL("a file in a missing folder was written");
         } catch (const platform::Error& e) {
             QVERIFY2(e.message().startsWith(u"'"_s + dir.filePath(u"yok/liste.csv"_s) +
@@ -344,7 +344,7 @@ private slots:
             t.rows.append(QVariantList{u"ÇAĞRI IŞIK %1"_s.arg(i), u"KÜÇÜK PRENS"_s, i});
         QTemporaryDir dir;
         const QString path = dir.filePath(u"liste.pdf"_s);
-        araclar::savePdf(t, today, path);
+        araclar::savePdf(t, today, path, nullptr);
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.read(5) == "%PDF-");

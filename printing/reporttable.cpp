@@ -1,9 +1,11 @@
-#include "araclar/reporttable.h"
+#include "printing/reporttable.h"
+
+#include "platform/textrules.h"
 
 #include <QDate>
 #include <algorithm>
 
-namespace araclar {
+namespace printing {
 
 namespace {
 // A character's place: the Turkish letters in their alphabet's order, then everything else.
@@ -31,18 +33,8 @@ bool turkishLess(const QString& a, const QString& b) {
     return a.size() < b.size();
 }
 
-QString dayText(QDate day) {
-    if (!day.isValid())
-        return QString();
-    const int y = day.year();
-    if (y < 1 || y > 9999)
-        return day.toString(QStringLiteral("dd.MM.yyyy"));
-    const auto digit = [](int v) { return QChar(static_cast<char16_t>(u'0' + v)); };
-    const QChar text[10] = {
-        digit(day.day() / 10),   digit(day.day() % 10), QChar(u'.'),     digit(day.month() / 10),
-        digit(day.month() % 10), QChar(u'.'),           digit(y / 1000), digit(y / 100 % 10),
-        digit(y / 10 % 10),      digit(y % 10)};
-    return QString(text, 10);
+bool isNumberCell(const QVariant& cell) {
+    return cell.typeId() == QMetaType::Int || cell.typeId() == QMetaType::LongLong;
 }
 
 QString cellText(const QVariant& cell) {
@@ -50,7 +42,7 @@ QString cellText(const QVariant& cell) {
         return QString();
     switch (cell.typeId()) {
     case QMetaType::QDate:
-        return dayText(cell.toDate());
+        return platform::dayText(cell.toDate());
     case QMetaType::Int:
     case QMetaType::LongLong:
         return QString::number(cell.toLongLong());
@@ -59,4 +51,4 @@ QString cellText(const QVariant& cell) {
     }
 }
 
-} // namespace araclar
+} // namespace printing
