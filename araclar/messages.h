@@ -23,6 +23,9 @@ void fail(const QString& text);
 // A question with Yes and No; No is the default, so Enter never does the irreversible step.
 bool ask(const QString& text);
 
+// The failure in Turkish (araclar/advice.h).
+QString turkishMessage(const platform::Error& error);
+
 // Runs what Qt called (a slot, a timer): whatever it throws is shown in the error box with the
 // companion's caption and ends it there; nothing crosses back into Qt.
 template <typename F> bool guarded(F&& handler) noexcept {
@@ -32,7 +35,7 @@ template <typename F> bool guarded(F&& handler) noexcept {
     } catch (const platform::Abort&) {
         return false;
     } catch (const platform::Error& e) {
-        fail(e.message());
+        fail(turkishMessage(e));
     } catch (const std::exception& e) {
         fail(QStringLiteral("Beklenmeyen bir hata oluştu (%1). Araçları kapatıp yeniden açın.")
                  .arg(QString::fromLocal8Bit(e.what())));
