@@ -2,10 +2,20 @@
 
 #include "araclar/database.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 
 namespace araclar {
+
+QString Context::libraryKey(const QString& name) const {
+    QString path = QDir::cleanPath(QFileInfo(databasePath).absoluteFilePath());
+#ifdef Q_OS_WIN
+    path = path.toLower(); // one file however its path is spelt
+#endif
+    const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1);
+    return QStringLiteral("kutuphane-") + QString::fromLatin1(hash.toHex().left(16)) + u'/' + name;
+}
 
 Context contextFor(const QString& executablePath, const QString& settingsFile) {
     Context c;

@@ -14,6 +14,11 @@ struct Context {
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 
     QDate today() const { return now().date(); }
+
+    // The key under which the companion's settings keep `name` for this library: each DATA.mdb,
+    // known by its full path, has its own backup folder, school and rules, so that a companion
+    // started beside another library never takes the first one's.
+    QString libraryKey(const QString& name) const;
 };
 
 // The context of a companion started as `executablePath`, with its settings in `settingsFile`.

@@ -8,14 +8,8 @@
 namespace araclar {
 
 namespace {
-QString text(sqlite3_stmt* st, int column) {
-    const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
-    return t ? QString::fromUtf8(t, sqlite3_column_bytes(st, column)) : QString();
-}
-QVariant date(sqlite3_stmt* st, int column) {
-    const std::optional<QDate> d =
-        storedDateUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, column)),
-                       sqlite3_column_bytes(st, column));
+QVariant date(const data::sqlite::Statement& st, int column) {
+    const std::optional<QDate> d = storedDate(st.utf8(column));
     return d ? QVariant(*d) : QVariant();
 }
 } // namespace
@@ -29,7 +23,7 @@ QStringList historyNames(const data::sqlite::Database& db, HistoryOf kind) {
                                  "<> '' order by KITABINADI"));
     QStringList names;
     while (st.step())
-        names << text(st.handle(), 0);
+        names << st.text(0);
     std::stable_sort(names.begin(), names.end(), turkishLess);
     return names;
 }
@@ -53,16 +47,16 @@ ReportTable history(const data::sqlite::Database& db, HistoryOf kind, const QStr
                 .arg(reader ? QStringLiteral("ADIGIKITAP") : QStringLiteral("O_ADI_SOYADI"),
                      reader ? QStringLiteral("O_ADI_SOYADI") : QStringLiteral("ADIGIKITAP")));
     st.bindText(1, name);
-    sqlite3_stmt* h = st.handle();
     while (st.step()) {
-        const QString status = text(h, 3);
+        const QString status = st.text(3);
         QString state = QStringLiteral("Geri alındı");
         if (!isReturnedStatus(status)) {
-            const int late = daysLate(storedDate(text(h, 2)), today);
+            const int late = daysLate(storedDate(st.utf8(2)), today);
             state = late > 0 ? QStringLiteral("Gecikmiş (%1 gün)").arg(late)
                              : QStringLiteral("Dışarıda");
         }
-        t.rows.append(QVariantList{text(h, 0), date(h, 1), date(h, 2), state, status, text(h, 4)});
+        t.rows.append(
+            QVariantList{st.text(0), date(st, 1), date(st, 2), state, status, st.text(4)});
     }
     return t;
 }

@@ -8,110 +8,6 @@
 
 namespace araclar {
 
-namespace {
-
-QString folded(QStringView text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.isSpace() || c.unicode() == 0x0307) // blanks, and the dot "İ".toLower() leaves
-            continue;
-        out += QChar(static_cast<char16_t>(data::foldForLike(c.unicode())));
-    }
-    return out;
-}
-
-QString columnText(sqlite3_stmt* st, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
-    return text ? QString::fromUtf8(text, sqlite3_column_bytes(st, column)) : QString();
-}
-
-} // namespace
-
-bool isReturnedStatus(QStringView status) {
-    static const QString returned = folded(u"Geri Alindi");
-    return folded(status) == returned;
-}
-
-bool isReturnedStatusUtf8(const char* utf8, int size) {
-    // Most statuses are plain ASCII: compared here without making a text of them.
-    static constexpr std::string_view returned = "gerialindi";
-    if (!utf8)
-        return false;
-    size_t matched = 0;
-    for (int i = 0; i < size; ++i) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        if (b >= 0x80)
-            return isReturnedStatus(QString::fromUtf8(utf8, size));
-        if (b == ' ' || (b >= '\t' && b <= '\r'))
-            continue;
-        const char folded = static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
-        if (matched == returned.size() || returned[matched] != folded)
-            return false;
-        ++matched;
-    }
-    return matched == returned.size();
-}
-
-namespace {
-
-// The form the program stores ("2009-05-21 16:15:25.890", or cut after the day, the minute or
-// the second), read directly: empty when the text is not of that form, otherwise its date (or
-// none, for a day or time that does not exist).
-template <typename CharAt>
-std::optional<std::optional<QDate>> canonicalDate(CharAt at, qsizetype n) {
-    static constexpr char16_t form[] = u"dddd-dd-dd dd:dd:dd.ddd";
-    if (n != 10 && n != 16 && n != 19 && n != 23)
-        return std::nullopt;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = at(i);
-        if (form[i] == u'd' ? (c < u'0' || c > u'9') : c != form[i])
-            return std::nullopt;
-    }
-    const auto number = [&](qsizetype from, int digits) {
-        int v = 0;
-        for (int k = 0; k < digits; ++k)
-            v = v * 10 + (at(from + k) - u'0');
-        return v;
-    };
-    const bool timeOk =
-        n == 10 || (number(11, 2) < 24 && number(14, 2) < 60 && (n == 16 || number(17, 2) < 60));
-    const QDate d(number(0, 4), number(5, 2), number(8, 2));
-    if (!timeOk || !d.isValid())
-        return std::optional<QDate>();
-    return std::optional<QDate>(d);
-}
-
-} // namespace
-
-std::optional<QDate> storedDate(QStringView text) {
-    if (const auto d = canonicalDate([&](qsizetype i) { return text[i].unicode(); }, text.size()))
-        return *d;
-    if (text.isEmpty())
-        return std::nullopt;
-    // Any other form goes the program's own way.
-    const std::optional<platform::DateTime> value = platform::DateTime::fromIso(text);
-    if (!value || !value->date().isValid())
-        return std::nullopt;
-    return value->date();
-}
-
-std::optional<QDate> storedDateUtf8(const char* utf8, int size) {
-    if (!utf8 || size <= 0)
-        return std::nullopt;
-    if (const auto d = canonicalDate(
-            [&](qsizetype i) { return static_cast<char16_t>(static_cast<unsigned char>(utf8[i])); },
-            size))
-        return *d;
-    return storedDate(QString::fromUtf8(utf8, size));
-}
-
-int daysLate(std::optional<QDate> due, QDate today) {
-    if (!due || *due >= today)
-        return 0;
-    return static_cast<int>(due->daysTo(today));
-}
-
 QString loansWithReadersSql() {
     // The readers grouped by name first, so that each loan meets one row at most.
     return QStringLiteral(
@@ -125,24 +21,20 @@ QString loansWithReadersSql() {
 std::vector<OutLoan> readOutLoans(const data::sqlite::Database& db, QDate today) {
     std::vector<OutLoan> loans;
     data::sqlite::Statement st(db, loansWithReadersSql());
-    sqlite3_stmt* h = st.handle();
     while (st.step()) {
-        if (isReturnedStatusUtf8(reinterpret_cast<const char*>(sqlite3_column_text(h, 1)),
-                                 sqlite3_column_bytes(h, 1)))
+        if (isReturnedStatus(st.utf8(1)))
             continue;
         OutLoan loan;
-        loan.id = sqlite3_column_int64(h, 0);
-        loan.due = storedDateUtf8(reinterpret_cast<const char*>(sqlite3_column_text(h, 2)),
-                                  sqlite3_column_bytes(h, 2));
-        loan.handedOver = storedDateUtf8(reinterpret_cast<const char*>(sqlite3_column_text(h, 3)),
-                                         sqlite3_column_bytes(h, 3));
-        loan.reader = columnText(h, 4);
-        loan.book = columnText(h, 5);
-        loan.readersOfThatName = sqlite3_column_int(h, 6); // null (no reader) reads as 0
+        loan.id = st.int64(0);
+        loan.due = storedDate(st.utf8(2));
+        loan.handedOver = storedDate(st.utf8(3));
+        loan.reader = st.text(4);
+        loan.book = st.text(5);
+        loan.readersOfThatName = static_cast<int>(st.int64(6)); // null (no reader) reads as 0
         if (loan.readersOfThatName == 1) {
-            loan.school = columnText(h, 7);
-            loan.level = columnText(h, 8);
-            loan.phone = columnText(h, 9);
+            loan.school = st.text(7);
+            loan.level = st.text(8);
+            loan.phone = st.text(9);
         }
         loan.daysLate = daysLate(loan.due, today);
         loans.push_back(std::move(loan));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "araclar/reporttable.h"
+#include "tools/loanstate.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -15,22 +16,10 @@ class Database;
 
 namespace araclar {
 
-// A loan has come back when its status, with blanks left out and letters compared as the
-// program's search compares them (case and the Turkish dotted and dotless i do not count),
-// reads "Geri Alindi". Every other status ("Verildi", "Veridi", empty, anything) means out.
-bool isReturnedStatus(QStringView status);
-// The same on the status as SQLite hands it over (UTF-8; null for none).
-bool isReturnedStatusUtf8(const char* utf8, int size);
-
-// The date part of a stored date-time ("2009-05-21 16:15:25.890"); empty when there is none or
-// it cannot be read.
-std::optional<QDate> storedDate(QStringView text);
-// The same on the text as SQLite hands it over (UTF-8; null for none).
-std::optional<QDate> storedDateUtf8(const char* utf8, int size);
-
-// How many days a loan due on `due` is late on `today`: today − due when due lies before today,
-// otherwise 0 (also without a due date).
-int daysLate(std::optional<QDate> due, QDate today);
+// A loan's state and dates are read by the rules the desk and the lists import share.
+using tools::daysLate;
+using tools::isReturnedStatus;
+using tools::storedDate;
 
 // One loan that is still out, with what the readers' register says of its reader.
 struct OutLoan {

@@ -9,11 +9,6 @@ namespace araclar {
 
 namespace {
 
-QString text(sqlite3_stmt* st, int column) {
-    const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
-    return t ? QString::fromUtf8(t, sqlite3_column_bytes(st, column)) : QString();
-}
-
 QString period(QDate from, QDate to) {
     return QStringLiteral(" (%1 – %2)").arg(dayText(from), dayText(to));
 }
@@ -36,7 +31,7 @@ ReportTable counted(const data::sqlite::Database& db, const QString& column, con
                                        .arg(column));
     bindPeriod(st, from, to);
     while (st.step())
-        t.rows.append(QVariantList{0, text(st.handle(), 0), sqlite3_column_int(st.handle(), 1)});
+        t.rows.append(QVariantList{0, st.text(0), static_cast<int>(st.int64(1))});
     // Ties in the order of the Turkish alphabet, then the ranks.
     std::stable_sort(t.rows.begin(), t.rows.end(),
                      [](const QVariantList& a, const QVariantList& b) {
@@ -79,15 +74,15 @@ ReportTable loansPerSchool(const data::sqlite::Database& db, QDate from, QDate t
                 "where h.TESLIMTARIHI >= ?1 and h.TESLIMTARIHI < ?2 group by 1, 2"));
     bindPeriod(st, from, to);
     while (st.step()) {
-        const int kind = sqlite3_column_int(st.handle(), 0);
-        QString school = text(st.handle(), 1);
+        const auto kind = st.int64(0);
+        QString school = st.text(1);
         if (kind == 0)
             school = QStringLiteral("okuyucu kaydı yok");
         else if (kind == 2)
             school = QStringLiteral("aynı adda okuyucular farklı okullarda");
         else if (school.isEmpty())
             school = QStringLiteral("okulu girilmemiş");
-        t.rows.append(QVariantList{school, sqlite3_column_int(st.handle(), 2)});
+        t.rows.append(QVariantList{school, static_cast<int>(st.int64(2))});
     }
     // Largest first, ties by the name shown in the Turkish alphabet (the notes among them).
     std::stable_sort(t.rows.begin(), t.rows.end(),
@@ -117,16 +112,13 @@ ReportTable loansOfPeriod(const data::sqlite::Database& db, QDate from, QDate to
                             QStringLiteral("Açıklama")};
     data::sqlite::Statement st(db, loansOfPeriodSql());
     bindPeriod(st, from, to);
-    sqlite3_stmt* h = st.handle();
-    const auto date = [h](int column) {
-        const std::optional<QDate> d =
-            storedDateUtf8(reinterpret_cast<const char*>(sqlite3_column_text(h, column)),
-                           sqlite3_column_bytes(h, column));
+    const auto date = [&st](int column) {
+        const std::optional<QDate> d = storedDate(st.utf8(column));
         return d ? QVariant(*d) : QVariant();
     };
     while (st.step())
-        t.rows.append(QVariantList{sqlite3_column_int(h, 0), text(h, 1), text(h, 2), date(3),
-                                   date(4), text(h, 5), text(h, 6)});
+        t.rows.append(QVariantList{static_cast<int>(st.int64(0)), st.text(1), st.text(2), date(3),
+                                   date(4), st.text(5), st.text(6)});
     return t;
 }
 

@@ -333,12 +333,19 @@ bool Statement::isNull(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
+qint64 Statement::int64(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
+
 QString Statement::text(int column) const {
-    return fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column)));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt_, column)) : QString();
 }
 
 QByteArrayView Statement::utf8(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    if (!text)
+        return QByteArrayView();
     return QByteArrayView(text, sqlite3_column_bytes(stmt_, column));
 }
 

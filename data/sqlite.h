@@ -129,6 +129,8 @@ public:
     // The current row's cell: null or not, as text (null as the empty text), as UTF-8 bytes
     // valid until the next step.
     bool isNull(int column) const;
+    // As a whole number (null as 0).
+    qint64 int64(int column) const;
     QString text(int column) const;
     QByteArrayView utf8(int column) const;
     // Appends the current row to `rows`: the result columns `map` in that order, each cell as
