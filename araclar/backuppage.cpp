@@ -1,11 +1,11 @@
 #include "araclar/backuppage.h"
 
+#include "araclar/checkreport.h"
 #include "araclar/listpanel.h"
 #include "araclar/messages.h"
-#include "araclar/reporttable.h"
-#include "araclar/restore.h"
+#include "platform/textrules.h"
 #include "tools/backup.h"
-#include "tools/check.h"
+#include "tools/restore.h"
 #include "tools/rotation.h"
 
 #include <QDir>
@@ -22,15 +22,51 @@
 
 namespace araclar {
 
+using tools::BackupKind;
+using tools::CheckState;
+
 namespace {
-const QString folderKey = QStringLiteral("yedekler/klasor");
-QString checkKey(const QString& fileName) {
-    return QStringLiteral("denetim/") + fileName;
-}
+// Where an earlier companion kept one folder for whichever library it was started beside.
+const QString sharedFolderKey = QStringLiteral("yedekler/klasor");
+
 QString sizeText(qint64 bytes) {
     return QLocale(QLocale::Turkish, QLocale::Turkey).formattedDataSize(bytes);
 }
+
+QString checkText(CheckState state) {
+    switch (state) {
+    case CheckState::Sound:
+        return QStringLiteral("sağlam");
+    case CheckState::Problems:
+        return QStringLiteral("SORUNLU");
+    case CheckState::Unknown:
+        break;
+    }
+    return QStringLiteral("denetlenmedi");
+}
+
+bool sameLibrary(const QString& a, const QString& b) {
+#ifdef Q_OS_WIN
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+#else
+    return a == b;
+#endif
+}
 } // namespace
+
+QString backupKindText(BackupKind kind) {
+    switch (kind) {
+    case BackupKind::Rotation:
+        return QStringLiteral("Yedek");
+    case BackupKind::BeforeRestore:
+        return QStringLiteral("Geri yükleme öncesi");
+    case BackupKind::Damaged:
+        return QStringLiteral("Bozuk DATA.mdb");
+    case BackupKind::Failed:
+        return QStringLiteral("SORUNLU kopya");
+    }
+    return QString();
+}
 
 BackupPage::BackupPage(const Context& context, QSettings& settings, QWidget* parent)
     : QWidget(parent), context_(context), settings_(settings) {
@@ -46,16 +82,21 @@ BackupPage::BackupPage(const Context& context, QSettings& settings, QWidget* par
     backupButton->setObjectName(QStringLiteral("backupButton"));
     auto* checkButton = new QPushButton(QStringLiteral("&Denetle"), this);
     checkButton->setObjectName(QStringLiteral("checkButton"));
+    checkButton->setAccessibleName(QStringLiteral("Seçilen yedeği denetle"));
+    auto* checkRegistersButton = new QPushButton(QStringLiteral("DATA.mdb'yi De&netle"), this);
+    checkRegistersButton->setObjectName(QStringLiteral("checkRegistersButton"));
     auto* restoreButton = new QPushButton(QStringLiteral("&Geri Yükle…"), this);
     restoreButton->setObjectName(QStringLiteral("restoreButton"));
 
-    backups = new QTableWidget(0, 4, this);
+    backups = new QTableWidget(0, 6, this);
     backups->setObjectName(QStringLiteral("backupList"));
-    backups->setHorizontalHeaderLabels({QStringLiteral("Yedek"), QStringLiteral("Tarih"),
-                                        QStringLiteral("Boyut"), QStringLiteral("Denetim")});
+    backups->setHorizontalHeaderLabels({QStringLiteral("Yedek"), QStringLiteral("Türü"),
+                                        QStringLiteral("Tarih"), QStringLiteral("Boyut"),
+                                        QStringLiteral("Denetim"), QStringLiteral("Kütüphane")});
     backups->setSelectionBehavior(QAbstractItemView::SelectRows);
     backups->setSelectionMode(QAbstractItemView::SingleSelection);
     backups->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    backups->setTabKeyNavigation(false);
     backups->horizontalHeader()->setStretchLastSection(true);
     auto* listLabel = new QLabel(QStringLiteral("Yedekler (en yenisi üstte):"), this);
     labelControl(listLabel, backups);
@@ -65,9 +106,10 @@ BackupPage::BackupPage(const Context& context, QSettings& settings, QWidget* par
     auto* note = new QLabel(
         QStringLiteral("Araçlar her açılışta, en yeni yedek bir günden eskiyse kendiliğinden "
                        "yedek alır. Son 20 günün her gününden ve son 12 ayın her ayından en yeni "
-                       "yedek saklanır; klasördeki başka dosyalara dokunulmaz. Yedekleri bu "
+                       "yedek saklanır; geri yükleme öncesi kopyalara, bozuk ve SORUNLU "
+                       "dosyalara ve klasördeki başka dosyalara dokunulmaz. Yedekleri bu "
                        "bilgisayardan başka bir yerde (USB bellek, ağ klasörü) tutmanız "
-                       "önerilir."),
+                       "önerilir. Her kütüphane dosyasının kendi yedek klasörü vardır."),
         this);
     note->setWordWrap(true);
 
@@ -78,6 +120,7 @@ BackupPage::BackupPage(const Context& context, QSettings& settings, QWidget* par
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(backupButton);
     buttons->addWidget(checkButton);
+    buttons->addWidget(checkRegistersButton);
     buttons->addWidget(restoreButton);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
@@ -88,19 +131,28 @@ BackupPage::BackupPage(const Context& context, QSettings& settings, QWidget* par
     layout->addWidget(backups, 1);
     layout->addWidget(statusLabel);
 
-    folderEdit->setText(settings_.value(folderKey).toString());
+    // A folder an earlier companion kept for every library becomes the first library's own.
+    const QString key = context_.libraryKey(QStringLiteral("yedekler/klasor"));
+    if (!settings_.contains(key) && settings_.contains(sharedFolderKey)) {
+        settings_.setValue(key, settings_.value(sharedFolderKey));
+        settings_.remove(sharedFolderKey);
+        settings_.sync();
+    }
+    folderEdit->setText(QDir::toNativeSeparators(folder()));
     connect(folderButton, &QPushButton::clicked, this,
             [this] { guarded([this] { chooseFolder(); }); });
     connect(backupButton, &QPushButton::clicked, this,
             [this] { guarded([this] { backupNow(); }); });
     connect(checkButton, &QPushButton::clicked, this,
             [this] { guarded([this] { checkChosen(); }); });
+    connect(checkRegistersButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { checkRegisters(); }); });
     connect(restoreButton, &QPushButton::clicked, this,
             [this] { guarded([this] { restoreChosen(); }); });
 }
 
 QString BackupPage::folder() const {
-    return settings_.value(folderKey).toString();
+    return settings_.value(context_.libraryKey(QStringLiteral("yedekler/klasor"))).toString();
 }
 
 void BackupPage::chooseFolder() {
@@ -108,38 +160,40 @@ void BackupPage::chooseFolder() {
         choosers().folder(this, QStringLiteral("Yedeklerin Saklanacağı Klasör"), folder());
     if (chosen.isEmpty())
         return;
-    settings_.setValue(folderKey, QDir::cleanPath(chosen));
+    settings_.setValue(context_.libraryKey(QStringLiteral("yedekler/klasor")),
+                       QDir::cleanPath(chosen));
     settings_.sync();
-    folderEdit->setText(folder());
     refresh();
 }
 
-void BackupPage::rememberCheck(const QString& fileName, const QStringList& problems) {
-    settings_.setValue(checkKey(fileName),
-                       problems.isEmpty()
-                           ? QStringLiteral("sağlam")
-                           : QStringLiteral("SORUNLU: ") + problems.join(QStringLiteral("; ")));
-    settings_.sync();
-}
-
 void BackupPage::backupNow() {
-    const WaitCursor busy;
     if (folder().isEmpty())
         throw platform::Error(QStringLiteral("Yedeklerin saklanacağı klasör seçilmedi. Önce "
                                              "\"Klasör Seç…\" ile bir klasör seçin."));
     tools::RotatedBackup done;
     try {
-        done = tools::backupInto(context_.databasePath, folder(), context_.now(), {});
-    } catch (const platform::Error& e) {
+        const auto watch = choosers().progress(this, QStringLiteral("Yedek alınıyor…"));
+        done = tools::backupInto(context_.databasePath, folder(), context_.now(), {}, *watch);
+    } catch (const tools::CopyFailedCheck& failed) {
         refresh();
-        throw platform::Error(QStringLiteral("Yedek alınamadı (%1). Yedek klasörünün var "
-                                             "olduğunu, yazılabildiğini ve diskte yer olduğunu "
-                                             "denetleyip yeniden deneyin.")
-                                  .arg(e.message()));
+        const QString kept = QFileInfo(failed.copy()).fileName();
+        statusLabel->setText(QStringLiteral("Yedek denetimden geçmedi: %1").arg(kept));
+        throw platform::Error(
+            QStringLiteral("DATA.mdb'nin kopyası alındı ama denetimden geçmedi: kütüphane "
+                           "dosyası bozuk olabilir. Bu kopya bir yedek sayılmaz; eski "
+                           "yedeklerin hiçbiri silinmedi ve kopya, belki de elde olanın en "
+                           "iyisi olduğu için %1 adıyla saklandı. \"DATA.mdb'yi Denetle\" ile "
+                           "kütüphane dosyasını denetleyin; sorun bulunursa son sağlam yedeği "
+                           "geri yükleyin.")
+                .arg(kept));
+    } catch (const platform::Cancelled&) {
+        refresh();
+        statusLabel->setText(QStringLiteral("Yedekleme iptal edildi; yedek alınmadı."));
+        return;
+    } catch (...) {
+        refresh();
+        throw;
     }
-    rememberCheck(QFileInfo(done.path).fileName(), {});
-    for (const QString& old : done.deleted)
-        settings_.remove(checkKey(QFileInfo(old).fileName()));
     refresh();
     statusLabel->setText(QStringLiteral("Yedek alındı ve denetlendi: %1. Eskiyen %2 yedek silindi.")
                              .arg(QFileInfo(done.path).fileName())
@@ -152,6 +206,7 @@ bool BackupPage::backupIfDue() {
                                             "seçilmedi."));
         return false;
     }
+    // Only the rotation's backups count: a copy that failed its check is none.
     const QStringList files = tools::rotationFiles(folder());
     const QDateTime now = context_.now();
     if (!files.isEmpty() && tools::rotationTimeOf(files.front())->secsTo(now) < 24 * 60 * 60)
@@ -160,84 +215,126 @@ bool BackupPage::backupIfDue() {
     return true;
 }
 
-QString BackupPage::chosenBackup() const {
+const tools::BackupEntry& BackupPage::chosen() const {
     const int row = backups->currentRow();
-    if (row < 0 || !backups->item(row, 0))
+    if (row < 0 || row >= static_cast<int>(entries_.size()))
         throw platform::Error(QStringLiteral("Listeden bir yedek seçilmedi. Önce listeden bir "
                                              "yedeğe tıklayın."));
-    return backups->item(row, 0)->text();
+    return entries_[static_cast<size_t>(row)];
 }
 
 void BackupPage::checkChosen() {
-    const WaitCursor busy;
-    const QString name = chosenBackup();
-    const QStringList problems = tools::checkDatabase(QDir(folder()).filePath(name));
-    rememberCheck(name, problems);
+    const tools::BackupEntry entry = chosen();
+    const QString path = QDir(folder()).filePath(entry.fileName);
+    QStringList problems;
+    {
+        const WaitCursor busy;
+        problems = checkInTurkish(path);
+    }
+    if (entry.kind != BackupKind::Failed)
+        tools::noteBackup(folder(), entry.fileName, QString(),
+                          problems.isEmpty() ? CheckState::Sound : CheckState::Problems);
     refresh();
     if (problems.isEmpty())
-        inform(QStringLiteral("Yedek %1 sağlam.").arg(name));
+        inform(QStringLiteral("Yedek %1 sağlam.").arg(entry.fileName));
     else
-        fail(QStringLiteral("Yedek %1 sorunlu: %2. Bu yedeği geri yüklemeyin; başka bir yedek "
-                            "seçin.")
-                 .arg(name, problems.join(QStringLiteral("; "))));
+        fail(QStringLiteral("Yedek %1 sorunlu; bu yedeği geri yüklemeyin, başka bir yedek "
+                            "seçin.\n\n%2")
+                 .arg(entry.fileName, problems.join(u'\n')));
+}
+
+void BackupPage::checkRegisters() {
+    QStringList problems;
+    {
+        const WaitCursor busy;
+        problems = checkInTurkish(context_.databasePath);
+    }
+    if (problems.isEmpty())
+        inform(QStringLiteral("DATA.mdb sağlam."));
+    else
+        fail(QStringLiteral("DATA.mdb sorunlu. Yedekler listesinden en yeni sağlam yedeği seçip "
+                            "\"Geri Yükle…\" ile geri yükleyin; bozuk dosya silinmez, yedek "
+                            "klasörüne olduğu gibi saklanır.\n\n%1")
+                 .arg(problems.join(u'\n')));
 }
 
 void BackupPage::restoreChosen() {
-    const QString name = chosenBackup();
-    const QDateTime when = *tools::rotationTimeOf(name);
-    if (!ask(QStringLiteral("%1 tarihli yedek geri yüklensin mi?\n\nDATA.mdb'deki kayıtların "
-                            "yerini yedektekiler alır; yedekten sonra kaydedilenler geri yüklenen "
-                            "dosyada olmaz. Önce şimdiki DATA.mdb'nin bir yedeği aynı klasöre "
-                            "alınır.")
-                 .arg(when.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")))))
+    const tools::BackupEntry entry = chosen();
+    QString question = QStringLiteral("%1 tarihli yedek (%2) geri yüklensin mi?\n\nDATA.mdb'deki "
+                                      "kayıtların yerini yedektekiler alır; yedekten sonra "
+                                      "kaydedilenler geri yüklenen dosyada olmaz. Önce şimdiki "
+                                      "DATA.mdb yedek klasörüne saklanır.")
+                           .arg(platform::dayTimeText(entry.made), entry.fileName);
+    const QString here = tools::libraryIdentity(context_.databasePath);
+    if (entry.source.isEmpty())
+        question += QStringLiteral("\n\nDİKKAT: Bu yedeğin hangi kütüphane dosyasından "
+                                   "alındığı bilinmiyor. Bu kütüphanenin yedeği olduğundan "
+                                   "emin değilseniz \"Hayır\" deyin.");
+    else if (!sameLibrary(entry.source, here))
+        question += QStringLiteral("\n\nDİKKAT: Bu yedek başka bir kütüphane dosyasından "
+                                   "alınmış:\n%1\nBu kütüphane ise:\n%2")
+                        .arg(entry.source, here);
+    if (!ask(question))
         return;
-    const WaitCursor busy;
-    const QString chosen = QDir(folder()).filePath(name);
-    const QStringList problems = tools::checkDatabase(chosen);
-    rememberCheck(name, problems);
-    if (!problems.isEmpty()) {
-        refresh();
-        throw platform::Error(QStringLiteral("Yedek %1 denetimden geçmedi (%2); geri yükleme "
-                                             "yapılmadı. Başka bir yedek seçin.")
-                                  .arg(name, problems.join(QStringLiteral("; "))));
-    }
-    // The current file first, without the rotation: it must not take the chosen one away.
-    QString safety = QDir(folder()).filePath(tools::rotationFileName(context_.now()));
+    const QString backup = QDir(folder()).filePath(entry.fileName);
+    tools::Replaced done;
     try {
-        tools::backupDatabase(context_.databasePath, safety); // checks the copy it makes
-        rememberCheck(QFileInfo(safety).fileName(), {});
-    } catch (const platform::Error& e) {
+        const auto watch = choosers().progress(this, QStringLiteral("Yedek geri yükleniyor…"));
+        done = tools::replaceRegisters(backup, context_.databasePath, folder(),
+                                       tools::KeepAs::Restore, context_.now(), *watch);
+    } catch (const tools::SourceNotSound&) {
+        if (entry.kind != BackupKind::Failed)
+            tools::noteBackup(folder(), entry.fileName, QString(), CheckState::Problems);
         refresh();
-        throw platform::Error(QStringLiteral("Şimdiki DATA.mdb yedeklenemedi (%1), bu yüzden "
-                                             "geri yükleme yapılmadı. Yedek klasörünü denetleyip "
-                                             "yeniden deneyin.")
-                                  .arg(e.message()));
+        throw platform::Error(QStringLiteral("Yedek %1 denetimden geçmedi; geri yükleme "
+                                             "yapılmadı ve hiçbir şey değişmedi. Başka bir "
+                                             "yedek seçin.")
+                                  .arg(entry.fileName));
+    } catch (const platform::Cancelled&) {
+        refresh();
+        statusLabel->setText(
+            QStringLiteral("Geri yükleme iptal edildi; DATA.mdb olduğu gibi kaldı."));
+        return;
+    } catch (...) {
+        refresh();
+        throw;
     }
-    restoreDatabase(chosen, context_.databasePath);
     refresh();
-    statusLabel->setText(QStringLiteral("%1 geri yüklendi; önceki DATA.mdb %2 olarak yedeklendi.")
-                             .arg(name, QFileInfo(safety).fileName()));
-    inform(QStringLiteral("Yedek geri yüklendi. Önceki DATA.mdb %1 adıyla yedeklendi.\n\n"
-                          "Ternavolk Kütüphane Takip programı açıksa kapatıp yeniden başlatın: "
-                          "geri yüklenen kayıtları ancak o zaman gösterir.")
-               .arg(QFileInfo(safety).fileName()));
+    const QString kept = QFileInfo(done.keptAs).fileName();
+    QString message;
+    switch (done.before) {
+    case tools::Replaced::Before::Sound:
+        message =
+            QStringLiteral("Yedek geri yüklendi. Önceki DATA.mdb %1 adıyla yedeklendi.").arg(kept);
+        break;
+    case tools::Replaced::Before::Damaged:
+        message = QStringLiteral("Yedek geri yüklendi. Önceki DATA.mdb bozuktu; olduğu gibi %1 "
+                                 "adıyla yedek klasörüne saklandı.")
+                      .arg(kept);
+        break;
+    case tools::Replaced::Before::Missing:
+        message = QStringLiteral("Yedek geri yüklendi; DATA.mdb yoktu, yedekten oluşturuldu.");
+        break;
+    }
+    statusLabel->setText(message);
+    inform(message + QStringLiteral("\n\nTernavolk Kütüphane Takip programı açıksa kapatıp "
+                                    "yeniden başlatın: geri yüklenen kayıtları ancak o zaman "
+                                    "gösterir."));
 }
 
 void BackupPage::refresh() {
-    folderEdit->setText(folder());
-    backups->setRowCount(0);
-    if (folder().isEmpty())
-        return;
-    const QDir dir(folder());
-    const QStringList files = tools::rotationFiles(folder());
-    backups->setRowCount(static_cast<int>(files.size()));
-    for (int r = 0; r < files.size(); ++r) {
-        const QString& name = files[r];
-        const QString check = settings_.value(checkKey(name)).toString();
+    folderEdit->setText(QDir::toNativeSeparators(folder()));
+    entries_ = tools::backupEntries(folder());
+    backups->setRowCount(static_cast<int>(entries_.size()));
+    const QString here = tools::libraryIdentity(context_.databasePath);
+    for (int r = 0; r < static_cast<int>(entries_.size()); ++r) {
+        const tools::BackupEntry& e = entries_[static_cast<size_t>(r)];
+        const QString library = e.source.isEmpty()            ? QStringLiteral("bilinmiyor")
+                                : sameLibrary(e.source, here) ? QStringLiteral("bu kütüphane")
+                                                              : e.source;
         const QStringList cells{
-            name, tools::rotationTimeOf(name)->toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")),
-            sizeText(QFileInfo(dir.filePath(name)).size()),
-            check.isEmpty() ? QStringLiteral("denetlenmedi") : check};
+            e.fileName,       backupKindText(e.kind), platform::dayTimeText(e.made),
+            sizeText(e.size), checkText(e.check),     library};
         for (int c = 0; c < cells.size(); ++c)
             backups->setItem(r, c, new QTableWidgetItem(cells[c]));
     }

@@ -1,7 +1,9 @@
 #include "araclar/importoutput.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLocale>
-#include <QRegularExpression>
+#include <QStringList>
 
 namespace araclar {
 
@@ -21,92 +23,206 @@ QString tableName(const QString& table) {
     return table;
 }
 
-QString turkishWarning(const QString& w) {
-    struct Rule {
-        const char* pattern;
-        const char* turkish;
+// Why a row or a value was left out, as the tool names it.
+QString reasonText(const QString& reason) {
+    static const QList<std::pair<QString, QString>> reasons{
+        {QStringLiteral("null-mask"), QStringLiteral("boş sayılan değerleri satırda duruyor")},
+        {QStringLiteral("offsets"), QStringLiteral("satırdaki yerleri tutarsız")},
+        {QStringLiteral("text"), QStringLiteral("metni okunamıyor")},
+        {QStringLiteral("date"), QStringLiteral("tarihi okunamıyor")},
+        {QStringLiteral("repeated-key"), QStringLiteral("kayıt kodu başka bir satırda da var")},
+        {QStringLiteral("key-out-of-range"),
+         QStringLiteral("kayıt kodu tablonun verebileceğinden büyük")},
     };
-    static const Rule rules[] = {
-        {"^column '(.*)' is not one of the program's; skipped$",
-         "'%1' sütunu programda yok; aktarılmadı"},
-        {"^column '(.*)' holds (.*), which the program does not keep there; left empty$",
-         "'%1' sütununda programın orada tutmadığı türde değerler (%2) var; boş bırakıldı"},
-        {"^column '(.*)' is missing from the old table; new record codes given$",
-         "'%1' sütunu eski tabloda yok; kayıtlara yeni kodlar verildi"},
-        {"^column '(.*)' is missing from the old table; left empty$",
-         "'%1' sütunu eski tabloda yok; boş bırakıldı"},
-        {"^column '(.*)': (\\d+) text\\(s\\) longer than (\\d+) characters, kept whole$",
-         "'%1' sütununda %3 karakterden uzun %2 metin var; tamamı aktarıldı"},
-        {"^the Access reader remarked: (.*)$", "Access dosyası okunurken bir not düşüldü: %1"},
-    };
-    for (const Rule& rule : rules) {
-        const QRegularExpression re(QString::fromUtf8(rule.pattern));
-        const QRegularExpressionMatch m = re.match(w);
-        if (!m.hasMatch())
-            continue;
-        QString out = QString::fromUtf8(rule.turkish);
-        for (int i = 1; i <= re.captureCount(); ++i)
-            out.replace(QStringLiteral("%%1").arg(i), m.captured(i));
-        return out;
+    for (const auto& [code, text] : reasons)
+        if (code == reason)
+            return text;
+    return QStringLiteral("okunamıyor");
+}
+
+QString warningText(const QJsonObject& w) {
+    const QString code = w.value(u"code").toString();
+    const QString column = w.value(u"column").toString();
+    if (code == u"column-skipped")
+        return QStringLiteral("'%1' sütunu programda yok; aktarılmadı").arg(column);
+    if (code == u"column-emptied")
+        return QStringLiteral("'%1' sütununda programın orada tutmadığı türde değerler var; boş "
+                              "bırakıldı")
+            .arg(column);
+    if (code == u"new-keys")
+        return QStringLiteral("'%1' sütunu eski tabloda yok; kayıtlara yeni kodlar verildi")
+            .arg(column);
+    if (code == u"column-missing")
+        return QStringLiteral("'%1' sütunu eski tabloda yok; boş bırakıldı").arg(column);
+    if (code == u"texts-too-long")
+        return QStringLiteral("'%1' sütununda %2 karakterden uzun %3 metin var; tamamı aktarıldı")
+            .arg(column, number(w.value(u"size").toInteger()),
+                 number(w.value(u"count").toInteger()));
+    if (code == u"reader-remark")
+        return QStringLiteral("Access dosyası okunurken bir not düşüldü: %1")
+            .arg(w.value(u"line").toString());
+    if (code == u"row-left-out")
+        return QStringLiteral("%1. satır bozuk olduğu için aktarılmadı (%2)")
+            .arg(number(w.value(u"row").toInteger()), reasonText(w.value(u"reason").toString()));
+    if (code == u"value-emptied")
+        return QStringLiteral("%1. satırın '%2' değeri güvenilir olmadığı için boş bırakıldı (%3)")
+            .arg(number(w.value(u"row").toInteger()), column,
+                 reasonText(w.value(u"reason").toString()));
+    return QStringLiteral("Bir uyarı var (kodu: %1)").arg(code);
+}
+
+QString libraryLines(const QJsonObject& o) {
+    QStringList lines;
+    for (const QJsonValue& line : o.value(u"lines").toArray())
+        lines << line.toString();
+    if (lines.isEmpty())
+        return QString();
+    return QStringLiteral(" (Access okuyucusunun söyledikleri: %1)")
+        .arg(lines.join(QStringLiteral(" / ")));
+}
+
+const QString repair = QStringLiteral("Eski dosyayı Access ile açıp \"Veritabanını Sıkıştır ve "
+                                      "Onar\" yaptıktan sonra yeniden deneyin; olmazsa "
+                                      "ternavolk-db import --salvage ile okunabilen kadarı "
+                                      "aktarılabilir.");
+
+QString failureText(const QJsonObject& o) {
+    const QString cause = o.value(u"cause").toString();
+    const QString none = QStringLiteral("Aktarma yapılamadı; yeni dosya oluşturulmadı. ");
+    if (cause == u"exists")
+        return none + QStringLiteral("Yeni dosya zaten var ve üzerine yazılmaz. Başka bir ad "
+                                     "seçin.");
+    if (cause == u"not-found")
+        return none + QStringLiteral("Eski dosya bulunamadı ya da okunamıyor. \"Seç…\" ile eski "
+                                     "dosyayı yeniden seçin.");
+    if (cause == u"not-access")
+        return none + QStringLiteral("Seçilen dosya Access 2000 ya da 2002–2003 biçiminde bir "
+                                     "Access dosyası değil. Doğru dosyayı seçin; daha eski ya "
+                                     "da daha yeni bir Access biçimindeyse Access ile bu "
+                                     "biçimde kaydedip yeniden deneyin.");
+    if (cause == u"missing-table")
+        return none + QStringLiteral("Eski dosyada '%1' tablosu yok: bir Ternavolk kütüphanesi "
+                                     "değil gibi görünüyor. Doğru dosyayı seçin.")
+                          .arg(o.value(u"table").toString());
+    if (cause == u"damaged") {
+        QStringList rows;
+        for (const QJsonValue& r : o.value(u"rows").toArray())
+            rows << number(r.toInteger());
+        return none +
+               QStringLiteral("Eski dosyanın '%1' tablosu bozuk (%2. satır: %3).%4 ")
+                   .arg(o.value(u"table").toString(), rows.join(QStringLiteral(", ")),
+                        reasonText(o.value(u"reason").toString()), libraryLines(o)) +
+               repair;
     }
-    return w;
+    if (cause == u"definition")
+        return none +
+               QStringLiteral("Eski dosyada '%1' tablosunun tanımı bozuk: sütun adları "
+                              "okunamıyor. ")
+                   .arg(o.value(u"table").toString()) +
+               repair;
+    if (cause == u"reader-crashed")
+        return none +
+               QStringLiteral("Access dosyasını okuyan araç dosyanın bozuk bir yerinde "
+                              "çöktü.%1 ")
+                   .arg(libraryLines(o)) +
+               repair;
+    if (cause == u"reader-limit")
+        return none +
+               QStringLiteral("Access dosyasını okumak izin verilen belleği (%1 MB) ya da "
+                              "süreyi (%2 saniye) aştı; dosya bozuk olabilir.%3 ")
+                   .arg(number(o.value(u"memoryMB").toInteger()),
+                        number(o.value(u"cpuSeconds").toInteger()), libraryLines(o)) +
+               repair;
+    if (cause == u"reader-stalled")
+        return none +
+               QStringLiteral("Access dosyasını okuyan araç %1 saniye boyunca hiçbir şey "
+                              "vermedi; dosya bozuk olabilir.%2 ")
+                   .arg(number(o.value(u"seconds").toInteger()), libraryLines(o)) +
+               repair;
+    if (cause == u"reader-flooded")
+        return none +
+               QStringLiteral("Access dosyasını okuyan araç çok fazla hata iletisi "
+                              "verdi; dosya bozuk.%1 ")
+                   .arg(libraryLines(o)) +
+               repair;
+    if (cause == u"reader-refused")
+        return none +
+               QStringLiteral("Access dosyası okunamıyor: dosya bozuk ya da yarım.%1 ")
+                   .arg(libraryLines(o)) +
+               repair;
+    if (cause == u"unreadable")
+        return none + QStringLiteral("Access dosyasını okuyan araçtan anlaşılmayan bir yanıt "
+                                     "geldi. Programı yeniden kurup yeniden deneyin.");
+    if (cause == u"interrupted")
+        return QStringLiteral("Aktarma durduruldu; yeni dosya oluşturulmadı.");
+    if (cause == u"write-failed") {
+        const QString fault = o.value(u"fault").toString();
+        if (fault == u"disk-full")
+            return none + QStringLiteral("Yeni dosyanın yazılacağı disk dolu. Diskte yer açıp "
+                                         "yeniden deneyin.");
+        if (fault == u"folder-not-writable" || fault == u"access-denied" || fault == u"read-only" ||
+            fault == u"cannot-open")
+            return none + QStringLiteral("Yeni dosyanın klasörüne yazılamıyor. Yazma izniniz "
+                                         "olan bir klasör seçin.");
+        return none + QStringLiteral("Yeni dosya yazılamadı. Başka bir klasör seçip yeniden "
+                                     "deneyin.");
+    }
+    return none + QStringLiteral("Beklenmeyen bir sorun çıktı. Yeniden deneyin; sürerse eski "
+                                 "dosyanın bir kopyasıyla yardım isteyin.");
 }
 
 } // namespace
 
-ImportLine parseImportLine(const QString& line) {
-    static const QRegularExpression started(QStringLiteral("^Importing '.*' into '.*'$"));
-    static const QRegularExpression progress(
-        QStringLiteral("^(\\w+): (\\d+) rows so far\\.\\.\\.$"));
-    static const QRegularExpression done(
-        QStringLiteral("^(\\w+): (\\d+) rows read, (\\d+) written$"));
-    static const QRegularExpression warning(QStringLiteral("^\\s+warning: (.*)$"));
-    static const QRegularExpression finished(
-        QStringLiteral("^Imported with (\\d+) warning\\(s\\): (.*)$"));
-    ImportLine out;
-    out.text = line;
-    QRegularExpressionMatch m;
-    if ((m = started.match(line)).hasMatch()) {
-        out.kind = ImportLine::Started;
-    } else if ((m = progress.match(line)).hasMatch()) {
-        out.kind = ImportLine::Progress;
-        out.table = m.captured(1);
-        out.rows = m.captured(2).toLongLong();
-    } else if ((m = done.match(line)).hasMatch()) {
-        out.kind = ImportLine::TableDone;
-        out.table = m.captured(1);
-        out.rows = m.captured(2).toLongLong();
-        out.written = m.captured(3).toLongLong();
-    } else if ((m = warning.match(line)).hasMatch()) {
-        out.kind = ImportLine::Warning;
-        out.text = m.captured(1);
-    } else if ((m = finished.match(line)).hasMatch()) {
-        out.kind = ImportLine::Finished;
-        out.rows = m.captured(1).toLongLong();
-    }
-    return out;
+ImportEvent parseImportEvent(const QByteArray& line) {
+    ImportEvent e;
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return e;
+    e.fields = doc.object();
+    const QString event = e.fields.value(u"event").toString();
+    if (event == u"start")
+        e.kind = ImportEvent::Start;
+    else if (event == u"progress")
+        e.kind = ImportEvent::Progress;
+    else if (event == u"table")
+        e.kind = ImportEvent::Table;
+    else if (event == u"done")
+        e.kind = ImportEvent::Done;
+    else if (event == u"failed")
+        e.kind = ImportEvent::Failed;
+    return e;
 }
 
-QString turkishImportLine(const ImportLine& line) {
-    switch (line.kind) {
-    case ImportLine::Started:
+QString turkishImportEvent(const ImportEvent& e) {
+    const QJsonObject& o = e.fields;
+    switch (e.kind) {
+    case ImportEvent::Start:
         return QStringLiteral("Aktarma başladı.");
-    case ImportLine::Progress:
+    case ImportEvent::Progress:
         return QStringLiteral("%1: şimdiye kadar %2 satır okundu…")
-            .arg(tableName(line.table), number(line.rows));
-    case ImportLine::TableDone:
-        return QStringLiteral("%1: %2 satır okundu, %3 satır yazıldı.")
-            .arg(tableName(line.table), number(line.rows), number(line.written));
-    case ImportLine::Warning:
-        return QStringLiteral("    Uyarı: ") + turkishWarning(line.text);
-    case ImportLine::Finished:
-        return line.rows == 0
+            .arg(tableName(o.value(u"table").toString()), number(o.value(u"rows").toInteger()));
+    case ImportEvent::Table: {
+        QString text =
+            QStringLiteral("%1: %2 satır okundu, %3 satır yazıldı.")
+                .arg(tableName(o.value(u"table").toString()), number(o.value(u"read").toInteger()),
+                     number(o.value(u"written").toInteger()));
+        for (const QJsonValue& w : o.value(u"warnings").toArray())
+            text += QStringLiteral("\n    Uyarı: ") + warningText(w.toObject());
+        return text;
+    }
+    case ImportEvent::Done: {
+        const qint64 warnings = o.value(u"warnings").toInteger();
+        return warnings == 0
                    ? QStringLiteral("Aktarma uyarısız tamamlandı.")
-                   : QStringLiteral("Aktarma %1 uyarıyla tamamlandı.").arg(number(line.rows));
-    case ImportLine::Other:
+                   : QStringLiteral("Aktarma %1 uyarıyla tamamlandı.").arg(number(warnings));
+    }
+    case ImportEvent::Failed:
+        return failureText(o);
+    case ImportEvent::Unknown:
         break;
     }
-    return line.text;
+    return QString();
 }
 
 int importTableIndex(const QString& table) {

@@ -1,32 +1,33 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 
 namespace araclar {
 
-// One line the database tool prints while it brings an Access-format file across.
-struct ImportLine {
+// One event the database tool gives while it brings an Access-format file across, as
+// `ternavolk-db import --json` writes it: one JSON object a line. The companion reads only
+// these, never the tool's English.
+struct ImportEvent {
     enum Kind {
-        Started,   // "Importing 'OLD' into 'NEW'"
-        Progress,  // "okuyucu: 5000 rows so far..."
-        TableDone, // "okuyucu: 12 rows read, 12 written"
-        Warning,   // "  warning: ..."
-        Finished,  // "Imported with 2 warning(s): NEW"
-        Other,
+        Start,    // {"event":"start"}
+        Progress, // {"event":"progress","table":T,"rows":N}
+        Table,    // {"event":"table","table":T,"read":N,"written":N,"warnings":[…]}
+        Done,     // {"event":"done","warnings":N}
+        Failed,   // {"event":"failed","cause":C,…}
+        Unknown,  // a line that is no such object
     };
-    Kind kind = Other;
-    QString table;
-    qint64 rows = 0;    // read so far, or read in all
-    qint64 written = 0; // TableDone
-    QString text;       // the warning, or the line itself
+    Kind kind = Unknown;
+    QJsonObject fields;
 };
 
-ImportLine parseImportLine(const QString& line);
+ImportEvent parseImportEvent(const QByteArray& line);
 
-// The line in Turkish for the librarian's summary.
-QString turkishImportLine(const ImportLine& line);
+// The event in Turkish, for the page's state line (Progress) or its summary (the rest): a table
+// with its warnings, one line each; the end; the reason of a failure with what to do.
+QString turkishImportEvent(const ImportEvent& event);
 
-// The three tables in the order the tool brings them across.
+// The three tables in the order the tool brings them across; -1 for any other name.
 int importTableIndex(const QString& table);
 
 } // namespace araclar

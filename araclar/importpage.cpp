@@ -3,6 +3,7 @@
 #include "araclar/importoutput.h"
 #include "araclar/listpanel.h"
 #include "araclar/messages.h"
+#include "tools/restore.h"
 
 #include <QDir>
 #include <QFile>
@@ -151,7 +152,7 @@ void ImportPage::start() {
     delete process_;
     process_ = new QProcess(this);
     pending_.clear();
-    errors_.clear();
+    failure_.clear();
     cancelled_ = false;
     before_ = QFileInfo(newPath).absoluteDir().entryList(QDir::Files | QDir::Hidden);
     summary->clear();
@@ -159,13 +160,9 @@ void ImportPage::start() {
     stateLabel->setText(QStringLiteral("Aktarılıyor…"));
     connect(process_, &QProcess::readyReadStandardOutput, this,
             [this] { guarded([this] { readOutput(); }); });
-    connect(process_, &QProcess::readyReadStandardError, this, [this] {
-        guarded([this] {
-            for (const QByteArray& line : process_->readAllStandardError().split('\n'))
-                if (!line.trimmed().isEmpty())
-                    errors_ << QString::fromUtf8(line).trimmed();
-        });
-    });
+    // With --json the tool says everything on its output; what else comes is drained unread.
+    connect(process_, &QProcess::readyReadStandardError, this,
+            [this] { process_->readAllStandardError(); });
     connect(process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
         guarded([&] { finished(code, status); });
     });
@@ -174,28 +171,42 @@ void ImportPage::start() {
             guarded([this] { failedToStart(); });
     });
     setRunning(true);
-    process_->start(context_.toolPath, {QStringLiteral("import"), QDir::toNativeSeparators(oldPath),
-                                        QDir::toNativeSeparators(newPath)});
+    process_->start(context_.toolPath,
+                    {QStringLiteral("import"), QDir::toNativeSeparators(oldPath),
+                     QDir::toNativeSeparators(newPath), QStringLiteral("--json")});
 }
 
 void ImportPage::readOutput() {
     pending_ += process_->readAllStandardOutput();
     qsizetype end;
     while ((end = pending_.indexOf('\n')) >= 0) {
-        const QString text = QString::fromUtf8(pending_.left(end)).remove(u'\r');
+        const QByteArray line = pending_.left(end).trimmed();
         pending_.remove(0, end + 1);
-        if (text.trimmed().isEmpty())
+        if (line.isEmpty())
             continue;
-        const ImportLine line = parseImportLine(text);
-        if (line.kind == ImportLine::Progress) {
-            stateLabel->setText(turkishImportLine(line));
-            continue;
-        }
-        if (line.kind == ImportLine::TableDone)
-            progress->setValue(std::max(progress->value(), importTableIndex(line.table) + 1));
-        if (line.kind == ImportLine::Finished)
+        const ImportEvent event = parseImportEvent(line);
+        switch (event.kind) {
+        case ImportEvent::Progress:
+            stateLabel->setText(turkishImportEvent(event));
+            break;
+        case ImportEvent::Failed:
+            failure_ = turkishImportEvent(event);
+            break;
+        case ImportEvent::Table:
+            progress->setValue(std::max(
+                progress->value(), importTableIndex(event.fields.value(u"table").toString()) + 1));
+            summary->appendPlainText(turkishImportEvent(event));
+            break;
+        case ImportEvent::Done:
             progress->setValue(tables);
-        summary->appendPlainText(turkishImportLine(line));
+            summary->appendPlainText(turkishImportEvent(event));
+            break;
+        case ImportEvent::Start:
+            summary->appendPlainText(turkishImportEvent(event));
+            break;
+        case ImportEvent::Unknown:
+            break; // not the tool's: nothing the page can say of it
+        }
     }
 }
 
@@ -243,19 +254,12 @@ void ImportPage::finished(int exitCode, QProcess::ExitStatus status) {
         removeLeftovers();
         progress->setValue(0);
         stateLabel->setText(QStringLiteral("Aktarma yapılamadı."));
-        QString detail = errors_.join(u' ');
-        detail.remove(QRegularExpression(QStringLiteral("^ternavolk-db: ")));
-        if (status != QProcess::NormalExit)
-            fail(QStringLiteral("Aktarma aracı beklenmedik biçimde durdu; yeni dosya "
-                                "oluşturulmadı. Eski dosya bozuk olabilir: Access ile açıp "
-                                "\"Veritabanını Sıkıştır ve Onar\" yaptıktan sonra yeniden "
-                                "deneyin."));
+        if (!failure_.isEmpty())
+            fail(failure_);
         else
-            fail(QStringLiteral("Aktarma yapılamadı; yeni dosya oluşturulmadı (%1). Eski dosyanın "
-                                "Access 2000 ya da 2002–2003 biçiminde bir Ternavolk kütüphanesi "
-                                "olduğunu denetleyin; gerekirse Access ile bu biçimde kaydedip "
-                                "yeniden deneyin.")
-                     .arg(detail));
+            fail(QStringLiteral("Aktarma aracı beklenmedik biçimde durdu; yeni dosya "
+                                "oluşturulmadı. Yeniden deneyin; sürerse programı yeniden "
+                                "kurun."));
         return;
     }
     stateLabel->setText(QStringLiteral("Aktarma tamamlandı: %1").arg(newPath));
@@ -268,36 +272,39 @@ void ImportPage::offerToPutInPlace() {
     if (QFileInfo(newPath).absoluteFilePath() == QFileInfo(target).absoluteFilePath())
         return;
     if (!ask(QStringLiteral("Yeni dosya programın kullandığı DATA.mdb'nin yerine konsun mu?\n\n"
-                            "Şimdiki DATA.mdb silinmez, yanında yeni bir adla saklanır. "
-                            "Kütüphane Takip programı açıksa önce bütün bilgisayarlarda "
-                            "kapatın.")))
+                            "Şimdiki DATA.mdb silinmez: önce yanına yeni bir adla saklanır. "
+                            "Kütüphane Takip programı açıksa yeni kayıtları, kapatılıp yeniden "
+                            "başlatıldığında gösterir.")))
         return;
-    QString kept;
-    if (QFileInfo::exists(target)) {
-        kept = QFileInfo(target).absoluteDir().filePath(
-            QStringLiteral("DATA-eski-") +
-            context_.now().toString(QStringLiteral("yyyy-MM-dd-HHmmss")) + QStringLiteral(".mdb"));
-        if (!QFile::rename(target, kept))
-            throw platform::Error(QStringLiteral("DATA.mdb yeniden adlandırılamadı; yeni dosya "
-                                                 "yerine konmadı. Kütüphane Takip programını "
-                                                 "kapatıp yeniden deneyin; yeni dosya '%1' "
-                                                 "olarak duruyor.")
-                                      .arg(newPath));
+    const auto watch = choosers().progress(this, QStringLiteral("Yeni dosya yerine konuyor…"));
+    tools::Replaced done;
+    try {
+        done = tools::replaceRegisters(newPath, target, QFileInfo(target).absolutePath(),
+                                       tools::KeepAs::Import, context_.now(), *watch);
+    } catch (const tools::SourceNotSound&) {
+        throw platform::Error(QStringLiteral("Yeni dosya '%1' denetimden geçmedi; DATA.mdb'nin "
+                                             "yerine konmadı ve hiçbir şey değişmedi. Aktarmayı "
+                                             "yeniden yapın.")
+                                  .arg(QDir::toNativeSeparators(newPath)));
     }
-    if (!QFile::rename(newPath, target)) {
-        if (!kept.isEmpty())
-            QFile::rename(kept, target);
-        throw platform::Error(QStringLiteral("Yeni dosya DATA.mdb'nin yerine konamadı; DATA.mdb "
-                                             "olduğu gibi kaldı. Klasöre yazma izniniz olduğunu "
-                                             "denetleyin; yeni dosya '%1' olarak duruyor.")
-                                  .arg(newPath));
+    QFile::remove(newPath); // its registers are now those of DATA.mdb
+    const QString kept = QFileInfo(done.keptAs).fileName();
+    QString message;
+    switch (done.before) {
+    case tools::Replaced::Before::Sound:
+        message = QStringLiteral("Yeni dosya DATA.mdb olarak yerine kondu; önceki DATA.mdb '%1' "
+                                 "adıyla saklandı.")
+                      .arg(kept);
+        break;
+    case tools::Replaced::Before::Damaged:
+        message = QStringLiteral("Yeni dosya DATA.mdb olarak yerine kondu; önceki DATA.mdb "
+                                 "bozuktu ve olduğu gibi '%1' adıyla saklandı.")
+                      .arg(kept);
+        break;
+    case tools::Replaced::Before::Missing:
+        message = QStringLiteral("Yeni dosya DATA.mdb olarak yerine kondu.");
+        break;
     }
-    const QString message =
-        kept.isEmpty()
-            ? QStringLiteral("Yeni dosya DATA.mdb olarak yerine kondu.")
-            : QStringLiteral("Yeni dosya DATA.mdb olarak yerine kondu; önceki DATA.mdb '%1' "
-                             "adıyla saklandı.")
-                  .arg(QFileInfo(kept).fileName());
     stateLabel->setText(message);
     inform(message + QStringLiteral(" Kütüphane Takip programını şimdi başlatabilirsiniz."));
 }

@@ -29,8 +29,9 @@ public:
     // Stops the tool; what it left half-written is removed.
     void cancel();
     bool running() const;
-    // Puts the new file in place of DATA.mdb after the librarian agrees; the old DATA.mdb is
-    // renamed to "DATA-eski-<day and time>.mdb" beside it, never deleted.
+    // Puts the new file's registers into DATA.mdb after the librarian agrees
+    // (tools::replaceRegisters); the old DATA.mdb is kept beside it first as
+    // "DATA-eski-<day and time>.mdb", never deleted.
     void offerToPutInPlace();
 
     QLineEdit* oldEdit;
@@ -51,7 +52,7 @@ private:
     const Context& context_;
     QProcess* process_ = nullptr;
     QByteArray pending_;
-    QStringList errors_;
+    QString failure_;    // the tool's reason, in Turkish, when it refused
     QStringList before_; // the files beside NEW before the tool ran
     bool cancelled_ = false;
 };

@@ -72,6 +72,13 @@ QString Database::lastError() const {
     return QString::fromUtf8(sqlite3_errmsg(db_));
 }
 
+QString Database::reason(int rc) const {
+    const int mine = sqlite3_extended_errcode(db_);
+    if ((mine & 0xFF) == (rc & 0xFF) && (mine & 0xFF) != SQLITE_OK)
+        return lastError();
+    return QString::fromUtf8(sqlite3_errstr(rc));
+}
+
 QString Database::failure(int rc, bool writing, bool deleting) const {
     const QString nothing =
         deleting ? QStringLiteral("nothing was deleted") : QStringLiteral("nothing was saved");
@@ -90,7 +97,7 @@ QString Database::failure(int rc, bool writing, bool deleting) const {
     case SQLITE_NOTADB:
         return QStringLiteral("The file '%1' is damaged (%2)%3. Check it with 'ternavolk-db "
                               "check' and put its last backup in its place")
-            .arg(path_, lastError(), writing ? QStringLiteral(", and ") + nothing : QString());
+            .arg(path_, reason(rc), writing ? QStringLiteral(", and ") + nothing : QString());
     case SQLITE_READONLY:
         if (rc == SQLITE_READONLY_ROLLBACK)
             return QStringLiteral("A save that did not finish left its journal file '%1-journal' "
@@ -108,11 +115,11 @@ QString Database::failure(int rc, bool writing, bool deleting) const {
                 .arg(path_, nothing);
         return QStringLiteral("The file '%1' cannot be written (%2), and %3. Let the program "
                               "write to it")
-            .arg(path_, lastError(), nothing);
+            .arg(path_, reason(rc), nothing);
     case SQLITE_CANTOPEN:
         return QStringLiteral("The file '%1' or its journal file cannot be opened (%2)%3. Let "
                               "the program read and write in its folder")
-            .arg(path_, lastError(), writing ? QStringLiteral(", and ") + nothing : QString());
+            .arg(path_, reason(rc), writing ? QStringLiteral(", and ") + nothing : QString());
     case SQLITE_FULL:
         return QStringLiteral("The disk that holds the file '%1' is full, and %2. Free some "
                               "space on it and try again")
@@ -120,9 +127,9 @@ QString Database::failure(int rc, bool writing, bool deleting) const {
     case SQLITE_IOERR:
         return QStringLiteral("The file '%1' cannot be read or written (%2)%3. Check the disk or "
                               "the network connection and try again")
-            .arg(path_, lastError(), writing ? QStringLiteral(", and ") + nothing : QString());
+            .arg(path_, reason(rc), writing ? QStringLiteral(", and ") + nothing : QString());
     default:
-        return lastError();
+        return reason(rc);
     }
 }
 
@@ -153,7 +160,7 @@ FileFault Database::faultOf(int rc) {
 }
 
 FileError Database::error(int rc, bool writing, bool deleting) const {
-    return FileError(faultOf(rc), path_, failure(rc, writing, deleting), lastError());
+    return FileError(faultOf(rc), path_, failure(rc, writing, deleting), reason(rc));
 }
 
 int Database::readHeader() {
@@ -213,23 +220,58 @@ ColumnDeclaration Database::declaration(const QString& table, const QString& col
     return d;
 }
 
-void Database::copyInto(const Database& to, QDeadlineTimer deadline) {
+void Database::copyInto(Database& to, QDeadlineTimer deadline, platform::Progress& progress) {
+    const auto waitLeft = [&] {
+        return static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0));
+    };
+    // One read transaction over all the steps: nobody can commit to this file meanwhile, so the
+    // copy never starts again and is one moment of the file.
+    setBusyTimeout(waitLeft());
+    execute(QStringLiteral("BEGIN"));
+    struct ReadEnd {
+        const Database& db;
+        ~ReadEnd() { sqlite3_exec(db.db_, "ROLLBACK", nullptr, nullptr, nullptr); }
+    } readEnd{*this};
+    {
+        Statement first(*this, QStringLiteral("SELECT count(*) FROM sqlite_schema"));
+        first.step();
+    }
     sqlite3_backup* backup = sqlite3_backup_init(to.db_, "main", db_, "main");
     if (!backup)
         throw to.error(sqlite3_extended_errcode(to.db_), true);
-    // All pages in one step, under one read lock: while another copy writes, wait and try
-    // again, each step no longer than what is left of the time.
-    int rc = SQLITE_OK;
-    do {
-        setBusyTimeout(static_cast<int>(deadline.remainingTime()));
-        rc = sqlite3_backup_step(backup, -1);
-        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+    struct BackupEnd {
+        sqlite3_backup* b;
+        ~BackupEnd() { sqlite3_backup_finish(b); }
+    } backupEnd{backup};
+    // Some hundred pages a step: the progress moves, and a stop comes soon.
+    constexpr int pagesPerStep = 256;
+    bool begun = false;
+    for (;;) {
+        to.setBusyTimeout(std::min(waitLeft(), 200));
+        const int rc = sqlite3_backup_step(backup, pagesPerStep);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+            // The other file is being written: wait for a moment when it is not.
+            if (deadline.hasExpired())
+                throw to.error(rc, true);
             sqlite3_sleep(50);
-    } while ((rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED) &&
-             !deadline.hasExpired());
-    sqlite3_backup_finish(backup);
-    if (rc != SQLITE_DONE)
-        throw error(rc, false);
+            progress.step(0);
+            continue;
+        }
+        if (rc != SQLITE_OK) {
+            // Damage is this file's, read; every other failure the other file's, written.
+            if ((rc & 0xFF) == SQLITE_CORRUPT || (rc & 0xFF) == SQLITE_NOTADB)
+                throw error(rc, false);
+            throw to.error(rc, true);
+        }
+        const int total = sqlite3_backup_pagecount(backup);
+        if (!begun) {
+            progress.begin(total);
+            begun = true;
+        }
+        progress.step(total - sqlite3_backup_remaining(backup));
+    }
 }
 
 void Database::executeScript(const QString& sql) {

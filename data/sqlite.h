@@ -4,6 +4,7 @@
 #include "data/rowstore.h"
 #include "data/tables.h"
 #include "data/value.h"
+#include "platform/progress.h"
 
 #include <QByteArrayView>
 #include <QDeadlineTimer>
@@ -54,6 +55,9 @@ public:
     const QString& path() const { return path_; }
     // SQLite's own text for the last failure.
     QString lastError() const;
+    // SQLite's own text for the failed result code `rc`: the connection's when it failed so,
+    // else SQLite's general text for the code.
+    QString reason(int rc) const;
     // The message for the failed result code `rc` of a statement that writes (`writing`) or
     // reads. Failures of the file (locked, damaged, unwritable folder, full disk, input or
     // output, a journal left by an unfinished save) name the file and what to do; every other
@@ -88,10 +92,14 @@ public:
     // What the file declares of the column `column` of the table `table`.
     ColumnDeclaration declaration(const QString& table, const QString& column) const;
 
-    // Copies every page of this file into `to` under one read lock, waiting for moments when no
-    // one writes until `deadline`. Throws platform::Error (this file's failure) when the copy
-    // cannot be made; `to` is then left to the caller.
-    void copyInto(const Database& to, QDeadlineTimer deadline);
+    // Copies every page of this file into `to` (SQLite's online backup) within one read
+    // transaction of this file, so that the copy is one committed moment of it however many
+    // steps it takes; waits for locks on either file until `deadline`. `to` changes in one
+    // transaction of its own: a copy that fails or is stopped (`progress` may throw
+    // platform::Cancelled) leaves it as it was. Reports the pages copied to `progress`. Throws
+    // FileError naming the file that failed.
+    void copyInto(Database& to, QDeadlineTimer deadline,
+                  platform::Progress& progress = platform::noProgress());
 
 private:
     QString path_;

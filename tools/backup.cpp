@@ -2,7 +2,6 @@
 
 #include "data/databasefile.h"
 #include "data/sqlite.h"
-#include "platform/errors.h"
 #include "tools/check.h"
 
 #include <QDeadlineTimer>
@@ -13,11 +12,17 @@ namespace tools {
 using data::sqlite::Database;
 using platform::Error;
 
-void backupDatabase(const QString& source, const QString& destination) {
+CopyFailedCheck::CopyFailedCheck(QString source, QString copy, QStringList problems)
+    : Error(QStringLiteral("The file '%1' is damaged: the copy '%2' was made, but it is not a "
+                           "sound backup. Keep your last sound backup; the copy stays beside it "
+                           "in case it is the best there is. The check of the copy found:\n%3")
+                .arg(source, copy, problems.join(QLatin1Char('\n')))),
+      source_(std::move(source)), copy_(std::move(copy)), problems_(std::move(problems)) {}
+
+void backupDatabase(const QString& source, const QString& destination,
+                    platform::Progress& progress) {
     data::requireDatabaseFile(source, data::FileUse::Read);
-    const QString exists = data::existingFileProblem(destination);
-    if (!exists.isEmpty())
-        throw Error(exists);
+    data::requireNoFile(destination);
 
     // One patience for the whole backup, from the first read of the file to the last page.
     const QDeadlineTimer deadline(data::sqlite::toolPatienceMs);
@@ -32,7 +37,7 @@ void backupDatabase(const QString& source, const QString& destination) {
         data::createOwnerOnlyFile(destination);
         try {
             Database to(destination, Database::Mode::ReadWrite);
-            from.copyInto(to, deadline);
+            from.copyInto(to, deadline, progress);
             // The copy keeps the rollback journal, whatever another program made of the source.
             // A copy too damaged to be switched is left to the check below.
             try {
@@ -50,11 +55,7 @@ void backupDatabase(const QString& source, const QString& destination) {
     // as it may still be the best there is, but is not called a backup.
     const QStringList problems = checkDatabase(destination);
     if (!problems.isEmpty())
-        throw Error(QStringLiteral("The file '%1' is damaged: the copy '%2' was made, but it is "
-                                   "not a sound backup. Keep your last sound backup; the copy "
-                                   "stays beside it in case it is the best there is. The check "
-                                   "of the copy found:\n%3")
-                        .arg(source, destination, problems.join(QLatin1Char('\n'))));
+        throw CopyFailedCheck(source, destination, problems);
 }
 
 } // namespace tools

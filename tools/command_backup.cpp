@@ -4,10 +4,12 @@
 #include "tools/backup.h"
 #include "tools/cli.h"
 #include "tools/commands.h"
+#include "tools/restore.h"
 #include "tools/rotation.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <map>
 
 namespace tools::commands {
@@ -44,9 +46,13 @@ int backup(const QStringList& args) {
         const RotatedBackup done = backupInto(path, args[2], QDateTime::currentDateTime(), policy);
         cli::out(
             QStringLiteral("Backed up %1 to %2").arg(path, QDir::toNativeSeparators(done.path)));
-        for (const QString& old : done.deleted)
-            cli::out(
-                QStringLiteral("Deleted the old backup %1").arg(QDir::toNativeSeparators(old)));
+        for (const RotationDeletion& old : done.deleted)
+            cli::out(QStringLiteral("Deleted the old backup %1 (%2)")
+                         .arg(QDir::toNativeSeparators(old.fileName),
+                              old.reason == DeletionReason::SameDay
+                                  ? QStringLiteral("a newer backup of the same day is kept")
+                                  : QStringLiteral("older than the days kept, and not the newest "
+                                                   "of a month kept")));
         return 0;
     }
     if (args.size() < 2 || args[1].isEmpty())
@@ -55,6 +61,36 @@ int backup(const QStringList& args) {
         throw UsageError(QStringLiteral("backup: unexpected argument '%1'").arg(args[2]));
     backupDatabase(path, args[1]);
     cli::out(QStringLiteral("Backed up %1 to %2").arg(path, args[1]));
+    return 0;
+}
+
+int restore(const QStringList& args) {
+    const cli::Arguments a =
+        cli::parse(QStringLiteral("restore"), args, {}, {QStringLiteral("--into")});
+    cli::requirePositional(QStringLiteral("restore"), a,
+                           {QStringLiteral("BACKUP"), QStringLiteral("PATH")});
+    const QString& backup = a.positional[0];
+    const QString& path = a.positional[1];
+    const QString folder = a.has(QStringLiteral("--into")) ? a.value(QStringLiteral("--into"))
+                                                           : QFileInfo(backup).absolutePath();
+    const Replaced done =
+        replaceRegisters(backup, path, folder, KeepAs::Restore, QDateTime::currentDateTime());
+    const QString kept = QDir::toNativeSeparators(done.keptAs);
+    switch (done.before) {
+    case Replaced::Before::Sound:
+        cli::out(QStringLiteral("Restored %1 into %2; the registers as they were are kept in %3")
+                     .arg(backup, path, kept));
+        break;
+    case Replaced::Before::Damaged:
+        cli::out(QStringLiteral("Restored %1 into %2; %2 was damaged and is kept as it was in %3")
+                     .arg(backup, path, kept));
+        for (const QString& problem : done.damage)
+            cli::out(QStringLiteral("  ") + problem);
+        break;
+    case Replaced::Before::Missing:
+        cli::out(QStringLiteral("Restored %1 into %2, which was missing").arg(backup, path));
+        break;
+    }
     return 0;
 }
 

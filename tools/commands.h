@@ -12,6 +12,7 @@ int demo(const QStringList& args);
 int generate(const QStringList& args);
 int import(const QStringList& args);
 int backup(const QStringList& args);
+int restore(const QStringList& args);
 int check(const QStringList& args);
 
 } // namespace tools::commands

@@ -15,6 +15,10 @@
 //   ternavolk-db backup PATH --into FOLDER [--keep-days N] [--keep-months N]
 //                                 a checked copy named by date and time in FOLDER; then the
 //                                 older copies there that the rotation no longer keeps go
+//   ternavolk-db restore BACKUP PATH [--into FOLDER]
+//                                 the checked BACKUP put into PATH (DATA.mdb); what PATH held
+//                                 is kept in FOLDER first (by default the backup's folder): a
+//                                 checked copy, or a damaged file byte for byte
 //   ternavolk-db check PATH       "ok", or each problem of the file
 //
 // An existing file is never overwritten. Exit codes: 0 done (check: the file is sound), 1 the
@@ -50,6 +54,7 @@ const Command table[] = {
     {u"import", u"OLD NEW [--salvage]", commands::import},
     {u"backup", u"PATH DEST", commands::backup},
     {u"backup", u"PATH --into FOLDER [--keep-days N] [--keep-months N]", commands::backup},
+    {u"restore", u"BACKUP PATH [--into FOLDER]", commands::restore},
     {u"check", u"PATH", commands::check},
 };
 

@@ -14,7 +14,10 @@
 #include "support/scriptedchoosers.h"
 #include "support/scripteddialogs.h"
 #include "support/tempdatabase.h"
+#include "support/toolrun.h"
 #include "support/typing.h"
+#include "tools/backupfolder.h"
+#include "tools/rotation.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -57,11 +60,15 @@ QStringList shownRows(const ListPanel* list) {
     return rows;
 }
 
+// Each backup listed as "name|kind|made|check|library" (the size left out).
 QStringList backupRows(const QTableWidget* list) {
     QStringList rows;
-    for (int r = 0; r < list->rowCount(); ++r)
-        rows << list->item(r, 0)->text() + u'|' + list->item(r, 1)->text() + u'|' +
-                    list->item(r, 3)->text();
+    for (int r = 0; r < list->rowCount(); ++r) {
+        QStringList cells;
+        for (const int c : {0, 1, 2, 4, 5})
+            cells << list->item(r, c)->text();
+        rows << cells.join(u'|');
+    }
     return rows;
 }
 
@@ -305,15 +312,18 @@ private slots:
 
             choosers->answers.push_back(folder);
             QTest::mouseClick(child<QPushButton>(page, u"folderButton"_s), Qt::LeftButton);
-            QCOMPARE(page->folderEdit->text(), folder);
+            QCOMPARE(page->folderEdit->text(), QDir::toNativeSeparators(folder));
+            // Kept for this DATA.mdb alone.
             QCOMPARE(QSettings(settingsDir->filePath(u"araclar.ini"_s), QSettings::IniFormat)
-                         .value(u"yedekler/klasor"_s)
+                         .value(w.context().libraryKey(u"yedekler/klasor"_s))
                          .toString(),
                      folder);
             QTest::mouseClick(child<QPushButton>(page, u"backupButton"_s), Qt::LeftButton);
             QCOMPARE(dialogs->texts(), QStringList{});
+            QCOMPARE(choosers->tasks, QStringList{u"Yedek alınıyor…"_s});
             QCOMPARE(backupRows(page->backups),
-                     QStringList{u"DATA-2026-05-21-100000.mdb|21.05.2026 10:00:00|sağlam"_s});
+                     QStringList{u"DATA-2026-05-21-100000.mdb|Yedek|21.05.2026 10:00:00|sağlam|"
+                                 u"bu kütüphane"_s});
             QCOMPARE(
                 page->statusLabel->text(),
                 u"Yedek alındı ve denetlendi: DATA-2026-05-21-100000.mdb. Eskiyen 0 yedek silindi."_s);
@@ -326,36 +336,43 @@ private slots:
             QCOMPARE(dialogs->shown().size(), 1);
             QCOMPARE(dialogs->shown()[0].icon, platform::Icon::Question);
             QCOMPARE(dialogs->shown()[0].defaultAnswer, Answer::No);
-            QVERIFY(dialogs->texts()[0].startsWith(
-                u"21.05.2026 10:00:00 tarihli yedek geri yüklensin mi?"_s));
+            QCOMPARE(dialogs->texts()[0],
+                     u"21.05.2026 10:00:00 tarihli yedek (DATA-2026-05-21-100000.mdb) geri "
+                     u"yüklensin mi?\n\nDATA.mdb'deki kayıtların yerini yedektekiler alır; "
+                     u"yedekten sonra kaydedilenler geri yüklenen dosyada olmaz. Önce şimdiki "
+                     u"DATA.mdb yedek klasörüne saklanır."_s);
             QCOMPARE(db->count(u"hareket"_s), 0);
-            QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1);
+            QCOMPARE(QDir(folder).entryList({u"*.mdb"_s}, QDir::Files).size(), 1);
 
             dialogs->clear();
             dialogs->answerNext(Answer::Yes);
             QTest::mouseClick(child<QPushButton>(page, u"restoreButton"_s), Qt::LeftButton);
             QCOMPARE(dialogs->texts().size(), 2);
             QCOMPARE(dialogs->texts()[1],
-                     u"Yedek geri yüklendi. Önceki DATA.mdb DATA-2026-05-21-110000.mdb adıyla "
-                     u"yedeklendi.\n\nTernavolk Kütüphane Takip programı açıksa kapatıp yeniden "
-                     u"başlatın: geri yüklenen kayıtları ancak o zaman gösterir."_s);
+                     u"Yedek geri yüklendi. Önceki DATA.mdb "
+                     u"DATA-geri-yukleme-oncesi-2026-05-21-110000.mdb adıyla yedeklendi.\n\n"
+                     u"Ternavolk Kütüphane Takip programı açıksa kapatıp yeniden başlatın: geri "
+                     u"yüklenen kayıtları ancak o zaman gösterir."_s);
             QCOMPARE(db->count(u"hareket"_s), 7);
             QCOMPARE(db->count(u"okuyucu"_s), 4);
-            QCOMPARE(testsupport::fileRows(QDir(folder).filePath(u"DATA-2026-05-21-110000.mdb"_s),
-                                           u"select count(*) from hareket"_s),
+            QCOMPARE(testsupport::fileRows(
+                         QDir(folder).filePath(u"DATA-geri-yukleme-oncesi-2026-05-21-110000.mdb"_s),
+                         u"select count(*) from hareket"_s),
                      (QList<QStringList>{{u"0"_s}}));
             QCOMPARE(backupRows(page->backups),
-                     (QStringList{u"DATA-2026-05-21-110000.mdb|21.05.2026 11:00:00|sağlam"_s,
-                                  u"DATA-2026-05-21-100000.mdb|21.05.2026 10:00:00|sağlam"_s}));
+                     (QStringList{u"DATA-geri-yukleme-oncesi-2026-05-21-110000.mdb|Geri yükleme "
+                                  u"öncesi|21.05.2026 11:00:00|sağlam|bu kütüphane"_s,
+                                  u"DATA-2026-05-21-100000.mdb|Yedek|21.05.2026 10:00:00|sağlam|"
+                                  u"bu kütüphane"_s}));
         }
         // Opening again within a day makes no backup; a day later it does, and the rotation
-        // keeps the newest of 21 May.
+        // keeps the newest of 21 May; the copy made before the restore stays.
         dialogs->clear();
         clock = QDateTime(QDate(2026, 5, 22), QTime(9, 0));
         {
             araclar::MainWindow w(context());
             w.startUp();
-            QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+            QCOMPARE(QDir(folder).entryList({u"*.mdb"_s}, QDir::Files).size(), 2);
         }
         clock = QDateTime(QDate(2026, 5, 22), QTime(11, 30));
         {
@@ -363,9 +380,106 @@ private slots:
             w.startUp();
             QCOMPARE(dialogs->texts(), QStringList{});
             QCOMPARE(backupRows(w.backups->backups),
-                     (QStringList{u"DATA-2026-05-22-113000.mdb|22.05.2026 11:30:00|sağlam"_s,
-                                  u"DATA-2026-05-21-110000.mdb|21.05.2026 11:00:00|sağlam"_s}));
+                     (QStringList{u"DATA-2026-05-22-113000.mdb|Yedek|22.05.2026 11:30:00|sağlam|"
+                                  u"bu kütüphane"_s,
+                                  u"DATA-geri-yukleme-oncesi-2026-05-21-110000.mdb|Geri yükleme "
+                                  u"öncesi|21.05.2026 11:00:00|sağlam|bu kütüphane"_s,
+                                  u"DATA-2026-05-21-100000.mdb|Yedek|21.05.2026 10:00:00|sağlam|"
+                                  u"bu kütüphane"_s}));
         }
+    }
+
+    // When something has gone wrong: the backup of a damaged DATA.mdb is kept as SORUNLU and
+    // counts for nothing, so the next opening tries again; DATA.mdb's own check says so in
+    // Turkish; a backup of another library asks first, naming it; the restore puts the registers
+    // back and keeps the damaged file aside as it was.
+    void backupPageWhenTheRegistersAreDamaged() {
+        const QString folder = settingsDir->filePath(u"yedek"_s);
+        QVERIFY(QDir().mkpath(folder));
+        // A sound backup of this library, made the day before from the command line.
+        db->release();
+        const QString backup = QDir(folder).filePath(u"DATA-2026-05-19-180000.mdb"_s);
+        const testsupport::ToolRun made = testsupport::runTool(
+            QStringLiteral(TERNAVOLK_DB_TOOL), {u"backup"_s, db->filePath(), u"--into"_s, folder});
+        QCOMPARE(made.exitCode, 0);
+        QVERIFY(QFile::rename(made.out.section(u" to "_s, 1).trimmed(), backup));
+        tools::noteBackup(folder, u"DATA-2026-05-19-180000.mdb"_s,
+                          tools::libraryIdentity(db->filePath()), tools::CheckState::Sound);
+        // And one of another library.
+        const QString other = QDir(folder).filePath(u"DATA-2026-05-18-180000.mdb"_s);
+        QVERIFY(QFile::copy(backup, other));
+        tools::noteBackup(folder, u"DATA-2026-05-18-180000.mdb"_s, u"D:\\Başka Okul\\DATA.mdb"_s,
+                          tools::CheckState::Sound);
+        QVERIFY(testsupport::overwriteRootPage(db->filePath(), u"hareket"_s));
+        QFile damaged(db->filePath());
+        QVERIFY(damaged.open(QIODevice::ReadOnly));
+        const QByteArray damagedBytes = damaged.readAll();
+        damaged.close();
+        QSettings(settingsDir->filePath(u"araclar.ini"_s), QSettings::IniFormat)
+            .setValue(u"yedekler/klasor"_s, folder); // as an earlier companion kept it
+
+        araclar::MainWindow w(context());
+        w.show();
+        araclar::BackupPage* page = w.backups;
+        QCOMPARE(page->folder(), folder);
+        w.startUp(); // the daily backup is due; the lists cannot be read
+        QCOMPARE(dialogs->texts().size(), 2);
+        QCOMPARE(dialogs->texts()[0],
+                 u"DATA.mdb'nin kopyası alındı ama denetimden geçmedi: kütüphane dosyası bozuk "
+                 u"olabilir. Bu kopya bir yedek sayılmaz; eski yedeklerin hiçbiri silinmedi ve "
+                 u"kopya, belki de elde olanın en iyisi olduğu için "
+                 u"DATA-SORUNLU-2026-05-21-100000.mdb adıyla saklandı. \"DATA.mdb'yi Denetle\" "
+                 u"ile kütüphane dosyasını denetleyin; sorun bulunursa son sağlam yedeği geri "
+                 u"yükleyin."_s);
+        QVERIFY2(dialogs->texts()[1].startsWith(
+                     u"'"_s + QDir::toNativeSeparators(db->filePath()) +
+                     u"' bozuk. Yedekler sayfasından son sağlam yedeği geri yükleyin; bozuk dosya "
+                     u"silinmez, yanında saklanır. (Ayrıntı: "_s),
+                 qPrintable(dialogs->texts()[1]));
+        const QString library = u"bu kütüphane"_s;
+        QCOMPARE(backupRows(page->backups),
+                 (QStringList{u"DATA-SORUNLU-2026-05-21-100000.mdb|SORUNLU kopya|21.05.2026 "
+                              u"10:00:00|SORUNLU|"_s +
+                                  library,
+                              u"DATA-2026-05-19-180000.mdb|Yedek|19.05.2026 18:00:00|sağlam|"_s +
+                                  library,
+                              u"DATA-2026-05-18-180000.mdb|Yedek|18.05.2026 18:00:00|sağlam|D:\\"
+                              u"Başka Okul\\DATA.mdb"_s}));
+        // The failed copy counts for nothing: the newest backup is still that of the 19th.
+        QCOMPARE(tools::rotationFiles(folder).front(), u"DATA-2026-05-19-180000.mdb"_s);
+        dialogs->clear();
+
+        QTest::mouseClick(child<QPushButton>(page, u"checkRegistersButton"_s), Qt::LeftButton);
+        QCOMPARE(dialogs->shown().size(), 1);
+        QCOMPARE(dialogs->shown()[0].icon, platform::Icon::Stop);
+        QVERIFY2(dialogs->texts()[0].startsWith(u"DATA.mdb sorunlu. Yedekler listesinden en yeni "
+                                                u"sağlam yedeği seçip"_s),
+                 qPrintable(dialogs->texts()[0]));
+        dialogs->clear();
+
+        // The other library's backup: the question names it; No changes nothing.
+        page->backups->selectRow(2);
+        QTest::mouseClick(child<QPushButton>(page, u"restoreButton"_s), Qt::LeftButton);
+        QCOMPARE(dialogs->texts().size(), 1);
+        QVERIFY2(dialogs->texts()[0].endsWith(
+                     u"DİKKAT: Bu yedek başka bir kütüphane dosyasından alınmış:\nD:\\Başka "
+                     u"Okul\\DATA.mdb\nBu kütüphane ise:\n"_s +
+                     tools::libraryIdentity(db->filePath())),
+                 qPrintable(dialogs->texts()[0]));
+        dialogs->clear();
+
+        page->backups->selectRow(1);
+        dialogs->answerNext(Answer::Yes);
+        QTest::mouseClick(child<QPushButton>(page, u"restoreButton"_s), Qt::LeftButton);
+        QCOMPARE(dialogs->texts().size(), 2);
+        QVERIFY2(dialogs->texts()[1].startsWith(
+                     u"Yedek geri yüklendi. Önceki DATA.mdb bozuktu; olduğu gibi "
+                     u"DATA-bozuk-2026-05-21-100000.mdb adıyla yedek klasörüne saklandı."_s),
+                 qPrintable(dialogs->texts()[1]));
+        QCOMPARE(db->count(u"hareket"_s), 7);
+        QFile kept(QDir(folder).filePath(u"DATA-bozuk-2026-05-21-100000.mdb"_s));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), damagedBytes);
     }
 
     void importPageBringsAnAccessFileAcrossAndPutsItInPlace() {
@@ -391,12 +505,11 @@ private slots:
         QTest::mouseClick(child<QPushButton>(page, u"oldButton"_s), Qt::LeftButton);
         QTest::mouseClick(page->startButton, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!page->running() && page->startButton->isEnabled(), 60000);
-        QCOMPARE(dialogs->texts().size(), 1);
-        QVERIFY2(
-            dialogs->texts()[0].startsWith(u"Aktarma yapılamadı; yeni dosya oluşturulmadı ('"_s),
-            qPrintable(dialogs->texts()[0]));
-        QVERIFY(dialogs->texts()[0].endsWith(
-            u"gerekirse Access ile bu biçimde kaydedip yeniden deneyin."_s));
+        QCOMPARE(dialogs->texts(),
+                 QStringList{u"Aktarma yapılamadı; yeni dosya oluşturulmadı. Seçilen dosya Access "
+                             u"2000 ya da 2002–2003 biçiminde bir Access dosyası değil. Doğru "
+                             u"dosyayı seçin; daha eski ya da daha yeni bir Access biçimindeyse "
+                             u"Access ile bu biçimde kaydedip yeniden deneyin."_s});
         QCOMPARE(page->stateLabel->text(), u"Aktarma yapılamadı."_s);
         QVERIFY(!QFileInfo::exists(dir + u"/DATA-yeni.mdb"_s));
         dialogs->clear();
@@ -439,8 +552,8 @@ private slots:
         {
             QFile f(tool);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("#!/bin/sh\necho \"Importing '$2' into '$3'\"\necho \"okuyucu: 5000 rows so "
-                    "far...\"\n"
+            f.write("#!/bin/sh\necho '{\"event\":\"start\"}'\n"
+                    "echo '{\"event\":\"progress\",\"table\":\"okuyucu\",\"rows\":5000}'\n"
                     ": > \"$3.import-0123abcd\"\nexec sleep 60\n");
         }
         QFile::setPermissions(tool, QFileDevice::ReadOwner | QFileDevice::ExeOwner |

@@ -12,6 +12,10 @@ inline QFileDevice::Permissions modeOf(const QString& path) {
     return QFileInfo(path).permissions() & QFileDevice::Permissions(0x7000 | 0x0070 | 0x0007);
 }
 
+// Readable and writable by the owner alone: what pupils' data gets.
+inline const QFileDevice::Permissions ownerOnly =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
 } // namespace testsupport
 
 // The mode the tool gives a file it makes. Windows has no such mode (a new file takes its

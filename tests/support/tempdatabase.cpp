@@ -44,6 +44,21 @@ bool overwriteRootPage(const QString& file, const QString& table) {
            f.write(QByteArray(4096, '\xff')) == 4096;
 }
 
+bool leaveUnfinishedSave(const QString& path, const QString& scratch) {
+    const QString copy = scratch + QStringLiteral("/DATA.mdb");
+    if (!QFile::copy(path, copy))
+        return false;
+    Database writer(copy, Database::Mode::ReadWrite);
+    writer.execute(QStringLiteral("PRAGMA cache_size = 1"));
+    writer.execute(QStringLiteral("BEGIN"));
+    writer.execute(QStringLiteral("UPDATE kitapkayit SET ACIKLAMA = printf('%0250d', IDNO)"));
+    const bool left =
+        QFile::remove(path) && QFile::copy(copy, path) &&
+        QFile::copy(copy + QStringLiteral("-journal"), path + QStringLiteral("-journal"));
+    writer.execute(QStringLiteral("ROLLBACK"));
+    return left;
+}
+
 TempDatabase::TempDatabase(const QString& folderName) {
     if (!root_.isValid())
         throw std::runtime_error("no temporary folder");

@@ -23,6 +23,11 @@ QList<QStringList> fileRows(const QString& file, const QString& sql);
 // left whole: a damage SQLite finds at the first read of that table. False when it could not.
 bool overwriteRootPage(const QString& file, const QString& table);
 
+// Leaves `path` as a save that stopped in the middle leaves it: the file half written and its
+// journal beside it, which the program plays back at its next open. `scratch` is a folder for
+// the work. False when it could not.
+bool leaveUnfinishedSave(const QString& path, const QString& scratch);
+
 // A temporary executable folder holding a fresh, empty DATA.mdb (the three tables). The folder
 // name may carry blanks and Turkish letters; everything is removed with the object.
 class TempDatabase {

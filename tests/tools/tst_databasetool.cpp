@@ -57,6 +57,7 @@ const QString usage = QStringLiteral(
     "       ternavolk-db import OLD NEW [--salvage]\n"
     "       ternavolk-db backup PATH DEST\n"
     "       ternavolk-db backup PATH --into FOLDER [--keep-days N] [--keep-months N]\n"
+    "       ternavolk-db restore BACKUP PATH [--into FOLDER]\n"
     "       ternavolk-db check PATH");
 
 QString existsMessage(const QString& path) {
@@ -114,19 +115,6 @@ Run runTool(const QStringList& args, const QString& workDir) {
 // journal beside it, no lock held. The save runs on a copy in `scratch` with a cache too small to
 // keep the change in memory, so SQLite writes into the file before it commits; the two files are
 // taken over at that moment and the save is rolled back.
-void leaveUnfinishedSave(const QString& path, const QString& scratch) {
-    const QString copy = scratch + QStringLiteral("/DATA.mdb");
-    QVERIFY(QFile::copy(path, copy));
-    data::sqlite::Database writer(copy, data::sqlite::Database::Mode::ReadWrite);
-    writer.execute(QStringLiteral("PRAGMA cache_size = 1"));
-    writer.execute(QStringLiteral("BEGIN"));
-    writer.execute(QStringLiteral("UPDATE kitapkayit SET ACIKLAMA = printf('%0250d', IDNO)"));
-    QVERIFY(QFile::remove(path));
-    QVERIFY(QFile::copy(copy, path));
-    QVERIFY(QFile::copy(copy + QStringLiteral("-journal"), path + QStringLiteral("-journal")));
-    writer.execute(QStringLiteral("ROLLBACK"));
-}
-
 QString journalMessage(const QString& path) {
     return QStringLiteral("A save that did not finish left its journal file '%1-journal' beside "
                           "the file '%1': a copy of the program or another program stopped while "
@@ -621,7 +609,7 @@ private slots:
             QVERIFY(QFile(path).resize(0));
         } else if (change == u"journal"_s) {
             db.release(); // Windows replaces no file that is open
-            leaveUnfinishedSave(path, freshDir());
+            QVERIFY(testsupport::leaveUnfinishedSave(path, freshDir()));
             said = journalMessage(u"%1"_s) + u"\n"_s;
         } else if (!change.isEmpty()) {
             db.exec(change);
@@ -682,7 +670,7 @@ private slots:
         const QString path = dir + u"/DATA.mdb"_s;
         tools::createGeneratedDatabase(path, 300, 20, 40);
         const QList<QStringList> rows = dump(path);
-        leaveUnfinishedSave(path, freshDir());
+        QVERIFY(testsupport::leaveUnfinishedSave(path, freshDir()));
         QVERIFY(QFileInfo(path + u"-journal"_s).size() > 0);
         const QString copy = freshDir() + u"/yedek.mdb"_s;
 

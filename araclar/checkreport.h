@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace araclar {
+
+// What the check of a library file (SQLite's integrity check, the three tables and their rules,
+// the values they hold) finds, in Turkish: one line a finding; empty when the file is sound.
+QStringList checkInTurkish(const QString& path);
+
+} // namespace araclar
