@@ -6,6 +6,7 @@
 #include "araclar/messages.h"
 
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -57,10 +58,23 @@ HistoryPanel::HistoryPanel(const Context& context, HistoryOf kind, QWidget* pare
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(split);
 
+    searchEdit->installEventFilter(this);
+    names->setTabKeyNavigation(false);
     connect(searchEdit, &QLineEdit::textChanged, this,
             [this] { guarded([this] { applySearch(); }); });
     connect(names, &QListWidget::currentTextChanged, this,
             [this] { guarded([this] { showChosen(); }); });
+}
+
+bool HistoryPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == searchEdit && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down && names->count() > 0) {
+        names->setFocus(Qt::TabFocusReason);
+        if (!names->currentItem())
+            names->setCurrentRow(0);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void HistoryPanel::refresh() {

@@ -31,6 +31,10 @@ public:
     QLabel* namesNote;
     ListPanel* loans;
 
+protected:
+    // Down in the search box goes on into the names found.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     const Context& context_;
     HistoryOf kind_;

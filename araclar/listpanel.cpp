@@ -35,6 +35,8 @@ ListPanel::ListPanel(const QString& name, std::function<QDate()> today, QWidget*
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setAlternatingRowColors(true);
+    // Tab leaves the list in one step, on to its buttons, as it leaves any other control.
+    view_->setTabKeyNavigation(false);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->verticalHeader()->hide(); // the count is under the list; ranks are a column
     view_->horizontalHeader()->setStretchLastSection(true);
@@ -44,11 +46,12 @@ ListPanel::ListPanel(const QString& name, std::function<QDate()> today, QWidget*
     count_->setObjectName(name + QStringLiteral("Count"));
     count_->setAccessibleName(name + QStringLiteral(": kayıt sayısı"));
 
-    auto* printButton = new QPushButton(QStringLiteral("Yazdır…"), this);
+    // Their letters are free on every page that shows a list.
+    auto* printButton = new QPushButton(QStringLiteral("Ya&zdır…"), this);
     printButton->setObjectName(name + QStringLiteral("Print"));
-    auto* pdfButton = new QPushButton(QStringLiteral("PDF Olarak Kaydet…"), this);
+    auto* pdfButton = new QPushButton(QStringLiteral("&PDF Olarak Kaydet…"), this);
     pdfButton->setObjectName(name + QStringLiteral("Pdf"));
-    auto* csvButton = new QPushButton(QStringLiteral("Excel İçin Kaydet…"), this);
+    auto* csvButton = new QPushButton(QStringLiteral("&Excel İçin Kaydet…"), this);
     csvButton->setObjectName(name + QStringLiteral("Csv"));
     connect(printButton, &QPushButton::clicked, this, [this] { guarded([this] { print(); }); });
     connect(pdfButton, &QPushButton::clicked, this, [this] { guarded([this] { saveAsPdf(); }); });
@@ -84,6 +87,17 @@ void ListPanel::setShownRows(std::vector<int> rows) {
     updateCount();
 }
 
+void ListPanel::setNarrowing(const QString& note) {
+    narrowing_ = note;
+}
+
+ReportTable ListPanel::printedTable() const {
+    ReportTable t = model_->shownTable();
+    if (!narrowing_.isEmpty())
+        t.title += QStringLiteral(" (") + narrowing_ + u')';
+    return t;
+}
+
 void ListPanel::updateCount() {
     const int shown = model_->rowCount();
     const int total = model_->totalRows();
@@ -92,15 +106,16 @@ void ListPanel::updateCount() {
 }
 
 QString ListPanel::suggestedName(const QString& extension) const {
-    QString base = model_->table().title;
-    base.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("-"));
+    QString base = printedTable().title;
+    base.remove(u':');
+    base.replace(QRegularExpression(QStringLiteral("[\\\\/*?\"<>|]")), QStringLiteral("-"));
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(folder).filePath(base + QStringLiteral(" ") +
                                  today_().toString(QStringLiteral("yyyy-MM-dd")) + extension);
 }
 
 void ListPanel::print() {
-    printWithDialog(model_->shownTable(), today_(), this);
+    printWithDialog(printedTable(), today_(), this);
 }
 
 void ListPanel::saveAsPdf() {
@@ -109,7 +124,7 @@ void ListPanel::saveAsPdf() {
                                              QStringLiteral("PDF dosyası (*.pdf)"));
     if (path.isEmpty())
         return;
-    savePdf(model_->shownTable(), today_(), path, this);
+    savePdf(printedTable(), today_(), path, this);
 }
 
 void ListPanel::saveForExcel() {
@@ -118,7 +133,7 @@ void ListPanel::saveForExcel() {
                                              QStringLiteral("Excel için CSV (*.csv)"));
     if (path.isEmpty())
         return;
-    saveCsv(model_->shownTable(), path, this);
+    saveCsv(printedTable(), path, this);
 }
 
 } // namespace araclar

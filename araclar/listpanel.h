@@ -26,6 +26,11 @@ public:
     void setTable(ReportTable table);
     void setTable(ReportTable table, std::vector<int> rows);
     void setShownRows(std::vector<int> rows);
+    // What narrows the rows shown (a school, a filter), said after the list's title when it is
+    // printed or saved, and in the file name offered; empty when all rows are shown.
+    void setNarrowing(const QString& note);
+    // The rows shown as they are printed and saved: the title says how they were narrowed.
+    ReportTable printedTable() const;
 
     // The three actions (the buttons call them).
     void print();
@@ -37,6 +42,7 @@ private:
     QString suggestedName(const QString& extension) const;
 
     std::function<QDate()> today_;
+    QString narrowing_;
     ReportModel* model_;
     QTableView* view_;
     QLabel* count_;

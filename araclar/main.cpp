@@ -6,10 +6,10 @@
 #include "araclar/messages.h"
 #include "platform/qtdialogs.h"
 #include "platform/textrules.h"
+#include "platform/translation.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QTimer>
@@ -21,14 +21,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("ternavolk-araclar"));
     // Calendars and numbers as the program formats them (Turkish where the system gives none).
     QLocale::setDefault(platform::programLocale());
-    // The dialogs Qt draws (the buttons of a question, the file and print dialogs) in Turkish:
-    // from Qt's own translations, or from a "translations" folder beside the companion.
+    // The dialogs Qt draws (the buttons of a question, the file and print dialogs) in Turkish,
+    // as every text of the companion is, whatever the desktop's language.
     QTranslator qtTurkish;
-    if (qtTurkish.load(QLocale(QLocale::Turkish, QLocale::Turkey), QStringLiteral("qtbase"),
-                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-        qtTurkish.load(QLocale(QLocale::Turkish, QLocale::Turkey), QStringLiteral("qtbase"),
-                       QStringLiteral("_"),
-                       QCoreApplication::applicationDirPath() + QStringLiteral("/translations")))
+    if (platform::loadQtTranslation(qtTurkish, QLocale(QLocale::Turkish, QLocale::Turkey),
+                                    QCoreApplication::applicationDirPath()))
         QCoreApplication::installTranslator(&qtTurkish);
     platform::QtDialogs dialogs;
     platform::setDialogs(&dialogs);

@@ -132,6 +132,13 @@ void OverduePage::applyFilter() {
             overdueRows.push_back(row);
     overdueList->setShownRows(std::move(overdueRows));
     outList->setShownRows(std::move(outRows));
+    QStringList narrowing;
+    if (!school.isEmpty())
+        narrowing << QStringLiteral("Okul: ") + school;
+    if (!filter.empty())
+        narrowing << QStringLiteral("Arama: \u201C%1\u201D").arg(filterEdit->text());
+    for (ListPanel* list : {overdueList, outList})
+        list->setNarrowing(narrowing.join(QStringLiteral("; ")));
 }
 
 } // namespace araclar

@@ -4,6 +4,7 @@
 #include "araclar/listpanel.h"
 #include "araclar/messages.h"
 #include "araclar/statistics.h"
+#include "platform/textrules.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -23,7 +24,7 @@ StatisticsPage::StatisticsPage(const Context& context, QWidget* parent)
     toEdit = new QDateEdit(this);
     toEdit->setObjectName(QStringLiteral("toEdit"));
     for (QDateEdit* e : {fromEdit, toEdit}) {
-        e->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        e->setDisplayFormat(QString::fromUtf16(platform::dayFormat));
         e->setCalendarPopup(true);
     }
     auto* fromLabel = new QLabel(QStringLiteral("&Başlangıç:"), this);

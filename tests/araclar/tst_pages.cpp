@@ -11,6 +11,7 @@
 #include "araclar/messages.h"
 #include "araclar/overduepage.h"
 #include "araclar/statisticspage.h"
+#include "support/filemode.h"
 #include "support/scriptedchoosers.h"
 #include "support/scripteddialogs.h"
 #include "support/tempdatabase.h"
@@ -19,6 +20,7 @@
 #include "tools/backupfolder.h"
 #include "tools/rotation.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -188,12 +190,24 @@ private slots:
         QCOMPARE(shownRows(page->overdueList).size(), 1);
         QVERIFY(shownRows(page->overdueList)[0].startsWith(u"MERVE IŞIK|"_s));
 
+        // What is printed and saved says how the list was narrowed, in its title and in the
+        // file name offered.
+        QCOMPARE(page->overdueList->printedTable().title,
+                 u"Geciken Kitaplar (Okul: GAZİ LİSESİ)"_s);
+        page->filterEdit->setText(u"ince"_s);
+        QCOMPARE(page->outList->printedTable().title,
+                 u"Dışarıdaki Kitaplar (Okul: GAZİ LİSESİ; Arama: \u201Cince\u201D)"_s);
+        page->filterEdit->clear();
+
         // Excel: the rows shown, through the button.
         QTemporaryDir out;
         choosers->answers.push_back(out.filePath(u"gecikenler.csv"_s));
         QTest::mouseClick(child<QPushButton>(page->overdueList, u"Geciken KitaplarCsv"_s),
                           Qt::LeftButton);
         QCOMPARE(choosers->captions, QStringList{u"Excel İçin Kaydet"_s});
+        QCOMPARE(QFileInfo(choosers->suggested.value(0)).fileName(),
+                 u"Geciken Kitaplar (Okul GAZİ LİSESİ) 2026-05-21.csv"_s);
+        COMPARE_FILE_MODE(out.filePath(u"gecikenler.csv"_s), testsupport::ownerOnly);
         QFile csv(out.filePath(u"gecikenler.csv"_s));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QCOMPARE(csv.readAll(),
@@ -207,6 +221,9 @@ private slots:
         QTest::mouseClick(child<QPushButton>(page->overdueList, u"Geciken KitaplarPdf"_s),
                           Qt::LeftButton);
         QVERIFY(QFileInfo(out.filePath(u"gecikenler.pdf"_s)).size() > 0);
+        COMPARE_FILE_MODE(out.filePath(u"gecikenler.pdf"_s), testsupport::ownerOnly);
+        QCOMPARE(choosers->tasks,
+                 (QStringList{u"Liste yazılıyor…"_s, u"PDF dosyası yazılıyor…"_s}));
         QTest::mouseClick(child<QPushButton>(page->overdueList, u"Geciken KitaplarPdf"_s),
                           Qt::LeftButton);
         QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 2);
@@ -218,6 +235,19 @@ private slots:
         QCOMPARE(page->schoolCombo->currentText(), u"GAZİ LİSESİ"_s);
         QCOMPARE(shownRows(page->overdueList), QStringList{});
         QCOMPARE(page->overdueList->countLabel()->text(), u"0 kayıt (toplam 2)"_s);
+
+        // The keyboard: Tab leaves the list in one step for its buttons, which have their
+        // letters.
+        QApplication::setActiveWindow(&w);
+        page->overdueList->view()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(page->overdueList->view(), Qt::Key_Tab);
+        auto* print = child<QPushButton>(page->overdueList, u"Geciken KitaplarPrint"_s);
+        QCOMPARE(QApplication::focusWidget(), print);
+        QCOMPARE(print->text(), u"Ya&zdır…"_s);
+        QCOMPARE(child<QPushButton>(page->overdueList, u"Geciken KitaplarPdf"_s)->text(),
+                 u"&PDF Olarak Kaydet…"_s);
+        QCOMPARE(child<QPushButton>(page->overdueList, u"Geciken KitaplarCsv"_s)->text(),
+                 u"&Excel İçin Kaydet…"_s);
     }
 
     void historyPageFindsAReaderAndABook() {
@@ -227,11 +257,15 @@ private slots:
         araclar::HistoryPanel* readers = w.history->readers;
         QCOMPARE(readers->searchEdit->accessibleName(), u"Okuyucu ara"_s);
         QCOMPARE(readers->names->count(), 3);
+        QApplication::setActiveWindow(&w);
         readers->searchEdit->setFocus();
         testsupport::typeText(readers->searchEdit, u"şahin"_s);
         QCOMPARE(readers->names->count(), 1);
         QCOMPARE(readers->namesNote->text(), u"1 sonuç"_s);
-        readers->names->setCurrentRow(0);
+        // Down goes on from the search box into the names found, on the first of them.
+        QTest::keyClick(readers->searchEdit, Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), readers->names);
+        QCOMPARE(readers->names->currentRow(), 0);
         QCOMPARE(shownRows(readers->loans),
                  (QStringList{u"BEYAZ DİŞ|01.03.2026|21.03.2026|Gecikmiş (61 gün)|Verildi|"_s,
                               u"SEFİLLER|02.10.2025|20.10.2025|Geri alındı|geri alındı|"_s,

@@ -22,7 +22,9 @@ public:
     ScriptedChoosers(const ScriptedChoosers&) = delete;
     ScriptedChoosers& operator=(const ScriptedChoosers&) = delete;
 
-    QString saveFile(QWidget*, const QString& caption, const QString&, const QString&) override {
+    QString saveFile(QWidget*, const QString& caption, const QString& offered,
+                     const QString&) override {
+        suggested << offered;
         return next(caption);
     }
     QString openFile(QWidget*, const QString& caption, const QString&, const QString&) override {
@@ -39,6 +41,7 @@ public:
 
     std::deque<QString> answers;
     QStringList captions;
+    QStringList suggested;    // the file names a save chooser offered
     QStringList tasks;        // the title of each long task, in order
     QStringList stages;       // the texts its stages gave
     qint64 stepsTaken = 0;    // all steps of all tasks
