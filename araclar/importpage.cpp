@@ -140,6 +140,10 @@ void ImportPage::start() {
     if (newPath.isEmpty())
         throw platform::Error(QStringLiteral("Yeni dosyanın adı girilmedi. \"Seç…\" ile yeni "
                                              "dosyanın yerini seçin."));
+    if (!QFileInfo(QFileInfo(newPath).absolutePath()).isDir())
+        throw platform::Error(QStringLiteral("Yeni dosyanın klasörü '%1' yok. \"Seç…\" ile var "
+                                             "olan bir klasörde yeni dosyanın yerini seçin.")
+                                  .arg(QDir::toNativeSeparators(QFileInfo(newPath).absolutePath())));
     if (QFileInfo::exists(newPath))
         throw platform::Error(QStringLiteral("'%1' zaten var ve üzerine yazılmaz. Yeni dosya "
                                              "için başka bir ad seçin.")

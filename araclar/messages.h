@@ -12,7 +12,6 @@ class QPrinter;
 
 namespace araclar {
 
-struct ReportTable;
 
 // The companion's own caption: every box it shows carries it.
 QString title();
