@@ -13,20 +13,36 @@ namespace araclar {
 
 namespace {
 
+// UTF-8 straight into `out`, without a text in between (most fields are short, many plain
+// ASCII).
 void appendUtf8(QByteArray& out, QStringView text) {
-    // Mostly ASCII: copied as it is; a text with other letters goes through the encoder.
     const qsizetype old = out.size();
-    out.resize(old + text.size());
-    char* to = out.data() + old;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c >= 0x80) {
-            out.resize(old);
-            out += text.toUtf8();
-            return;
+    out.resize(old + text.size() * 3); // the most UTF-8 a UTF-16 unit can take
+    auto* to = reinterpret_cast<unsigned char*>(out.data() + old);
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char32_t c = text[i].unicode();
+        if (c < 0x80) {
+            *to++ = static_cast<unsigned char>(c);
+        } else if (c < 0x800) {
+            *to++ = static_cast<unsigned char>(0xC0 | (c >> 6));
+            *to++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            const char32_t u =
+                QChar::surrogateToUcs4(static_cast<char16_t>(c), text[++i].unicode());
+            *to++ = static_cast<unsigned char>(0xF0 | (u >> 18));
+            *to++ = static_cast<unsigned char>(0x80 | ((u >> 12) & 0x3F));
+            *to++ = static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F));
+            *to++ = static_cast<unsigned char>(0x80 | (u & 0x3F));
+        } else {
+            // A lone surrogate is written as the replacement character, as Qt's encoder does.
+            const char32_t u = QChar::isSurrogate(c) ? char32_t(0xFFFD) : c;
+            *to++ = static_cast<unsigned char>(0xE0 | (u >> 12));
+            *to++ = static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F));
+            *to++ = static_cast<unsigned char>(0x80 | (u & 0x3F));
         }
-        to[i] = static_cast<char>(c);
     }
+    out.resize(reinterpret_cast<char*>(to) - out.data());
 }
 
 void appendText(QByteArray& out, QStringView text) {

@@ -116,9 +116,18 @@ ReportTable loansOfPeriod(const data::sqlite::Database& db, QDate from, QDate to
         const std::optional<QDate> d = storedDate(st.utf8(column));
         return d ? QVariant(*d) : QVariant();
     };
-    while (st.step())
-        t.rows.append(QVariantList{static_cast<int>(st.int64(0)), st.text(1), st.text(2), date(3),
-                                   date(4), st.text(5), st.text(6)});
+    while (st.step()) {
+        QVariantList row;
+        row.reserve(7);
+        row.emplaceBack(static_cast<int>(st.int64(0)));
+        row.emplaceBack(st.text(1));
+        row.emplaceBack(st.text(2));
+        row.emplaceBack(date(3));
+        row.emplaceBack(date(4));
+        row.emplaceBack(st.text(5));
+        row.emplaceBack(st.text(6));
+        t.rows.append(std::move(row));
+    }
     return t;
 }
 

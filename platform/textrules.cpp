@@ -47,9 +47,10 @@ QString dateTimeDisplayText(const DateTime& value) {
 }
 
 bool dayDigits(QDate day, char out[10]) {
-    if (!day.isValid() || day.year() < 1 || day.year() > 9999)
+    int y = 0, m = 0, d = 0;
+    day.getDate(&y, &m, &d); // once: each of day(), month() and year() works the date out anew
+    if (!day.isValid() || y < 1 || y > 9999)
         return false;
-    const int d = day.day(), m = day.month(), y = day.year();
     const auto digit = [](int v) { return static_cast<char>('0' + v); };
     const char text[10] = {digit(d / 10),   digit(d % 10),       '.',
                            digit(m / 10),   digit(m % 10),       '.',
