@@ -1,6 +1,8 @@
 #include "araclar/advice.h"
 
 #include "platform/savefile.h"
+#include "tools/backup.h"
+#include "tools/restore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -110,6 +112,16 @@ QString turkishMessage(const platform::Error& error) {
                   QStringLiteral("Dosya başka bir programda açıksa kapatın ya da başka bir ad "
                                  "veya klasör seçin.")};
         detail = write->reason();
+    } else if (const auto* copy = dynamic_cast<const tools::CopyFailedCheck*>(&error)) {
+        return QStringLiteral("'%1' dosyasının kopyası alındı ama denetimden geçmedi: dosya "
+                              "bozuk olabilir. Kopya, belki de elde olanın en iyisi olduğu için "
+                              "'%2' adıyla saklandı; bir yedek sayılmaz. Son sağlam yedeğinizi "
+                              "saklayın ve dosyayı Yedekler sayfasında denetleyin.")
+            .arg(QDir::toNativeSeparators(copy->source()), QDir::toNativeSeparators(copy->copy()));
+    } else if (const auto* unsound = dynamic_cast<const tools::SourceNotSound*>(&error)) {
+        return QStringLiteral("'%1' denetimden geçmedi; yerine konmadı ve hiçbir şey "
+                              "değişmedi. Başka bir dosya seçin.")
+            .arg(QDir::toNativeSeparators(unsound->source()));
     } else {
         return error.message();
     }

@@ -75,8 +75,15 @@ void createOwnerOnlyFile(const QString& path) {
     // A new file in the user's own folders is the user's; Windows keeps no POSIX modes.
     const bool made = f.open(QIODevice::NewOnly | QIODevice::WriteOnly);
 #endif
-    if (!made)
-        throw Error(QStringLiteral("Cannot create '%1': %2").arg(path, f.errorString()));
+    if (!made) {
+        const QFileInfo folder(QFileInfo(path).absolutePath());
+        const FileFault fault = !folder.isDir()        ? FileFault::Missing
+                                : !folder.isWritable() ? FileFault::FolderNotWritable
+                                                       : FileFault::CannotOpen;
+        throw FileError(fault, fault == FileFault::Missing ? folder.filePath() : path,
+                        QStringLiteral("Cannot create '%1': %2").arg(path, f.errorString()),
+                        f.errorString());
+    }
 }
 
 bool isWriteAheadLogFile(const QString& path) {
