@@ -75,8 +75,19 @@ void createOwnerOnlyFile(const QString& path) {
     // A new file in the user's own folders is the user's; Windows keeps no POSIX modes.
     const bool made = f.open(QIODevice::NewOnly | QIODevice::WriteOnly);
 #endif
-    if (!made)
-        throw Error(QStringLiteral("Cannot create '%1': %2").arg(path, f.errorString()));
+    if (!made) {
+        // The cause, for a message that says what fits: mostly a folder that may not be written.
+        const QFileInfo folder(QFileInfo(path).absolutePath());
+        FileFault fault = FileFault::Other;
+        if (!folder.exists())
+            fault = FileFault::Missing;
+        else if (!folder.isWritable())
+            fault = FileFault::FolderNotWritable;
+        else if (f.error() == QFileDevice::PermissionsError)
+            fault = FileFault::AccessDenied;
+        throw FileError(fault, path,
+                        QStringLiteral("Cannot create '%1': %2").arg(path, f.errorString()));
+    }
 }
 
 bool isWriteAheadLogFile(const QString& path) {

@@ -54,7 +54,7 @@ const QString usage = QStringLiteral(
     "Usage: ternavolk-db create PATH\n"
     "       ternavolk-db demo PATH\n"
     "       ternavolk-db generate PATH --books N --readers N --loans N\n"
-    "       ternavolk-db import OLD NEW [--salvage]\n"
+    "       ternavolk-db import OLD NEW [--salvage] [--json]\n"
     "       ternavolk-db backup PATH DEST\n"
     "       ternavolk-db backup PATH --into FOLDER [--keep-days N] [--keep-months N]\n"
     "       ternavolk-db check PATH");
