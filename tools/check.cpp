@@ -7,7 +7,7 @@
 #include "data/tables.h"
 #include "platform/errors.h"
 
-#include <QStringDecoder>
+#include <QDate>
 
 namespace tools {
 
@@ -42,23 +42,76 @@ QString stoppedText(const QString& path) {
         .arg(path);
 }
 
-bool isValidUtf8(std::string_view bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded =
-        decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    return !decoder.hasError();
+// What a stored text holds that the program never writes there.
+enum class TextFault { None, NotUtf8, Control };
+
+// Strict UTF-8 (no overlong forms, no surrogates, nothing beyond U+10FFFF, as Qt decodes it
+// without a replacement character), and no NUL or control character other than tab, line feed
+// and carriage return (the program keeps line breaks in descriptions and addresses). `control`
+// receives the first such character.
+TextFault textFault(std::string_view bytes, int& control) {
+    control = -1;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && control < 0)
+                control = b;
+            ++p;
+            continue;
+        }
+        int length = 0;
+        char32_t code = 0, least = 0;
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2;
+            code = b & 0x1F;
+            least = 0x80;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            code = b & 0x0F;
+            least = 0x800;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            code = b & 0x07;
+            least = 0x10000;
+        } else {
+            return TextFault::NotUtf8;
+        }
+        if (end - p < length)
+            return TextFault::NotUtf8;
+        for (int i = 1; i < length; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return TextFault::NotUtf8;
+            code = code << 6 | (p[i] & 0x3F);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return TextFault::NotUtf8;
+        p += length;
+    }
+    return control >= 0 ? TextFault::Control : TextFault::None;
 }
 
-// The first character of the text that the program never writes there: NUL or a control
-// character other than tab, line feed and carriage return (the program keeps line breaks in
-// descriptions and addresses). -1 when there is none.
-int controlCharacter(std::string_view bytes) {
-    for (const char c : bytes) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 && u != '\t' && u != '\n' && u != '\r')
-            return u;
-    }
-    return -1;
+// Whether the bytes are a date-time exactly as the program writes it ("2009-05-21
+// 16:15:25.890", a valid day and time of day): the common case, told without the program's
+// slower reading, which takes the other forms it reads.
+bool writtenDateTime(std::string_view b) {
+    if (b.size() != 23 || b[4] != '-' || b[7] != '-' || b[10] != ' ' || b[13] != ':' ||
+        b[16] != ':' || b[19] != '.')
+        return false;
+    const auto number = [&](size_t from, size_t digits, int& out) {
+        out = 0;
+        for (size_t i = from; i < from + digits; ++i) {
+            if (b[i] < '0' || b[i] > '9')
+                return false;
+            out = out * 10 + (b[i] - '0');
+        }
+        return true;
+    };
+    int year, month, day, hour, minute, second, ms;
+    return number(0, 4, year) && number(5, 2, month) && number(8, 2, day) && number(11, 2, hour) &&
+           number(14, 2, minute) && number(17, 2, second) && number(20, 3, ms) &&
+           QDate::isValid(year, month, day) && hour < 24 && minute < 60 && second < 60;
 }
 
 QString shortened(const QString& value) {
@@ -104,24 +157,29 @@ public:
 private:
     void row(const data::TableDef& table, const data::RowStore& rows, int r) {
         using Storage = data::RowStore::Storage;
-        const data::Value key = rows.value(r, 0, data::Kind::AutoInc);
-        const qint64 id = key.isInteger() ? key.toInteger() : 0;
         for (size_t c = 0; c < table.columns.size(); ++c) {
             const data::ColumnDef& def = table.columns[c];
             const data::RowStore::Cell cell = rows.cell(r, static_cast<int>(c));
             const bool text = cell.storage == Storage::Text || cell.storage == Storage::Blob;
+            int control = -1;
+            const TextFault fault = text ? textFault(cell.bytes, control) : TextFault::None;
+            const bool date = def.kind == data::Kind::DateTime && cell.storage != Storage::Null &&
+                              !(cell.storage == Storage::Text && writtenDateTime(cell.bytes));
+            if (fault == TextFault::None && !date)
+                continue;
+            const data::Value key = rows.value(r, 0, data::Kind::AutoInc);
+            const qint64 id = key.isInteger() ? key.toInteger() : 0;
             const QString column = QString::fromUtf16(def.name);
             const QString where = QStringLiteral("%1: the row with IDNO %2 holds in %3 ")
                                       .arg(table.tableName())
                                       .arg(id)
                                       .arg(column);
-            if (text && !isValidUtf8(cell.bytes)) {
+            if (fault == TextFault::NotUtf8) {
                 add(Kind::InvalidUtf8, table, id, column, QString(),
                     where + QStringLiteral("a text that is not valid UTF-8"));
                 continue;
             }
-            const int control = text ? controlCharacter(cell.bytes) : -1;
-            if (control >= 0) {
+            if (fault == TextFault::Control) {
                 add(Kind::ControlCharacter, table, id, column, QString(),
                     where + (control == 0 ? QStringLiteral("a text with a NUL character")
                                           : QStringLiteral("a text with the control character "
@@ -134,8 +192,6 @@ private:
             // A date-time column holds NULL or what the program reads as a date-time; the
             // program shows anything else (a malformed text, a number another tool stored) as
             // text, and it is not what the program writes.
-            if (def.kind != data::Kind::DateTime || cell.storage == Storage::Null)
-                continue;
             const data::Value value = rows.value(r, static_cast<int>(c), def.kind);
             if (value.isDateTime())
                 continue;

@@ -623,7 +623,7 @@ private slots:
                u"'üç' WHERE IDNO = 1; UPDATE kitapkayit SET EDINMETARIHI = CASE IDNO % 4 WHEN 0 "
                u"THEN '2009-05-21 16:15:25.890' WHEN 1 THEN '2009-05-21T16:15:25' WHEN 2 THEN "
                u"'2009-05-21 16:15' ELSE '0100-01-01' END; UPDATE kitapkayit SET YAZARI = "
-               u"'Şükrü 𝄞 ĞİŞ'"_s
+               u"'Şükrü 𝄞 ĞİŞ', BASKITARIHI = ' 2008-02-29 23:59:59.999'"_s
             << u"ok\n"_s << 0;
         QString many;
         for (int i = 1; i <= 100; ++i)
@@ -733,10 +733,18 @@ private slots:
         QTest::newRow("values")
             << u"UPDATE kitapkayit SET KITABINADI = CAST(x'FF' AS TEXT) WHERE IDNO = 4; "
                u"UPDATE kitapkayit SET SERINO = char(8) WHERE IDNO = 5; "
-               u"UPDATE kitapkayit SET EDINMETARIHI = 'dün' WHERE IDNO = 6"_s
+               u"UPDATE kitapkayit SET EDINMETARIHI = 'dün' WHERE IDNO = 6; "
+               // an overlong form, an encoded surrogate, a day that was not
+               u"UPDATE kitapkayit SET YAZARI = CAST(x'C080' AS TEXT) WHERE IDNO = 7; "
+               u"UPDATE kitapkayit SET YAYINEVI = CAST(x'EDA080' AS TEXT) WHERE IDNO = 8; "
+               u"UPDATE kitapkayit SET BASKITARIHI = '2009-02-29 10:00:00.000' WHERE IDNO = 9"_s
             << QStringList{f(K::InvalidUtf8, u"kitapkayit"_s, u"KITABINADI"_s, 4),
                            f(K::ControlCharacter, u"kitapkayit"_s, u"SERINO"_s, 5),
-                           f(K::BadDateTime, u"kitapkayit"_s, u"EDINMETARIHI"_s, 6, 0, u"dün"_s)};
+                           f(K::BadDateTime, u"kitapkayit"_s, u"EDINMETARIHI"_s, 6, 0, u"dün"_s),
+                           f(K::InvalidUtf8, u"kitapkayit"_s, u"YAZARI"_s, 7),
+                           f(K::InvalidUtf8, u"kitapkayit"_s, u"YAYINEVI"_s, 8),
+                           f(K::BadDateTime, u"kitapkayit"_s, u"BASKITARIHI"_s, 9, 0,
+                             u"2009-02-29 10:00:00.000"_s)};
         QStringList many;
         for (int i = 1; i <= 100; ++i)
             many << f(K::BadDateTime, u"kitapkayit"_s, u"BASKITARIHI"_s, i, 0, QString::number(i));
