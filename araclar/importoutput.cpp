@@ -23,21 +23,37 @@ QString tableName(const QString& table) {
     return table;
 }
 
-// Why a row or a value was left out, as the tool names it.
+// Why a row, a value or a file was refused or left out, as the tool names it.
 QString reasonText(const QString& reason) {
     static const QList<std::pair<QString, QString>> reasons{
+        {QStringLiteral("offsets"), QStringLiteral("sayfadaki satır yerleri tutarsız")},
+        {QStringLiteral("layout"), QStringLiteral("satırın kendi düzeni tutarsız")},
         {QStringLiteral("null-mask"), QStringLiteral("boş sayılan değerleri satırda duruyor")},
-        {QStringLiteral("offsets"), QStringLiteral("satırdaki yerleri tutarsız")},
+        {QStringLiteral("outside-row"), QStringLiteral("bir değeri satırın dışına taşıyor")},
         {QStringLiteral("text"), QStringLiteral("metni okunamıyor")},
         {QStringLiteral("date"), QStringLiteral("tarihi okunamıyor")},
         {QStringLiteral("repeated-key"), QStringLiteral("kayıt kodu başka bir satırda da var")},
         {QStringLiteral("key-out-of-range"),
-         QStringLiteral("kayıt kodu tablonun verebileceğinden büyük")},
+         QStringLiteral("kayıt kodu tablonun verdiği kodlardan çok büyük")},
+        {QStringLiteral("row-count"), QStringLiteral("tablonun saydığından az satır var")},
+        {QStringLiteral("definition"), QStringLiteral("tablonun tanımı bozuk")},
+        {QStringLiteral("name"), QStringLiteral("bir sütun adı bozuk")},
+        {QStringLiteral("columns"), QStringLiteral("programın sütunlarının çoğu bulunamıyor")},
+        {QStringLiteral("file-size"), QStringLiteral("dosyanın boyu Access biçimine uymuyor")},
+        {QStringLiteral("catalog"), QStringLiteral("dosyanın tablo listesi bozuk")},
     };
     for (const auto& [code, text] : reasons)
         if (code == reason)
             return text;
     return QStringLiteral("okunamıyor");
+}
+
+// Where a damaged row lies: its number, or its page and place for a row the reader passed over.
+QString rowText(const QJsonObject& w) {
+    if (!w.value(u"row").isNull() && !w.value(u"row").isUndefined())
+        return QStringLiteral("%1. satır").arg(number(w.value(u"row").toInteger()));
+    return QStringLiteral("%1. sayfadaki %2. yerdeki satır")
+        .arg(number(w.value(u"page").toInteger()), number(w.value(u"slot").toInteger()));
 }
 
 QString warningText(const QJsonObject& w) {
@@ -62,12 +78,21 @@ QString warningText(const QJsonObject& w) {
         return QStringLiteral("Access dosyası okunurken bir not düşüldü: %1")
             .arg(w.value(u"line").toString());
     if (code == u"row-left-out")
-        return QStringLiteral("%1. satır bozuk olduğu için aktarılmadı (%2)")
-            .arg(number(w.value(u"row").toInteger()), reasonText(w.value(u"reason").toString()));
+        return QStringLiteral("%1 bozuk olduğu için aktarılmadı (%2)")
+            .arg(rowText(w), reasonText(w.value(u"reason").toString()));
     if (code == u"value-emptied")
-        return QStringLiteral("%1. satırın '%2' değeri güvenilir olmadığı için boş bırakıldı (%3)")
-            .arg(number(w.value(u"row").toInteger()), column,
-                 reasonText(w.value(u"reason").toString()));
+        return QStringLiteral("%1: '%2' değeri güvenilir olmadığı için boş bırakıldı (%3)")
+            .arg(rowText(w), column, reasonText(w.value(u"reason").toString()));
+    if (code == u"column-damaged")
+        return QStringLiteral("'%1' sütununun tanımı bozuk; bütün satırlarda boş bırakıldı (%2)")
+            .arg(column, reasonText(w.value(u"reason").toString()));
+    if (code == u"few-columns")
+        return QStringLiteral("eski tabloda programın %1 sütunundan yalnızca %2 tanesi bulundu; "
+                              "tablonun tanımı bozuk olabilir")
+            .arg(number(w.value(u"known").toInteger()), number(w.value(u"found").toInteger()));
+    if (code == u"rows-missing")
+        return QStringLiteral("eski tablo %1 satır tuttuğunu söylüyor, %2 satır bulunabildi")
+            .arg(number(w.value(u"declared").toInteger()), number(w.value(u"found").toInteger()));
     return QStringLiteral("Bir uyarı var (kodu: %1)").arg(code);
 }
 
@@ -116,9 +141,9 @@ QString failureText(const QJsonObject& o) {
     }
     if (cause == u"definition")
         return none +
-               QStringLiteral("Eski dosyada '%1' tablosunun tanımı bozuk: sütun adları "
-                              "okunamıyor. ")
-                   .arg(o.value(u"table").toString()) +
+               QStringLiteral("Eski dosyada '%1' tablosunun tanımı bozuk (%2); sütunları "
+                              "güvenle okunamıyor. ")
+                   .arg(o.value(u"table").toString(), reasonText(o.value(u"reason").toString())) +
                repair;
     if (cause == u"reader-crashed")
         return none +
@@ -126,13 +151,21 @@ QString failureText(const QJsonObject& o) {
                               "çöktü.%1 ")
                    .arg(libraryLines(o)) +
                repair;
-    if (cause == u"reader-limit")
+    if (cause == u"reader-limit") {
+        const QString limit = o.value(u"limit").toString();
+        const QString memory = number(o.value(u"memoryMB").toInteger());
+        const QString cpu = number(o.value(u"cpuSeconds").toInteger());
+        const QString what =
+            limit == u"memory" ? QStringLiteral("izin verilen belleği (%1 MB)").arg(memory)
+            : limit == u"cpu"  ? QStringLiteral("izin verilen süreyi (%1 saniye)").arg(cpu)
+                               : QStringLiteral("izin verilen belleği (%1 MB) ya da süreyi (%2 "
+                                                 "saniye)")
+                                    .arg(memory, cpu);
         return none +
-               QStringLiteral("Access dosyasını okumak izin verilen belleği (%1 MB) ya da "
-                              "süreyi (%2 saniye) aştı; dosya bozuk olabilir.%3 ")
-                   .arg(number(o.value(u"memoryMB").toInteger()),
-                        number(o.value(u"cpuSeconds").toInteger()), libraryLines(o)) +
+               QStringLiteral("Access dosyasını okumak %1 aştı; dosya bozuk olabilir.%2 ")
+                   .arg(what, libraryLines(o)) +
                repair;
+    }
     if (cause == u"reader-stalled")
         return none +
                QStringLiteral("Access dosyasını okuyan araç %1 saniye boyunca hiçbir şey "

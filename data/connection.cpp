@@ -75,6 +75,16 @@ int runWrite(sqlite::Statement& st, const TableDef& table, RowStore& stored) {
     return rows.rowCount();
 }
 
+// A column of a table that is missing or of another kind.
+class ColumnError : public Error {
+public:
+    ColumnError(TableFault::Kind kind, QString column, QString declaredType, QString message)
+        : Error(std::move(message)), kind(kind), column(std::move(column)),
+          declaredType(std::move(declaredType)) {}
+    TableFault::Kind kind;
+    QString column, declaredType;
+};
+
 // Where each of the table's columns stands in the statement's result; checks name and kind.
 std::vector<int> mapColumns(const sqlite::Statement& st, const TableDef& table) {
     const int count = st.columnCount();
@@ -87,11 +97,14 @@ std::vector<int> mapColumns(const sqlite::Statement& st, const TableDef& table) 
             if (name.compare(st.columnName(i), Qt::CaseInsensitive) == 0)
                 found = i;
         if (found < 0)
-            throw Error(QStringLiteral("Field '%1' not found").arg(name));
+            throw ColumnError(TableFault::Kind::MissingColumn, name, QString(),
+                              QStringLiteral("Field '%1' not found").arg(name));
         const QString actual = actualKindName(st, found);
         if (actual != kindName(def.kind))
-            throw Error(QStringLiteral("Type mismatch for field '%1', expecting: %2 actual: %3")
-                            .arg(name, kindName(def.kind), actual));
+            throw ColumnError(
+                TableFault::Kind::WrongColumnKind, name, st.declaration(found).declaredType,
+                QStringLiteral("Type mismatch for field '%1', expecting: %2 actual: %3")
+                    .arg(name, kindName(def.kind), actual));
         map.push_back(found);
     }
     return map;
@@ -232,14 +245,34 @@ void Connection::deleteRow(const TableDef& table, const RowStore& original, int 
 }
 
 QString tableProblem(const sqlite::Database& db, const TableDef& table) {
+    return tableFault(db, table).message;
+}
+
+TableFault tableFault(const sqlite::Database& db, const TableDef& table) {
+    TableFault fault;
     try {
         sqlite::Statement st(db, QStringLiteral("SELECT * FROM ") + table.tableName() +
                                      QStringLiteral(" LIMIT 0"));
         mapColumns(st, table);
+    } catch (const ColumnError& e) {
+        fault.kind = e.kind;
+        fault.column = e.column;
+        fault.declaredType = e.declaredType;
+        fault.message = e.message();
     } catch (const Error& e) {
-        return e.message();
+        fault.message = e.message();
+        fault.kind = TableFault::Kind::Other;
+        try {
+            sqlite::Statement named(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE "
+                                                       "type IN ('table', 'view') AND name = ? "
+                                                       "COLLATE NOCASE"));
+            named.bindText(1, table.tableName());
+            if (named.step() && named.text(0) == u"0")
+                fault.kind = TableFault::Kind::MissingTable;
+        } catch (const Error&) {
+        }
     }
-    return QString();
+    return fault;
 }
 
 } // namespace data
@@ -247,18 +280,27 @@ QString tableProblem(const sqlite::Database& db, const TableDef& table) {
 namespace data {
 
 QString tableRulesProblem(const sqlite::Database& db, const TableDef& table) {
+    return tableRulesFault(db, table).message;
+}
+
+TableRulesFault tableRulesFault(const sqlite::Database& db, const TableDef& table) {
+    TableRulesFault fault;
     const QString broken =
         QStringLiteral("The table '%1' of the file '%2' does not keep the rules the program's "
                        "saves rely on: ")
             .arg(table.tableName(), db.path());
     const sqlite::ColumnDeclaration key =
         db.declaration(table.tableName(), QString::fromUtf16(table.columns[0].name));
-    if (key.found && key.primaryKey && !key.autoIncrement)
-        return broken + QStringLiteral("its key IDNO is not INTEGER PRIMARY KEY AUTOINCREMENT, so "
-                                       "the key of a deleted row could be given to a new row, "
-                                       "and a change meant for the deleted row would land on the "
-                                       "new one. Another program made that table; put the "
-                                       "file's last backup in its place");
+    if (key.found && key.primaryKey && !key.autoIncrement) {
+        fault.kind = TableRulesFault::Kind::KeyWithoutAutoIncrement;
+        fault.message =
+            broken + QStringLiteral("its key IDNO is not INTEGER PRIMARY KEY AUTOINCREMENT, so "
+                                    "the key of a deleted row could be given to a new row, and a "
+                                    "change meant for the deleted row would land on the new "
+                                    "one. Another program made that table; put the file's last "
+                                    "backup in its place");
+        return fault;
+    }
     sqlite::Statement triggers(db, QStringLiteral("SELECT name, sql FROM sqlite_master WHERE "
                                                   "type = 'trigger' AND tbl_name = ? COLLATE "
                                                   "NOCASE ORDER BY name"));
@@ -266,14 +308,18 @@ QString tableRulesProblem(const sqlite::Database& db, const TableDef& table) {
     while (triggers.step()) {
         if (!triggerChangesRows(triggers.text(1)))
             continue;
-        return broken + QStringLiteral("it carries the trigger '%1', which changes rows behind "
-                                       "the program's back, so a saved row could differ from "
-                                       "the one the program shows. Another program added it; "
-                                       "remove it (DROP TRIGGER \"%1\") or put the file's last "
-                                       "backup in its place")
-                            .arg(triggers.text(0));
+        fault.kind = TableRulesFault::Kind::WritingTrigger;
+        fault.trigger = triggers.text(0);
+        fault.message = broken + QStringLiteral("it carries the trigger '%1', which changes rows "
+                                                "behind the program's back, so a saved row could "
+                                                "differ from the one the program shows. Another "
+                                                "program added it; remove it (DROP TRIGGER "
+                                                "\"%1\") or put the file's last backup in its "
+                                                "place")
+                                     .arg(fault.trigger);
+        return fault;
     }
-    return QString();
+    return fault;
 }
 
 } // namespace data

@@ -64,6 +64,16 @@ private:
 // mismatch for field '%s', expecting: %s actual: %s".
 QString tableProblem(const sqlite::Database& db, const TableDef& table);
 
+// The same with its cause, for a caller that says it in its own words.
+struct TableFault {
+    enum class Kind { None, MissingTable, MissingColumn, WrongColumnKind, Other };
+    Kind kind = Kind::None;
+    QString column;       // MissingColumn, WrongColumnKind
+    QString declaredType; // WrongColumnKind: the type the file declares
+    QString message;      // as tableProblem gives it
+};
+TableFault tableFault(const sqlite::Database& db, const TableDef& table);
+
 // What breaks the rules the program's writes rely on in the table (a message naming the table
 // and the file), or the empty text: its key
 // IDNO must be INTEGER PRIMARY KEY AUTOINCREMENT (a deleted row's key is never given out again,
@@ -71,5 +81,14 @@ QString tableProblem(const sqlite::Database& db, const TableDef& table);
 // a row behind the program's back (a post gives back the row as stored); a trigger that only
 // refuses a change with a message is the file's own rule and stays.
 QString tableRulesProblem(const sqlite::Database& db, const TableDef& table);
+
+// The same with its cause.
+struct TableRulesFault {
+    enum class Kind { None, KeyWithoutAutoIncrement, WritingTrigger };
+    Kind kind = Kind::None;
+    QString trigger; // WritingTrigger: its name
+    QString message; // as tableRulesProblem gives it
+};
+TableRulesFault tableRulesFault(const sqlite::Database& db, const TableDef& table);
 
 } // namespace data

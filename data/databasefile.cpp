@@ -76,10 +76,15 @@ void createOwnerOnlyFile(const QString& path) {
     const bool made = f.open(QIODevice::NewOnly | QIODevice::WriteOnly);
 #endif
     if (!made) {
+        // The cause, for a message that says what fits: mostly a folder that may not be written.
         const QFileInfo folder(QFileInfo(path).absolutePath());
-        const FileFault fault = !folder.isDir()        ? FileFault::Missing
-                                : !folder.isWritable() ? FileFault::FolderNotWritable
-                                                       : FileFault::CannotOpen;
+        FileFault fault = FileFault::CannotOpen;
+        if (!folder.isDir())
+            fault = FileFault::Missing;
+        else if (!folder.isWritable())
+            fault = FileFault::FolderNotWritable;
+        else if (f.error() == QFileDevice::PermissionsError)
+            fault = FileFault::AccessDenied;
         throw FileError(fault, fault == FileFault::Missing ? folder.filePath() : path,
                         QStringLiteral("Cannot create '%1': %2").arg(path, f.errorString()),
                         f.errorString());

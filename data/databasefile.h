@@ -68,8 +68,8 @@ QString existingFileProblem(const QString& path);
 void requireNoFile(const QString& path);
 // Makes the new, empty file `path` that only its owner may read and write (it will hold pupils'
 // personal data): it never lies open to others, not even for a moment. Refuses an existing file
-// (existingFileProblem) and throws platform::Error "Cannot create '...': ..." when the file
-// cannot be made.
+// (existingFileProblem) and throws FileError "Cannot create '...': ..." when the file cannot be
+// made (Missing: no such folder, FolderNotWritable, AccessDenied, or Other).
 void createOwnerOnlyFile(const QString& path);
 
 // Whether the file's header says it is kept with a write-ahead log (WAL) rather than the

@@ -50,16 +50,26 @@ public:
         source_.assign(table_.columns.size(), -1);
         for (size_t i = 0; i < old.size(); ++i) {
             const data::ColumnDef* ours = table_.column(old[i].name);
+            const QString name = printableName(old[i].name);
             if (!ours) {
-                warn(QStringLiteral("column '%1' is not one of the program's; skipped")
-                         .arg(old[i].name));
+                warn(WarningCode::ColumnSkipped, old[i].name,
+                     QStringLiteral("column '%1' is not one of the program's; skipped").arg(name));
                 continue;
             }
             const size_t index = static_cast<size_t>(ours - table_.columns.data());
+            if (source_[index] >= 0) { // a damaged definition may name two columns alike
+                warn(WarningCode::ColumnSkipped, old[i].name,
+                     QStringLiteral("column '%1' is named twice in the old table; the second one "
+                                    "skipped")
+                         .arg(name));
+                continue;
+            }
             if (!holdsOurKind(ours->kind, old[i].kind)) {
-                warn(QStringLiteral("column '%1' holds %2, which the program does not keep "
+                warn(WarningCode::ColumnEmptied, old[i].name,
+                     QStringLiteral("column '%1' holds %2, which the program does not keep "
                                     "there; left empty")
-                         .arg(old[i].name, old[i].typeName));
+                         .arg(name, old[i].typeName))
+                    .kinds = QStringList{old[i].typeName};
                 continue;
             }
             source_[index] = static_cast<int>(i);
@@ -69,11 +79,13 @@ public:
                 continue;
             const QString name = QString::fromUtf16(table_.columns[c].name);
             if (table_.columns[c].kind == Kind::AutoInc)
-                warn(QStringLiteral("column '%1' is missing from the old table; new record "
+                warn(WarningCode::NewKeys, name,
+                     QStringLiteral("column '%1' is missing from the old table; new record "
                                     "codes given")
                          .arg(name));
             else
-                warn(QStringLiteral("column '%1' is missing from the old table; left empty")
+                warn(WarningCode::ColumnMissing, name,
+                     QStringLiteral("column '%1' is missing from the old table; left empty")
                          .arg(name));
         }
     }
@@ -91,16 +103,29 @@ public:
     }
 
     TableImport finish() {
-        for (const auto& [c, count] : insert_.tooLong())
-            warn(QStringLiteral("column '%1': %2 text(s) longer than %3 characters, kept whole")
-                     .arg(QString::fromUtf16(table_.columns[c].name))
-                     .arg(count)
-                     .arg(table_.columns[c].size));
+        for (const auto& [c, count] : insert_.tooLong()) {
+            const QString name = QString::fromUtf16(table_.columns[c].name);
+            ImportWarning& w =
+                warn(WarningCode::TextsTooLong, name,
+                     QStringLiteral("column '%1': %2 text(s) longer than %3 characters, kept whole")
+                         .arg(name)
+                         .arg(count)
+                         .arg(table_.columns[c].size));
+            w.count = count;
+            w.size = table_.columns[c].size;
+        }
         return result_;
     }
 
 private:
-    void warn(const QString& text) { result_.warnings << text; }
+    ImportWarning& warn(WarningCode code, const QString& column, const QString& text) {
+        ImportWarning w;
+        w.code = code;
+        w.column = column;
+        w.text = text;
+        result_.warnings.push_back(w);
+        return result_.warnings.back();
+    }
 
     const data::TableDef& table_;
     data::sqlite::RowInserter insert_;
@@ -130,47 +155,76 @@ private:
 
 } // namespace
 
+namespace {
+
+// A failure to write the new file, with its cause.
+ImportFailure writeFailed(const QString& message, data::FileFault fault) {
+    ImportFailure failure(ImportCause::WriteFailed, message);
+    failure.fault = fault;
+    return failure;
+}
+
+data::FileFault faultOf(const Error& e) {
+    const auto* file = dynamic_cast<const data::FileError*>(&e);
+    return file ? file->fault() : data::FileFault::Other;
+}
+
+} // namespace
+
 std::vector<TableImport> importAccessDatabase(AccessSource& old, const QString& newPath,
                                               const ImportProgress& progress) {
     const QString exists = data::existingFileProblem(newPath);
     if (!exists.isEmpty())
-        throw Error(exists);
+        throw ImportFailure(ImportCause::Exists, exists);
     old.open();
 
     if (!QFileInfo(newPath).absoluteDir().exists())
-        throw Error(QStringLiteral("Cannot create '%1': its folder does not exist").arg(newPath));
+        throw writeFailed(
+            QStringLiteral("Cannot create '%1': its folder does not exist").arg(newPath),
+            data::FileFault::Missing);
     TemporaryFile temp(newPath +
                        QStringLiteral(".import-%1")
                            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-    createDatabase(temp.path());
     std::vector<TableImport> results;
-    {
+    try {
+        createDatabase(temp.path());
         data::sqlite::Database db(temp.path(), data::sqlite::Database::Mode::ReadWrite);
         db.execute(QStringLiteral("BEGIN"));
         for (const data::TableDef* t : data::allTables()) {
             TableCopy copy(db, *t, progress);
-            const QStringList notes = old.readTable(
+            const std::vector<ImportWarning> notes = old.readTable(
                 t->tableName(), [&](const auto& columns) { copy.columns(columns); },
                 [&](const auto& row) {
                     try {
                         copy.row(row);
+                    } catch (const ImportFailure&) {
+                        throw;
                     } catch (const Error& e) {
-                        throw Error(QStringLiteral("Cannot write a row of table '%1' into '%2': %3")
-                                        .arg(t->tableName(), newPath, e.message()));
+                        throw writeFailed(QStringLiteral("Cannot write a row of table '%1' into "
+                                                         "'%2': %3")
+                                              .arg(t->tableName(), newPath, e.message()),
+                                          faultOf(e));
                     }
                 });
             TableImport result = copy.finish();
-            result.warnings << notes;
+            result.warnings.insert(result.warnings.end(), notes.begin(), notes.end());
             results.push_back(result);
         }
         old.close();
         db.execute(QStringLiteral("COMMIT"));
+    } catch (const ImportFailure&) {
+        throw;
+    } catch (const Error& e) { // the new file itself failed: made, written or committed
+        throw writeFailed(e.message(), faultOf(e));
     }
-    if (!QFile::rename(temp.path(), newPath))
-        throw Error(QStringLiteral("Cannot put the new database at '%1'%2")
-                        .arg(newPath, QFileInfo::exists(newPath)
-                                          ? QStringLiteral(": a file of that name appeared")
-                                          : QString()));
+    if (!QFile::rename(temp.path(), newPath)) {
+        const bool appeared = QFileInfo::exists(newPath);
+        throw writeFailed(QStringLiteral("Cannot put the new database at '%1'%2")
+                              .arg(newPath, appeared
+                                                ? QStringLiteral(": a file of that name appeared")
+                                                : QString()),
+                          appeared ? data::FileFault::Exists : data::FileFault::Other);
+    }
     temp.keep();
     return results;
 }

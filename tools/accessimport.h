@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/accessreader.h"
+#include "tools/importevents.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +15,7 @@ struct TableImport {
     QString table;
     qint64 read = 0;
     qint64 written = 0;
-    QStringList warnings;
+    std::vector<ImportWarning> warnings;
 };
 
 // Called every few thousand rows while a table comes across.
@@ -25,11 +26,11 @@ constexpr qint64 importProgressStep = 5000;
 class AccessSource {
 public:
     virtual ~AccessSource() = default;
-    // Throws (platform::Error) when the old file cannot be read or lacks one of the tables.
+    // Throws (ImportFailure) when the old file cannot be read or lacks one of the tables.
     virtual void open() = 0;
     // Reads the next table, which is `name`: first its columns, then each row. Returns what is
     // to be listed as warnings: rows left out, values not trusted, remarks of the reader.
-    virtual QStringList
+    virtual std::vector<ImportWarning>
     readTable(const QString& name,
               const std::function<void(const std::vector<AccessColumn>&)>& onColumns,
               const std::function<void(const std::vector<data::Value>&)>& onRow) = 0;
@@ -41,7 +42,8 @@ public:
 // `newPath`, made as createDatabase makes it. Columns are matched by name; record codes (IDNO)
 // are kept, so new rows get keys after the largest one. Everything is written into a temporary
 // file beside `newPath` in one transaction and renamed at the end, so a failure (thrown as
-// platform::Error) leaves no new file; the old file is only read. Refuses an existing `newPath`.
+// ImportFailure: the reading's own, or write-failed with the cause) leaves no new file; the old
+// file is only read. Refuses an existing `newPath` (exists).
 std::vector<TableImport> importAccessDatabase(AccessSource& old, const QString& newPath,
                                               const ImportProgress& progress = {});
 

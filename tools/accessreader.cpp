@@ -1,14 +1,18 @@
 #include "tools/accessreader.h"
 
+#include "data/tables.h"
 #include "data/value.h"
 #include "platform/errors.h"
+#include "tools/importevents.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <set>
 // mdbtools.h includes glib.h inside extern "C", where glib's C++ templates cannot stand. A
 // build of libmdb without GLib (the Windows one) brings its own small stand-in instead.
@@ -141,27 +145,39 @@ double doubleAt(const unsigned char* p) {
 // Refuses, before libmdb sees it, what is no Jet 4 file or has lost its end.
 void checkFile(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open '%1': %2").arg(path, f.errorString()));
+    if (!f.open(QIODevice::ReadOnly)) {
+        const QFileInfo info(path);
+        throw ImportFailure(info.exists() && !info.isDir() ? ImportCause::Other
+                                                           : ImportCause::NotFound,
+                            QStringLiteral("Cannot open '%1': %2").arg(path, f.errorString()));
+    }
     const QByteArray head = f.read(jetVersionOffset + 1);
     const QByteArray signature = head.mid(4, 15);
     if (head.size() <= jetVersionOffset ||
         (signature != "Standard Jet DB" && signature != "Standard ACE DB"))
-        throw Error(QStringLiteral("'%1' is not an Access database file").arg(path));
+        throw ImportFailure(ImportCause::NotAccess,
+                            QStringLiteral("'%1' is not an Access database file").arg(path));
     const int version = static_cast<unsigned char>(head[jetVersionOffset]);
     if (signature == "Standard ACE DB" || version > 1)
-        throw Error(QStringLiteral("'%1' is in a later Access format than 2000 or 2002-2003; "
-                                   "save it from Access in the Access 2000 format first")
-                        .arg(path));
+        throw ImportFailure(ImportCause::NotAccess,
+                            QStringLiteral("'%1' is in a later Access format than 2000 or "
+                                           "2002-2003; save it from Access in the Access 2000 "
+                                           "format first")
+                                .arg(path));
     if (version == 0)
-        throw Error(QStringLiteral("'%1' is in the Access 97 format; save it from Access in the "
-                                   "Access 2000 format first")
-                        .arg(path));
-    if (f.size() < 3 * jet4PageSize || f.size() % jet4PageSize != 0)
-        throw Error(QStringLiteral("'%1' is damaged or cut short: its size of %2 bytes does not "
-                                   "fit the Access format")
-                        .arg(path)
-                        .arg(f.size()));
+        throw ImportFailure(ImportCause::NotAccess,
+                            QStringLiteral("'%1' is in the Access 97 format; save it from Access "
+                                           "in the Access 2000 format first")
+                                .arg(path));
+    if (f.size() < 3 * jet4PageSize || f.size() % jet4PageSize != 0) {
+        ImportFailure failure(ImportCause::Damaged,
+                              QStringLiteral("'%1' is damaged or cut short: its size of %2 bytes "
+                                             "does not fit the Access format")
+                                  .arg(path)
+                                  .arg(f.size()));
+        failure.reason = DamageReason::FileSize;
+        throw failure;
+    }
 }
 
 // libmdb opens its file with the C library's fopen, which on Windows reads the name in the ANSI
@@ -193,10 +209,12 @@ QByteArray narrowPath(const QString& path) {
         if (!name.isEmpty())
             return name;
     }
-    throw Error(QStringLiteral("Cannot open '%1': its folder's name cannot be handed to the Access "
-                               "reader on this system; copy the file into a folder whose name has "
-                               "only English letters and try again")
-                    .arg(path));
+    throw ImportFailure(
+        ImportCause::Other,
+        QStringLiteral("Cannot open '%1': its folder's name cannot be handed to the Access "
+                       "reader on this system; copy the file into a folder whose name has "
+                       "only English letters and try again")
+            .arg(path));
 #else
     return QFile::encodeName(path);
 #endif
@@ -452,7 +470,53 @@ bool soundText(const QString& text) {
     return true;
 }
 
+// Why Access cannot have given a column this name, or the empty text. Jet refuses a name that
+// is empty, longer than 64 characters or holds a control character, and gives no two columns
+// of a table one name; a name read from damaged bytes (a length out of place) breaks these.
+QString nameProblem(const QString& name) {
+    if (name.isEmpty())
+        return QStringLiteral("is empty");
+    if (name.size() > 64)
+        return QStringLiteral("is %1 characters long").arg(name.size());
+    for (const QChar c : name)
+        if (c.unicode() < 0x20)
+            return QStringLiteral("holds a control character");
+    if (!soundText(name))
+        return QStringLiteral("holds a character that does not decode");
+    return QString();
+}
+
+// The counter of record codes that the table's definition keeps (the next auto-number, as Jet
+// counts it), read from the definition's own page; 0 when there is none.
+qint64 codesGiven(MdbHandle* mdb, unsigned long page) {
+    if (mdb_read_pg(mdb, page) <= 0 || mdb->pg_buf[0] != 0x02)
+        return 0;
+    return std::max<qint64>(0, integerAt(mdb->pg_buf + mdb->fmt->tab_num_rows_offset + 4, 4));
+}
+
+// How far outside the codes given a record code must lie to be taken for damage: Jet gives
+// codes from 1 up to its counter, but some versions of Jet 4 set the counter back below codes
+// already given when a row was appended with a code of its own, and a code may be appended
+// below 1. A byte changed above a code's lowest one moves it by at least 256.
+constexpr qint64 keyMargin = 255;
+
 } // namespace
+
+QString printableName(const QString& name) {
+    QString out;
+    for (const QChar c : name)
+        out += c.unicode() < 0x20 || c.unicode() == 0x7f
+                   ? QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'))
+                   : QString(c);
+    return out;
+}
+
+QString recordCodeColumn(const data::TableDef& table) {
+    for (const data::ColumnDef& c : table.columns)
+        if (c.kind == data::Kind::AutoInc)
+            return QString::fromUtf16(c.name);
+    return QString();
+}
 
 struct AccessReader::Handle {
     MdbHandle* mdb = nullptr;
@@ -467,8 +531,13 @@ AccessReader::AccessReader(const QString& path, bool salvage)
     checkFile(path);
     const QByteArray name = narrowPath(path);
     handle_->mdb = mdb_open(name.constData(), MDB_NOFLAGS);
-    if (!handle_->mdb || !mdb_read_catalog(handle_->mdb, MDB_TABLE))
-        throw Error(QStringLiteral("'%1' is damaged: its list of tables cannot be read").arg(path));
+    if (!handle_->mdb || !mdb_read_catalog(handle_->mdb, MDB_TABLE)) {
+        ImportFailure failure(
+            ImportCause::Damaged,
+            QStringLiteral("'%1' is damaged: its list of tables cannot be read").arg(path));
+        failure.reason = DamageReason::Catalog;
+        throw failure;
+    }
 }
 
 AccessReader::~AccessReader() = default;
@@ -477,22 +546,33 @@ bool AccessReader::hasTable(const QString& name) const {
     return findTable(handle_->mdb, name) != nullptr;
 }
 
-QStringList
-AccessReader::readTable(const QString& name, const QString& key,
+std::vector<ImportWarning>
+AccessReader::readTable(const data::TableDef& ours,
                         const std::function<void(const std::vector<AccessColumn>&)>& onColumns,
                         const std::function<void(const std::vector<data::Value>&)>& onRow) {
+    const QString name = ours.tableName();
+    const QString key = recordCodeColumn(ours);
     MdbHandle* mdb = handle_->mdb;
     MdbCatalogEntry* entry = findTable(mdb, name);
-    if (!entry)
-        throw Error(QStringLiteral("'%1' has no table '%2'").arg(path_, name));
-    const auto damaged = [&](const QString& what) {
-        return Error(QStringLiteral("'%1' is damaged: %2").arg(path_, what));
+    if (!entry) {
+        ImportFailure failure(ImportCause::MissingTable,
+                              QStringLiteral("'%1' has no table '%2'").arg(path_, name));
+        failure.table = name;
+        throw failure;
+    }
+    const auto damaged = [&](ImportCause cause, DamageReason reason, const QString& what) {
+        ImportFailure failure(cause, QStringLiteral("'%1' is damaged: %2").arg(path_, what));
+        failure.table = name;
+        failure.reason = reason;
+        return failure;
     };
 
+    const qint64 counter = codesGiven(mdb, entry->table_pg);
     const std::unique_ptr<MdbTableDef, TableDefFree> table(mdb_read_table(entry));
     if (!table || !mdb_read_columns(table.get()) || table->num_cols > MDB_MAX_COLS ||
         table->columns->len != table->num_cols)
-        throw damaged(QStringLiteral("the columns of table '%1' cannot be read").arg(name));
+        throw damaged(ImportCause::Definition, DamageReason::Definition,
+                      QStringLiteral("the columns of table '%1' cannot be read").arg(name));
     std::vector<AccessColumn> columns;
     std::vector<const MdbColumn*> defs;
     for (guint i = 0; i < table->columns->len; ++i) {
@@ -502,8 +582,21 @@ AccessReader::readTable(const QString& name, const QString& key,
         defs.push_back(col);
     }
 
-    // The definition first: a column it describes impossibly is refused, or left empty.
-    QStringList notes, damage;
+    // The definition first: a column it describes impossibly, or names as Access cannot have
+    // named it, is refused, or left empty.
+    std::vector<ImportWarning> notes;
+    const auto note = [&](WarningCode code, const QString& text, DamageReason reason,
+                          const QString& column = QString()) {
+        ImportWarning w;
+        w.code = code;
+        w.text = text;
+        w.reason = reason;
+        w.column = column;
+        notes.push_back(w);
+        return &notes.back();
+    };
+    QStringList definitionDamage;
+    DamageReason definitionReason = DamageReason::None;
     const std::vector<QString> definition = checkDefinition(table.get());
     std::vector<bool> trusted(columns.size(), true);
     std::vector<int> fixedEnds; // in libmdb's order, which is the rows' order
@@ -516,26 +609,125 @@ AccessReader::readTable(const QString& name, const QString& key,
         if (definition[c].isEmpty())
             continue;
         trusted[c] = false;
-        damage << QStringLiteral("column '%1': %2").arg(columns[c].name, definition[c]);
-        notes << QStringLiteral("column '%1' left empty in every row: its definition is damaged "
-                                "(%2)")
-                     .arg(columns[c].name, definition[c]);
+        if (definitionDamage.isEmpty())
+            definitionReason = DamageReason::Definition;
+        definitionDamage
+            << QStringLiteral("column '%1': %2").arg(printableName(columns[c].name), definition[c]);
+        note(WarningCode::ColumnDamaged,
+             QStringLiteral("column '%1' left empty in every row: its definition is damaged (%2)")
+                 .arg(printableName(columns[c].name), definition[c]),
+             DamageReason::Definition, columns[c].name);
     }
-    if (!damage.isEmpty() && !salvage_)
-        throw damaged(QStringLiteral("the definition of table '%1' is damaged: %2")
-                          .arg(name, damage.mid(0, damageNamed).join(QStringLiteral("; "))));
+    // The names lie one after another, each after its length: a damaged length moves every
+    // name after it onto the next column's bytes. One damaged name among sound ones is a
+    // damaged letter; two or more, and none from the first on can be trusted to be its own.
+    std::vector<QString> nameProblems(columns.size());
+    for (size_t c = 0; c < columns.size(); ++c) {
+        nameProblems[c] = nameProblem(columns[c].name);
+        for (size_t d = 0; d < c && nameProblems[c].isEmpty(); ++d)
+            if (columns[d].name.compare(columns[c].name, Qt::CaseInsensitive) == 0)
+                nameProblems[c] = QStringLiteral("is also that of column %1").arg(d + 1);
+    }
+    const auto damagedName = [](const QString& problem) { return !problem.isEmpty(); };
+    const auto firstDamaged = static_cast<size_t>(
+        std::find_if(nameProblems.begin(), nameProblems.end(), damagedName) - nameProblems.begin());
+    const bool namesSound = firstDamaged == columns.size();
+    const bool namesMoved =
+        std::count_if(nameProblems.begin(), nameProblems.end(), damagedName) > 1;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        const QString& problem = nameProblems[c];
+        if (problem.isEmpty()) {
+            if (namesMoved && c > firstDamaged) {
+                trusted[c] = false;
+                note(WarningCode::ColumnDamaged,
+                     QStringLiteral("column %1 (named '%2') left empty in every row: its name "
+                                    "may have been read from another column's bytes")
+                         .arg(c + 1)
+                         .arg(printableName(columns[c].name)),
+                     DamageReason::Name, columns[c].name);
+            }
+            continue;
+        }
+        trusted[c] = false;
+        if (definitionDamage.isEmpty())
+            definitionReason = DamageReason::Name;
+        const QString which =
+            QStringLiteral("column %1 (named '%2')").arg(c + 1).arg(printableName(columns[c].name));
+        definitionDamage << which + QStringLiteral(": its name ") + problem;
+        note(WarningCode::ColumnDamaged,
+             which + QStringLiteral(" left empty in every row: its name ") + problem +
+                 QStringLiteral(", so its definition is damaged"),
+             DamageReason::Name, columns[c].name);
+    }
+    // Names that read as names, but of which only a few are the program's: the names were read
+    // from the wrong bytes, or the table is not the program's.
+    if (namesSound) {
+        qint64 known = 0;
+        for (const AccessColumn& c : columns)
+            known += ours.column(c.name) != nullptr;
+        const qint64 others = static_cast<qint64>(columns.size()) - known;
+        const auto programs = static_cast<qint64>(ours.columns.size());
+        if (others > 0 && 2 * known < programs) {
+            if (definitionDamage.isEmpty())
+                definitionReason = DamageReason::Columns;
+            const QString what = QStringLiteral("it names only %1 of the program's %2 columns, "
+                                                "beside %3 that are not the program's")
+                                     .arg(known)
+                                     .arg(programs)
+                                     .arg(others);
+            definitionDamage << what;
+            ImportWarning* w =
+                note(WarningCode::FewColumns,
+                     QStringLiteral("the definition of the table may be damaged: ") + what,
+                     DamageReason::Columns);
+            w->count = known;
+            w->size = programs;
+        }
+    }
+    if (!definitionDamage.isEmpty() && !salvage_)
+        throw damaged(
+            ImportCause::Definition, definitionReason,
+            QStringLiteral("the definition of table '%1' is damaged: %2")
+                .arg(name, definitionDamage.mid(0, damageNamed).join(QStringLiteral("; "))));
     onColumns(columns);
 
     // Then every row. Refusing names the first damaged rows; salvaging lists each one.
-    const auto refuse = [&] {
-        throw damaged(QStringLiteral("table '%1': %2")
-                          .arg(name, damage.mid(0, damageNamed).join(QStringLiteral("; "))));
+    struct Damage {
+        QString text;
+        qint64 row;
+        DamageReason reason;
     };
-    damage.clear();
-    const auto rowDamaged = [&](const QString& where, const QString& what) {
-        damage << where + QStringLiteral(": ") + what;
-        notes << where + QStringLiteral(" left out: ") + what;
-        if (!salvage_ && damage.size() >= damageNamed)
+    std::vector<Damage> damage;
+    const auto refuse = [&] {
+        QStringList texts;
+        QList<qint64> numbers;
+        for (size_t i = 0; i < damage.size() && i < static_cast<size_t>(damageNamed); ++i) {
+            texts << damage[i].text;
+            if (damage[i].row > 0)
+                numbers << damage[i].row;
+        }
+        ImportFailure failure =
+            damaged(ImportCause::Damaged, damage.front().reason,
+                    QStringLiteral("table '%1': %2").arg(name, texts.join(QStringLiteral("; "))));
+        failure.rows = numbers;
+        throw failure;
+    };
+    struct Place {
+        QString where;
+        qint64 row; // 0 for a row libmdb passed over
+        int page, slot;
+    };
+    const auto placed = [&](ImportWarning* w, const Place& at) {
+        w->row = at.row;
+        w->page = at.page;
+        w->slot = at.slot;
+    };
+    const auto rowDamaged = [&](const Place& at, DamageReason reason, const QString& what) {
+        damage.push_back({at.where + QStringLiteral(": ") + what, at.row, reason});
+        placed(
+            note(WarningCode::RowLeftOut, at.where + QStringLiteral(" left out: ") + what, reason),
+            at);
+        if (!salvage_ && damage.size() >= static_cast<size_t>(damageNamed))
             refuse();
     };
     mdb_rewind_table(table.get());
@@ -550,13 +742,30 @@ AccessReader::readTable(const QString& name, const QString& key,
     for (size_t c = 0; c < columns.size(); ++c)
         if (!key.isEmpty() && columns[c].name.compare(key, Qt::CaseInsensitive) == 0 && trusted[c])
             keyColumn = static_cast<int>(c);
+    // Rows whose record code lies far outside the codes the table has given are held back
+    // until the table's end: a few such rows beside many within are damage, many are a counter
+    // set back (or codes that Jet gave at random).
+    struct Held {
+        std::vector<Value> row;
+        Place at;
+    };
+    std::vector<Held> held;
+    bool holding = keyColumn >= 0 && counter > 0 && defs[keyColumn]->is_long_auto;
+    qint64 withinCounter = 0;
+    const auto releaseHeld = [&] {
+        for (const Held& h : held)
+            onRow(h.row);
+        held.clear();
+        holding = false;
+    };
     std::set<int> fetched;
     // Rows of the page just left whose slot is damaged and which libmdb passed over.
     const auto passedOver = [&] {
         for (size_t s = 0; s < slotProblems.size(); ++s)
             if (!slotProblems[s].isEmpty() && !fetched.count(static_cast<int>(s)))
-                rowDamaged(QStringLiteral("the row in slot %1 of page %2").arg(s).arg(page),
-                           slotProblems[s]);
+                rowDamaged({QStringLiteral("the row in slot %1 of page %2").arg(s).arg(page), 0,
+                            static_cast<int>(page), static_cast<int>(s)},
+                           DamageReason::Offsets, slotProblems[s]);
     };
     while (mdb_fetch_row(table.get())) {
         ++rows;
@@ -568,11 +777,12 @@ AccessReader::readTable(const QString& name, const QString& key,
         }
         const int slot = static_cast<int>(table->cur_row) - 1;
         fetched.insert(slot);
-        const QString where =
-            QStringLiteral("row %1 (page %2, slot %3)").arg(rows).arg(page).arg(slot);
+        const Place at{QStringLiteral("row %1 (page %2, slot %3)").arg(rows).arg(page).arg(slot),
+                       rows, static_cast<int>(page), slot};
         QString problem = static_cast<size_t>(slot) < slotProblems.size()
                               ? slotProblems[static_cast<size_t>(slot)]
                               : QStringLiteral("its slot lies beyond the page's rows");
+        DamageReason reason = DamageReason::Offsets;
         // The row just fetched lies on the current page; take its fields with the null mask
         // (the bound-column API gives NULL and an empty text alike).
         int start = 0;
@@ -580,31 +790,48 @@ AccessReader::readTable(const QString& name, const QString& key,
         if (problem.isEmpty() && mdb_find_row(mdb, slot, &start, &length) != 0)
             problem = QStringLiteral("its place on the page cannot be found");
         start &= rowOffsetMask;
-        if (problem.isEmpty())
+        if (problem.isEmpty()) {
+            reason = DamageReason::Layout;
             problem =
                 checkRow(table.get(), mdb->pg_buf + start, static_cast<int>(length), fixedEnds);
+        }
         if (problem.isEmpty() && mdb_crack_row(table.get(), start, length, fields.data()) <
                                      static_cast<int>(columns.size()))
             problem = QStringLiteral("its values cannot be told apart");
         if (!problem.isEmpty()) {
-            rowDamaged(where, problem);
+            rowDamaged(at, reason, problem);
             continue;
         }
-        QStringList doubts;
+        struct Doubt {
+            size_t column;
+            DamageReason reason;
+            QString what;
+        };
+        std::vector<Doubt> doubts;
         for (size_t c = 0; c < columns.size(); ++c) {
             const MdbField& f = fields[c];
             const auto* bytes = static_cast<const unsigned char*>(f.value);
             const int type = defs[c]->col_type;
             const int fixed = fixedSize(type);
             row[c] = Value();
-            if (f.is_null || !trusted[c])
+            if (!trusted[c])
                 continue;
-            const auto doubt = [&](const QString& what) {
-                doubts << QStringLiteral("column '%1' %2").arg(columns[c].name, what);
+            const auto doubt = [&](DamageReason why, const QString& what) {
+                doubts.push_back({c, why, what});
             };
+            if (f.is_null) {
+                // Jet keeps no bytes for a variable-length value the null mask says is absent:
+                // bytes there mean the mask is damaged (a Yes/No column keeps its value in it).
+                if (!f.is_fixed && type != MDB_BOOL && f.siz > 0)
+                    doubt(DamageReason::NullMask,
+                          QStringLiteral("is marked as holding no value, yet the row holds %1 "
+                                         "bytes for it")
+                              .arg(f.siz));
+                continue;
+            }
             if (f.siz < 0 || f.start < start ||
                 f.start + f.siz > start + static_cast<int>(length) || (fixed && f.siz != fixed)) {
-                doubt(QStringLiteral("lies outside its row"));
+                doubt(DamageReason::OutsideRow, QStringLiteral("lies outside its row"));
                 continue;
             }
             switch (columns[c].kind) {
@@ -614,7 +841,8 @@ AccessReader::readTable(const QString& name, const QString& key,
             case AccessKind::DateTime: {
                 const double days = doubleAt(bytes);
                 if (!data::isStorable(platform::DateTime(days)))
-                    doubt(QStringLiteral("holds a date outside the years 100 to 9999"));
+                    doubt(DamageReason::Date,
+                          QStringLiteral("holds a date outside the years 100 to 9999"));
                 else
                     row[c] = Value(platform::DateTime(days));
                 break;
@@ -624,13 +852,15 @@ AccessReader::readTable(const QString& name, const QString& key,
                 if (type == MDB_TEXT) {
                     const bool compressed = f.siz >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
                     if (f.siz > defs[c]->col_size) {
-                        doubt(QStringLiteral("holds %1 bytes, more than the %2 it declares")
+                        doubt(DamageReason::Text,
+                              QStringLiteral("holds %1 bytes, more than the %2 it declares")
                                   .arg(f.siz)
                                   .arg(defs[c]->col_size));
                         break;
                     }
                     if (!compressed && f.siz % 2) {
-                        doubt(QStringLiteral("holds a text of an odd number of bytes"));
+                        doubt(DamageReason::Text,
+                              QStringLiteral("holds a text of an odd number of bytes"));
                         break;
                     }
                     text = decodeJetText(bytes, f.siz);
@@ -640,7 +870,7 @@ AccessReader::readTable(const QString& name, const QString& key,
                     g_free(memo);
                 }
                 if (!soundText(text))
-                    doubt(QStringLiteral("holds a text that does not decode"));
+                    doubt(DamageReason::Text, QStringLiteral("holds a text that does not decode"));
                 else
                     row[c] = Value(text);
                 break;
@@ -649,44 +879,105 @@ AccessReader::readTable(const QString& name, const QString& key,
                 break;
             }
         }
+        // A null mask found damaged is not trusted for the fixed-length values it marks absent
+        // either, whose bytes the row keeps whether they are absent or not.
+        const bool maskDamaged = std::any_of(doubts.begin(), doubts.end(), [](const Doubt& d) {
+            return d.reason == DamageReason::NullMask;
+        });
+        for (size_t c = 0; c < columns.size() && maskDamaged; ++c)
+            if (trusted[c] && fields[c].is_null && fields[c].is_fixed && fields[c].siz > 0 &&
+                defs[c]->col_type != MDB_BOOL)
+                doubts.push_back({c, DamageReason::NullMask,
+                                  QStringLiteral("is marked as holding no value by that damaged "
+                                                 "null mask")});
         // The record code is the old table's key: a repeated one means a row is not what the
         // file meant (the new file would refuse it anyway).
+        std::optional<qint32> code;
         if (keyColumn >= 0 && row[static_cast<size_t>(keyColumn)].isInteger()) {
-            const qint32 code = row[static_cast<size_t>(keyColumn)].toInteger();
-            const auto [seen, first] = keys.emplace(code, rows);
+            code = row[static_cast<size_t>(keyColumn)].toInteger();
+            const auto [seen, first] = keys.emplace(*code, rows);
             if (!first) {
-                rowDamaged(where, QStringLiteral("its %1 %2 is also that of row %3")
-                                      .arg(key)
-                                      .arg(code)
-                                      .arg(seen->second));
+                rowDamaged(at, DamageReason::RepeatedKey,
+                           QStringLiteral("its %1 %2 is also that of row %3")
+                               .arg(key)
+                               .arg(*code)
+                               .arg(seen->second));
                 continue;
             }
         }
-        if (!doubts.isEmpty()) {
+        if (!doubts.empty()) {
             if (!salvage_) {
-                rowDamaged(where, doubts.join(QStringLiteral(", ")));
+                QStringList what;
+                for (const Doubt& d : doubts)
+                    what << QStringLiteral("column '%1' %2").arg(columns[d.column].name, d.what);
+                rowDamaged(at, doubts.front().reason, what.join(QStringLiteral(", ")));
                 continue;
             }
-            for (const QString& d : doubts)
-                notes << where + QStringLiteral(": ") + d + QStringLiteral(", left empty");
+            for (const Doubt& d : doubts)
+                placed(note(WarningCode::ValueEmptied,
+                            at.where + QStringLiteral(": column '%1' %2, left empty")
+                                           .arg(columns[d.column].name, d.what),
+                            d.reason, columns[d.column].name),
+                       at);
+        }
+        if (holding && code) {
+            if (*code < 1 - keyMargin || *code > counter + keyMargin) {
+                if (held.size() < static_cast<size_t>(damageNamed)) {
+                    held.push_back({row, at});
+                    continue;
+                }
+                releaseHeld(); // too many to be damage
+            } else {
+                ++withinCounter;
+            }
         }
         onRow(row);
     }
     passedOver();
+    if (!held.empty()) {
+        if (withinCounter > static_cast<qint64>(held.size())) {
+            for (Held& h : held) {
+                const QString what = QStringLiteral("its %1 %2 lies far outside the record "
+                                                    "codes the table has given (1 to %3)")
+                                         .arg(key)
+                                         .arg(h.row[static_cast<size_t>(keyColumn)].toInteger())
+                                         .arg(counter);
+                if (!salvage_) {
+                    rowDamaged(h.at, DamageReason::KeyOutOfRange, what);
+                    continue;
+                }
+                placed(note(WarningCode::ValueEmptied,
+                            h.at.where + QStringLiteral(": ") + what +
+                                QStringLiteral("; given a new record code"),
+                            DamageReason::KeyOutOfRange, key),
+                       h.at);
+                h.row[static_cast<size_t>(keyColumn)] = Value();
+                onRow(h.row);
+            }
+            held.clear();
+        } else {
+            releaseHeld();
+        }
+    }
     if (rows != table->num_rows) {
         const QString counted =
             QStringLiteral("table '%1' holds %2 rows, of which %3 could be read")
                 .arg(name)
                 .arg(table->num_rows)
                 .arg(rows);
-        if (!salvage_ && damage.isEmpty())
-            throw damaged(counted);
-        damage << counted;
-        notes << QStringLiteral("the table holds %1 rows, of which %2 could be found")
+        if (!salvage_ && damage.empty())
+            throw damaged(ImportCause::Damaged, DamageReason::RowCount, counted);
+        damage.push_back({counted, 0, DamageReason::RowCount});
+        ImportWarning* w =
+            note(WarningCode::RowsMissing,
+                 QStringLiteral("the table holds %1 rows, of which %2 could be found")
                      .arg(table->num_rows)
-                     .arg(rows);
+                     .arg(rows),
+                 DamageReason::RowCount);
+        w->count = table->num_rows;
+        w->size = rows;
     }
-    if (!damage.isEmpty() && !salvage_)
+    if (!damage.empty() && !salvage_)
         refuse();
     return notes;
 }

@@ -46,10 +46,11 @@ namespace {
 enum Record : quint8 {
     Opened = 'O',  // all three tables are there
     Missing = 'M', // QString table: a table is not there
-    Failed = 'F',  // QString message: the file was refused
+    Failed = 'F',  // the file was refused: quint8 cause, QString message, QString table,
+                   // QList<qint64> rows, quint8 reason
     Columns = 'C', // QString table, QStringList names, QList<quint8> kinds, QStringList types
     Row = 'R',     // one value for each column: quint8 kind, then qint32 | double | QString
-    End = 'E',     // QStringList notes: the table is complete
+    End = 'E',     // the table is complete: its warnings (writeWarnings)
     Done = 'D',    // all tables read
 };
 enum ValueKind : quint8 { NullValue, IntegerValue, DateTimeValue, TextValue };
@@ -128,12 +129,35 @@ private:
     QFile out_;
 };
 
-// The name of the table's record code (its key), or the empty text.
-QString recordCode(const data::TableDef& table) {
-    for (const data::ColumnDef& c : table.columns)
-        if (c.kind == data::Kind::AutoInc)
-            return QString::fromUtf16(c.name);
-    return QString();
+// A table's warnings as the End record carries them.
+void writeWarnings(QDataStream& s, const std::vector<ImportWarning>& warnings) {
+    s << static_cast<quint32>(warnings.size());
+    for (const ImportWarning& w : warnings)
+        s << static_cast<quint8>(w.code) << w.text << w.column << w.kinds << w.row
+          << static_cast<qint32>(w.page) << static_cast<qint32>(w.slot) << w.count << w.size
+          << static_cast<quint8>(w.reason) << w.line;
+}
+
+// The same read back; false when the bytes do not read as warnings.
+bool readWarnings(QDataStream& s, std::vector<ImportWarning>& warnings) {
+    quint32 count = 0;
+    s >> count;
+    for (quint32 i = 0; i < count && s.status() == QDataStream::Ok; ++i) {
+        ImportWarning w;
+        quint8 code = 0, reason = 0;
+        qint32 page = 0, slot = 0;
+        s >> code >> w.text >> w.column >> w.kinds >> w.row >> page >> slot >> w.count >> w.size >>
+            reason >> w.line;
+        if (code > static_cast<quint8>(WarningCode::RowsMissing) ||
+            reason > static_cast<quint8>(DamageReason::Catalog))
+            return false;
+        w.code = static_cast<WarningCode>(code);
+        w.reason = static_cast<DamageReason>(reason);
+        w.page = page;
+        w.slot = slot;
+        warnings.push_back(w);
+    }
+    return s.status() == QDataStream::Ok;
 }
 
 void markPhase(const QString& phase) {
@@ -169,8 +193,8 @@ int serveAccessTables(const QString& oldPath, bool salvage) {
         for (size_t i = 0; i < tables.size(); ++i) {
             const QString name = tables[i]->tableName();
             markPhase(tablePhase(name));
-            const QStringList notes = reader.readTable(
-                name, recordCode(*tables[i]),
+            const std::vector<ImportWarning> notes = reader.readTable(
+                *tables[i],
                 [&](const std::vector<AccessColumn>& columns) {
                     QStringList names, types;
                     QList<quint8> kinds;
@@ -191,12 +215,20 @@ int serveAccessTables(const QString& oldPath, bool salvage) {
             // The next mark goes out before the table's end, so that the parent, when it sees
             // the end, has had all that libmdb printed while reading the table.
             markPhase(i + 1 < tables.size() ? tablePhase(tables[i + 1]->tableName()) : donePhase);
-            out.send(End, notes);
+            QByteArray warnings;
+            QDataStream w(&warnings, QIODevice::WriteOnly);
+            w.setVersion(streamVersion);
+            writeWarnings(w, notes);
+            out.send(End, warnings);
             out.flush();
         }
         out.send(Done);
+    } catch (const ImportFailure& e) {
+        out.send(Failed, static_cast<quint8>(e.cause()), e.message(), e.table, e.rows,
+                 static_cast<quint8>(e.reason));
     } catch (const Error& e) {
-        out.send(Failed, e.message());
+        out.send(Failed, static_cast<quint8>(ImportCause::Other), e.message(), QString(),
+                 QList<qint64>(), static_cast<quint8>(DamageReason::None));
     }
     return 0;
 }
@@ -297,6 +329,21 @@ void WalledAccessReader::takeLine(const QString& text) {
     }
     if (line.isEmpty())
         return;
+    // How the reader ends is told by its last lines as much as by its exit: every line is
+    // looked at, also those not kept.
+    static const char* const outOfMemory[] = {
+        "failed to allocate",       // GLib, before it aborts
+        "bad_alloc",                // the C++ library, before it aborts
+        "hard rss limit exhausted", // AddressSanitizer's limit of memory
+        "out of memory",            // AddressSanitizer's allocator
+        "Cannot allocate memory",   // the C library
+    };
+    for (const char* words : outOfMemory)
+        if (line.contains(QLatin1String(words), Qt::CaseInsensitive))
+            outOfMemory_ = true;
+    if (line.contains(QLatin1String("Sanitizer:")) ||
+        line.contains(QLatin1String("runtime error:")))
+        sanitizerReport_ = true;
     QStringList& said = said_[phase_];
     if (said.size() < linesKept)
         said << line.left(lineLength);
@@ -335,42 +382,168 @@ void WalledAccessReader::waitForData(QProcess::ProcessChannel channel) {
     process_.setReadChannel(QProcess::StandardOutput);
 }
 
-void WalledAccessReader::stop(const QString& why) {
-    const bool interrupted = why.isEmpty();
+void WalledAccessReader::interrupted() {
     process_.kill();
     process_.waitForFinished(5000);
-    takeMessages(true);
-    if (interrupted)
-        throw Error(QStringLiteral("The import of '%1' was interrupted; nothing was written")
-                        .arg(oldPath_));
-    QString message = QStringLiteral("'%1' is damaged: reading it %2; the import stopped and "
-                                     "nothing was written")
-                          .arg(oldPath_, why);
-    for (const QString& line : firstLines_)
-        message += QStringLiteral("\n  the Access reader said: ") + line;
-    throw Error(message);
+    throw ImportFailure(
+        ImportCause::Interrupted,
+        QStringLiteral("The import of '%1' was interrupted; nothing was written").arg(oldPath_));
 }
 
+void WalledAccessReader::stop(ImportFailure failure) {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+    takeMessages(true);
+    QString message = failure.message();
+    for (const QString& line : firstLines_)
+        message += QStringLiteral("\n  the Access reader said: ") + line;
+    ImportFailure out = failure.withMessage(message);
+    out.lines = firstLines_;
+    throw out;
+}
+
+ImportFailure WalledAccessReader::readingWent(ImportCause cause, const QString& how) const {
+    return ImportFailure(cause, QStringLiteral("'%1' is damaged: reading it %2; the import "
+                                               "stopped and nothing was written")
+                                    .arg(oldPath_, how));
+}
+
+namespace {
+
+#ifndef Q_OS_WIN
+QString signalName(int signal) {
+    switch (signal) {
+    case SIGSEGV:
+        return QStringLiteral("SIGSEGV");
+    case SIGBUS:
+        return QStringLiteral("SIGBUS");
+    case SIGABRT:
+        return QStringLiteral("SIGABRT");
+    case SIGFPE:
+        return QStringLiteral("SIGFPE");
+    case SIGILL:
+        return QStringLiteral("SIGILL");
+    case SIGTRAP:
+        return QStringLiteral("SIGTRAP");
+    case SIGKILL:
+        return QStringLiteral("SIGKILL");
+    case SIGXCPU:
+        return QStringLiteral("SIGXCPU");
+    default:
+        return QString();
+    }
+}
+#endif
+
+} // namespace
+
+// The reader ended before it handed everything over. Its end tells why, as far as it can be
+// told: on POSIX the signal that ended it (processor time runs out with SIGXCPU, then SIGKILL)
+// and what it printed last (an allocation refused under the memory limit ends in an abort
+// after such a line); on Windows the job object ends a reader out of processor time with
+// ERROR_NOT_ENOUGH_QUOTA, while one out of memory fails as its allocation fails: it crashes or
+// aborts, and only a line it printed tells that apart from a crash.
 void WalledAccessReader::brokeOff() {
     process_.waitForFinished(5000);
-    stop(QStringLiteral("broke off (the Access reader crashed or went beyond its limit of %1 MB "
-                        "of memory or %2 s of processor time)")
-             .arg(limits_.memoryMB)
-             .arg(limits_.cpuSeconds));
+    takeMessages(true);
+    const bool crashed = process_.exitStatus() == QProcess::CrashExit;
+    const int code = process_.exitCode();
+    ImportFailure limit = readingWent(
+        ImportCause::ReaderLimit,
+        QStringLiteral("broke off (the Access reader went beyond its limit of %1 MB of memory)")
+            .arg(limits_.memoryMB));
+    limit.limit = QStringLiteral("memory");
+    limit.memoryMB = limits_.memoryMB;
+    limit.cpuSeconds = limits_.cpuSeconds;
+    if (outOfMemory_)
+        stop(limit);
+    const auto cpu = [&] {
+        ImportFailure f = limit.withMessage(
+            readingWent(ImportCause::ReaderLimit,
+                        QStringLiteral("broke off (the Access reader went beyond its limit of %1 s "
+                                       "of processor time)")
+                            .arg(limits_.cpuSeconds))
+                .message());
+        f.limit = QStringLiteral("cpu");
+        return f;
+    };
+    QString crash;
+#ifndef Q_OS_WIN
+    if (crashed && code == SIGXCPU)
+        stop(cpu());
+    if (crashed && code == SIGKILL) { // the hard limit of processor time, or the system's
+                                      // killer of processes that take too much memory
+        ImportFailure f = limit.withMessage(
+            readingWent(ImportCause::ReaderLimit,
+                        QStringLiteral("broke off (the Access reader was killed, having gone "
+                                       "beyond its limit of %1 MB of memory or %2 s of processor "
+                                       "time)")
+                            .arg(limits_.memoryMB)
+                            .arg(limits_.cpuSeconds))
+                .message());
+        f.limit = QStringLiteral("memory-or-cpu");
+        stop(f);
+    }
+    const QString name = signalName(code);
+    crash = name.isEmpty() ? QStringLiteral("signal %1").arg(code)
+                           : QStringLiteral("signal %1, %2").arg(code).arg(name);
+#else
+    if (!crashed && static_cast<unsigned long>(code) == ERROR_NOT_ENOUGH_QUOTA)
+        stop(cpu());
+    crash =
+        QStringLiteral("exception 0x%1").arg(static_cast<quint32>(code), 8, 16, QLatin1Char('0'));
+#endif
+    if (crashed)
+        stop(readingWent(ImportCause::ReaderCrashed,
+                         QStringLiteral("broke off (the Access reader crashed: %1)").arg(crash)));
+    if (sanitizerReport_) // a fault the reader found in itself
+        stop(readingWent(ImportCause::ReaderCrashed,
+                         QStringLiteral("broke off (the Access reader crashed: a fault it found "
+                                        "in itself ended it with exit code %1)")
+                             .arg(code)));
+    if (!firstLines_.isEmpty())
+        stop(ImportFailure(ImportCause::ReaderRefused,
+                           QStringLiteral("'%1' is damaged: the Access reader gave up on it (it "
+                                          "ended with exit code %2, saying why); the import "
+                                          "stopped and nothing was written")
+                               .arg(oldPath_)
+                               .arg(code)));
+    stop(readingWent(ImportCause::ReaderCrashed,
+                     QStringLiteral("broke off (the Access reader ended with exit code %1 "
+                                    "before it had read the file, saying nothing)")
+                         .arg(code)));
+}
+
+ImportFailure WalledAccessReader::unreadable() const {
+    return readingWent(ImportCause::Unreadable,
+                       QStringLiteral("went wrong (the Access reader handed over what cannot be "
+                                      "read)"));
 }
 
 // Between two waits for the child: an interrupt, a flood of messages or a silence too long ends
 // the import.
 void WalledAccessReader::watch() {
     if (interruptRequested())
-        stop(QString());
+        interrupted();
     takeMessages(false);
-    if (messageBytes_ > limits_.messageBytes)
-        stop(QStringLiteral("went wrong (the Access reader printed more than %1 KB of messages)")
-                 .arg(limits_.messageBytes / 1024));
-    if (silence_.hasExpired())
-        stop(QStringLiteral("stalled (the Access reader gave nothing for %1 s)")
-                 .arg(limits_.silentSeconds));
+    if (messageBytes_ > limits_.messageBytes) {
+        ImportFailure f = readingWent(ImportCause::ReaderFlooded,
+                                      QStringLiteral("went wrong (the Access reader printed more "
+                                                     "than %1 KB of messages)")
+                                          .arg(limits_.messageBytes / 1024));
+        f.kilobytes = limits_.messageBytes / 1024;
+        stop(f);
+    }
+    if (silence_.hasExpired()) {
+        ImportFailure f =
+            readingWent(ImportCause::ReaderStalled,
+                        QStringLiteral("stalled (the Access reader gave nothing for %1 s)")
+                            .arg(limits_.silentSeconds));
+        f.seconds = limits_.silentSeconds;
+        stop(f);
+    }
 }
 
 // After a refusal the child ends by itself; all it printed is then here.
@@ -432,37 +605,68 @@ private:
 
 } // namespace
 
-void WalledAccessReader::open() {
-    RecordReader r(nextRecord());
-    if (r.tag() == Opened && r.sound())
-        return;
-    if (r.tag() == Missing || r.tag() == Failed) {
-        const QString text = r.take<QString>();
-        if (!r.sound())
-            stop(QStringLiteral("went wrong (the Access reader handed over what cannot be read)"));
-        awaitEnd();
-        if (r.tag() == Failed) {
-            const QString said = remark(phase_);
-            throw Error(said.isEmpty() ? text : text + QStringLiteral(" (") + said + u')');
-        }
-        const QString said = remark(openPhase);
-        if (!said.isEmpty()) // the list of tables was read only in part
-            throw Error(QStringLiteral("'%1' is damaged: table '%2' cannot be found (%3)")
-                            .arg(oldPath_, text, said));
-        throw Error(QStringLiteral("'%1' has no table '%2'").arg(oldPath_, text));
-    }
-    stop(QStringLiteral("went wrong (the Access reader handed over what cannot be read)"));
+// A refusal the child sent: what it said, with what libmdb printed while it read.
+void WalledAccessReader::refused(const QByteArray& record) {
+    RecordReader r(record);
+    const auto cause = r.take<quint8>();
+    const auto text = r.take<QString>();
+    const auto table = r.take<QString>();
+    const auto rows = r.take<QList<qint64>>();
+    const auto reason = r.take<quint8>();
+    if (!r.sound() || cause > static_cast<quint8>(ImportCause::Other) ||
+        reason > static_cast<quint8>(DamageReason::Catalog))
+        stop(unreadable());
+    awaitEnd();
+    const QString said = remark(phase_);
+    ImportFailure failure(static_cast<ImportCause>(cause),
+                          said.isEmpty() ? text : text + QStringLiteral(" (") + said + u')');
+    failure.table = table;
+    failure.rows = rows;
+    failure.reason = static_cast<DamageReason>(reason);
+    const auto lines = said_.find(phase_);
+    if (lines != said_.end())
+        failure.lines = lines->second;
+    throw failure;
 }
 
-QStringList WalledAccessReader::readTable(
+void WalledAccessReader::open() {
+    const QByteArray record = nextRecord();
+    RecordReader r(record);
+    if (r.tag() == Opened && r.sound())
+        return;
+    if (r.tag() == Failed)
+        refused(record);
+    if (r.tag() == Missing) {
+        const QString table = r.take<QString>();
+        if (!r.sound())
+            stop(unreadable());
+        awaitEnd();
+        const QString said = remark(openPhase);
+        if (!said.isEmpty()) { // the list of tables was read only in part
+            ImportFailure failure(ImportCause::Damaged,
+                                  QStringLiteral("'%1' is damaged: table '%2' cannot be found (%3)")
+                                      .arg(oldPath_, table, said));
+            failure.table = table;
+            failure.reason = DamageReason::Catalog;
+            failure.lines = said_[openPhase];
+            throw failure;
+        }
+        ImportFailure failure(ImportCause::MissingTable,
+                              QStringLiteral("'%1' has no table '%2'").arg(oldPath_, table));
+        failure.table = table;
+        throw failure;
+    }
+    stop(unreadable());
+}
+
+std::vector<ImportWarning> WalledAccessReader::readTable(
     const QString& name, const std::function<void(const std::vector<AccessColumn>&)>& onColumns,
     const std::function<void(const std::vector<data::Value>&)>& onRow) {
-    const QString unreadable =
-        QStringLiteral("went wrong (the Access reader handed over what cannot be read)");
     size_t count = 0;
     std::vector<Value> row;
     for (;;) {
-        RecordReader r(nextRecord());
+        const QByteArray record = nextRecord();
+        RecordReader r(record);
         switch (r.tag()) {
         case Columns: {
             const auto table = r.take<QString>();
@@ -471,7 +675,7 @@ QStringList WalledAccessReader::readTable(
             const auto types = r.take<QStringList>();
             if (!r.sound() || table != name || names.size() != kinds.size() ||
                 names.size() != types.size())
-                stop(unreadable);
+                stop(unreadable());
             std::vector<AccessColumn> columns;
             for (qsizetype i = 0; i < names.size(); ++i)
                 columns.push_back({names[i],
@@ -500,17 +704,20 @@ QStringList WalledAccessReader::readTable(
                     row[c] = Value(r.take<QString>());
                     break;
                 default:
-                    stop(unreadable);
+                    stop(unreadable());
                 }
             }
             if (!r.sound() || row.size() != count)
-                stop(unreadable);
+                stop(unreadable());
             onRow(row);
             break;
         case End: {
-            QStringList notes = r.take<QStringList>();
-            if (!r.sound())
-                stop(unreadable);
+            const auto bytes = r.take<QByteArray>();
+            std::vector<ImportWarning> notes;
+            QDataStream in(bytes);
+            in.setVersion(streamVersion);
+            if (!r.sound() || !readWarnings(in, notes) || !in.atEnd())
+                stop(unreadable());
             // Before the end the child marked its next phase: wait for that mark, so that all
             // libmdb printed while reading this table is here.
             const QString phase = tablePhase(name);
@@ -521,33 +728,33 @@ QStringList WalledAccessReader::readTable(
                 waitForData(QProcess::StandardError);
             }
             takeMessages(false);
-            if (!remark(phase).isEmpty())
-                notes << QStringLiteral("the Access reader remarked: ") + remark(phase);
+            if (!remark(phase).isEmpty()) {
+                ImportWarning w;
+                w.code = WarningCode::ReaderRemark;
+                w.line = remark(phase);
+                w.text = QStringLiteral("the Access reader remarked: ") + w.line;
+                notes.push_back(w);
+            }
             return notes;
         }
-        case Failed: {
-            const QString text = r.take<QString>();
-            if (!r.sound())
-                stop(unreadable);
-            awaitEnd();
-            const QString said = remark(phase_);
-            throw Error(said.isEmpty() ? text : text + QStringLiteral(" (") + said + u')');
-        }
+        case Failed:
+            refused(record);
         default:
-            stop(unreadable);
+            stop(unreadable());
         }
     }
 }
 
 void WalledAccessReader::close() {
-    RecordReader r(nextRecord());
+    const QByteArray record = nextRecord();
+    RecordReader r(record);
     if (r.tag() != Done || !r.sound())
-        stop(QStringLiteral("went wrong (the Access reader handed over what cannot be read)"));
+        stop(unreadable());
     awaitEnd();
     if (process_.exitStatus() != QProcess::NormalExit || process_.exitCode() != 0)
         brokeOff();
     if (interruptRequested())
-        stop(QString());
+        interrupted();
 }
 
 } // namespace tools

@@ -36,8 +36,10 @@ struct ReaderLimits {
 ReaderLimits readerLimits(qint64 fileSize);
 
 // The parent's side: the tables as the child hands them over. A crash, a limit reached, a
-// silence too long or a flood of messages ends the import with a message naming the file and
-// the first lines the library printed; an interrupt (tools/interrupt.h) ends it too.
+// silence too long, a flood of messages or an end without the tables (the reader gave up on the
+// file) ends the import with an ImportFailure whose cause tells these apart, and a message
+// naming the file and the first lines the library printed; an interrupt (tools/interrupt.h)
+// ends it too.
 class WalledAccessReader : public AccessSource {
 public:
     WalledAccessReader(const QString& program, const QString& oldPath, bool salvage);
@@ -46,7 +48,7 @@ public:
     WalledAccessReader& operator=(const WalledAccessReader&) = delete;
 
     void open() override;
-    QStringList
+    std::vector<ImportWarning>
     readTable(const QString& name,
               const std::function<void(const std::vector<AccessColumn>&)>& onColumns,
               const std::function<void(const std::vector<data::Value>&)>& onRow) override;
@@ -60,8 +62,14 @@ private:
     void takeMessages(bool all);
     void takeLine(const QString& line);
     QString remark(const QString& phase) const;
-    [[noreturn]] void stop(const QString& why);
+    // "'OLD' is damaged: reading it <how>; the import stopped and nothing was written"
+    ImportFailure readingWent(ImportCause cause, const QString& how) const;
+    ImportFailure unreadable() const;
+    // Ends the child and throws `failure`, followed by the first lines the library printed.
+    [[noreturn]] void stop(ImportFailure failure);
     [[noreturn]] void brokeOff();
+    [[noreturn]] void interrupted();
+    [[noreturn]] void refused(const QByteArray& record);
 
     QString oldPath_;
     ReaderLimits limits_;
@@ -72,6 +80,8 @@ private:
     QString phase_;                       // what the child said it is doing
     std::map<QString, QStringList> said_; // the first lines libmdb printed, for each phase
     QStringList firstLines_;
+    bool outOfMemory_ = false;     // it said an allocation failed
+    bool sanitizerReport_ = false; // a sanitizer build's check of itself reported a fault
     qint64 messageBytes_ = 0;
     QDeadlineTimer silence_;
 #ifdef Q_OS_WIN

@@ -21,7 +21,11 @@ void createDatabase(const QString& path) {
         db.executeScript(sql);
     } catch (const Error& e) {
         QFile::remove(path);
-        throw Error(QStringLiteral("Cannot create the tables in '%1': %2").arg(path, e.message()));
+        const QString message =
+            QStringLiteral("Cannot create the tables in '%1': %2").arg(path, e.message());
+        if (const auto* file = dynamic_cast<const data::FileError*>(&e))
+            throw data::FileError(file->fault(), path, message, file->detail());
+        throw Error(message);
     }
 }
 

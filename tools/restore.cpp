@@ -61,12 +61,17 @@ Replaced::Before lookAt(const QString& target, QStringList& damage) {
         damage << QStringLiteral("The file '%1' is damaged or is no database").arg(target);
         return Replaced::Before::Damaged;
     }
-    damage = checkDatabase(target);
-    if (damage.isEmpty())
+    const std::vector<CheckFinding> findings = checkFindings(target);
+    if (findings.empty())
         return Replaced::Before::Sound;
-    // A file another copy of the program held locked all through the check is not damaged:
-    // asked again, it says what it is.
-    header();
+    // A file another copy of the program held locked all through the check is not damaged.
+    const CheckFinding& first = findings.front();
+    if (first.kind == CheckFinding::Kind::File &&
+        (first.fault == FileFault::Busy || first.fault == FileFault::LeftJournal ||
+         first.fault == FileFault::InputOutput))
+        throw FileError(first.fault, target, first.text);
+    for (const CheckFinding& f : findings)
+        damage << f.text;
     return Replaced::Before::Damaged;
 }
 

@@ -6,11 +6,12 @@
 //   ternavolk-db demo PATH        the same, filled with demo readers, books and loans
 //   ternavolk-db generate PATH --books N --readers N --loans N
 //                                 the same, filled with generated rows (for benchmarks)
-//   ternavolk-db import OLD NEW [--salvage]
+//   ternavolk-db import OLD NEW [--salvage] [--json]
 //                                 NEW made from the readers, books and loans of OLD, a
 //                                 library kept in the Access format (Jet 4); a damaged OLD is
 //                                 refused, or with --salvage imported as far as it reads
-//                                 soundly, every row and value left out listed
+//                                 soundly, every row and value left out listed; --json prints
+//                                 JSON lines for a program instead (tools/importevents.h)
 //   ternavolk-db backup PATH DEST a consistent copy, also while the program writes
 //   ternavolk-db backup PATH --into FOLDER [--keep-days N] [--keep-months N]
 //                                 a checked copy named by date and time in FOLDER; then the
@@ -51,7 +52,7 @@ const Command table[] = {
     {u"create", u"PATH", commands::create},
     {u"demo", u"PATH", commands::demo},
     {u"generate", u"PATH --books N --readers N --loans N", commands::generate},
-    {u"import", u"OLD NEW [--salvage]", commands::import},
+    {u"import", u"OLD NEW [--salvage] [--json]", commands::import},
     {u"backup", u"PATH DEST", commands::backup},
     {u"backup", u"PATH --into FOLDER [--keep-days N] [--keep-months N]", commands::backup},
     {u"restore", u"BACKUP PATH [--into FOLDER]", commands::restore},

@@ -395,55 +395,90 @@ private slots:
             QVERIFY(!araclar::turkishLess(b, a));
     }
 
-    void importLinesInTurkish_data() {
-        QTest::addColumn<QString>("line");
+    // The import's JSON events, as `ternavolk-db import --json` writes them, in Turkish.
+    void importEventsInTurkish_data() {
+        QTest::addColumn<QByteArray>("line");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("turkish");
-        QTest::newRow("start") << u"Importing '/a/DATA.mdb' into '/b/yeni.mdb'"_s
-                               << int(araclar::ImportLine::Started) << u"Aktarma başladı."_s;
-        QTest::newRow("progress") << u"hareket: 15000 rows so far..."_s
-                                  << int(araclar::ImportLine::Progress)
+        using E = araclar::ImportEvent;
+        QTest::newRow("start") << R"({"event":"start","old":"/a/DATA.mdb","new":"/b/yeni.mdb"})"_ba
+                               << int(E::Start) << u"Aktarma başladı."_s;
+        QTest::newRow("progress") << R"({"event":"progress","table":"hareket","rows":15000})"_ba
+                                  << int(E::Progress)
                                   << u"Ödünçler (hareket): şimdiye kadar 15.000 satır okundu…"_s;
-        QTest::newRow("table")
-            << u"okuyucu: 1200 rows read, 1200 written"_s << int(araclar::ImportLine::TableDone)
-            << u"Okuyucular (okuyucu): 1.200 satır okundu, 1.200 satır yazıldı."_s;
-        QTest::newRow("unknown column")
-            << u"  warning: column 'EPOSTA' is not one of the program's; skipped"_s
-            << int(araclar::ImportLine::Warning)
-            << u"    Uyarı: 'EPOSTA' sütunu programda yok; aktarılmadı"_s;
-        QTest::newRow("missing column")
-            << u"  warning: column 'DURUM' is missing from the old table; left empty"_s
-            << int(araclar::ImportLine::Warning)
-            << u"    Uyarı: 'DURUM' sütunu eski tabloda yok; boş bırakıldı"_s;
-        QTest::newRow("missing key")
-            << u"  warning: column 'IDNO' is missing from the old table; new record codes given"_s
-            << int(araclar::ImportLine::Warning)
-            << u"    Uyarı: 'IDNO' sütunu eski tabloda yok; kayıtlara yeni kodlar verildi"_s;
-        QTest::newRow("long texts")
-            << u"  warning: column 'ACIKLAMA': 3 text(s) longer than 255 characters, kept whole"_s
-            << int(araclar::ImportLine::Warning)
-            << u"    Uyarı: 'ACIKLAMA' sütununda 255 karakterden uzun 3 metin var; tamamı aktarıldı"_s;
-        QTest::newRow("other kind")
-            << u"  warning: column 'DEGERI' holds Memo, which the program does not keep there; left empty"_s
-            << int(araclar::ImportLine::Warning)
-            << u"    Uyarı: 'DEGERI' sütununda programın orada tutmadığı türde değerler (Memo) var; boş bırakıldı"_s;
-        QTest::newRow("unknown warning kept")
-            << u"  warning: something new"_s << int(araclar::ImportLine::Warning)
-            << u"    Uyarı: something new"_s;
-        QTest::newRow("done, clean")
-            << u"Imported with 0 warning(s): /b/yeni.mdb"_s << int(araclar::ImportLine::Finished)
-            << u"Aktarma uyarısız tamamlandı."_s;
-        QTest::newRow("done, warned")
-            << u"Imported with 2 warning(s): /b/yeni.mdb"_s << int(araclar::ImportLine::Finished)
-            << u"Aktarma 2 uyarıyla tamamlandı."_s;
+        QTest::newRow("table, warned")
+            << R"({"event":"table","table":"okuyucu","read":1200,"written":1199,"warnings":[)"
+               R"({"code":"column-skipped","column":"EPOSTA","text":"x"},)"
+               R"({"code":"column-missing","column":"DURUM","text":"x"},)"
+               R"({"code":"new-keys","column":"IDNO","text":"x"},)"
+               R"({"code":"texts-too-long","column":"ACIKLAMA","count":3,"size":255,"text":"x"},)"
+               R"({"code":"column-emptied","column":"DEGERI","kinds":["Memo"],"text":"x"},)"
+               R"({"code":"row-left-out","row":17,"page":4,"slot":2,"reason":"null-mask","text":"x"},)"
+               R"({"code":"row-left-out","row":null,"page":9,"slot":5,"reason":"offsets","text":"x"},)"
+               R"({"code":"value-emptied","row":3,"column":"ADRESI","reason":"text","text":"x"},)"
+               R"({"code":"reader-remark","line":"offset 4096 is beyond EOF","text":"x"},)"
+               R"({"code":"something-new","text":"a reworded English line"}]})"_ba
+            << int(E::Table)
+            << u"Okuyucular (okuyucu): 1.200 satır okundu, 1.199 satır yazıldı.\n"
+               u"    Uyarı: 'EPOSTA' sütunu programda yok; aktarılmadı\n"
+               u"    Uyarı: 'DURUM' sütunu eski tabloda yok; boş bırakıldı\n"
+               u"    Uyarı: 'IDNO' sütunu eski tabloda yok; kayıtlara yeni kodlar verildi\n"
+               u"    Uyarı: 'ACIKLAMA' sütununda 255 karakterden uzun 3 metin var; tamamı "
+               u"aktarıldı\n"
+               u"    Uyarı: 'DEGERI' sütununda programın orada tutmadığı türde değerler var; boş "
+               u"bırakıldı\n"
+               u"    Uyarı: 17. satır bozuk olduğu için aktarılmadı (boş sayılan değerleri "
+               u"satırda duruyor)\n"
+               u"    Uyarı: 9. sayfadaki 5. yerdeki satır bozuk olduğu için aktarılmadı (sayfadaki "
+               u"satır yerleri tutarsız)\n"
+               u"    Uyarı: 3. satır: 'ADRESI' değeri güvenilir olmadığı için boş bırakıldı "
+               u"(metni okunamıyor)\n"
+               u"    Uyarı: Access dosyası okunurken bir not düşüldü: offset 4096 is beyond EOF\n"
+               u"    Uyarı: Bir uyarı var (kodu: something-new)"_s;
+        QTest::newRow("done, clean") << R"({"event":"done","new":"/b/yeni.mdb","warnings":0})"_ba
+                                     << int(E::Done) << u"Aktarma uyarısız tamamlandı."_s;
+        QTest::newRow("done, warned") << R"({"event":"done","new":"/b/yeni.mdb","warnings":2})"_ba
+                                      << int(E::Done) << u"Aktarma 2 uyarıyla tamamlandı."_s;
+        const QString none = u"Aktarma yapılamadı; yeni dosya oluşturulmadı. "_s;
+        const QString repair =
+            u" Eski dosyayı Access ile açıp \"Veritabanını Sıkıştır ve Onar\" yaptıktan sonra "
+            u"yeniden deneyin; olmazsa ternavolk-db import --salvage ile okunabilen kadarı "
+            u"aktarılabilir."_s;
+        QTest::newRow("refused: damaged rows")
+            << R"({"event":"failed","cause":"damaged","table":"hareket","rows":[3,8],"reason":"null-mask","lines":[],"text":"x"})"_ba
+            << int(E::Failed)
+            << none +
+                   u"Eski dosyanın 'hareket' tablosu bozuk (3, 8. satır: boş sayılan değerleri "
+                   u"satırda duruyor)."_s +
+                   repair;
+        QTest::newRow("refused: the reader went beyond its memory")
+            << R"({"event":"failed","cause":"reader-limit","limit":"memory","memoryMB":512,"cpuSeconds":120,"lines":["out of memory"],"text":"x"})"_ba
+            << int(E::Failed)
+            << none +
+                   u"Access dosyasını okumak izin verilen belleği (512 MB) aştı; dosya bozuk "
+                   u"olabilir. (Access okuyucusunun söyledikleri: out of memory)"_s +
+                   repair;
+        QTest::newRow("refused: the reader said it cannot read the file")
+            << R"({"event":"failed","cause":"reader-refused","lines":["Unrecognized format"],"text":"x"})"_ba
+            << int(E::Failed)
+            << none +
+                   u"Access dosyası okunamıyor: dosya bozuk ya da yarım. (Access okuyucusunun "
+                   u"söyledikleri: Unrecognized format)"_s +
+                   repair;
+        QTest::newRow("the new file's disk is full")
+            << R"({"event":"failed","cause":"write-failed","fault":"disk-full","text":"x"})"_ba
+            << int(E::Failed)
+            << none + u"Yeni dosyanın yazılacağı disk dolu. Diskte yer açıp yeniden deneyin."_s;
+        QTest::newRow("not the tool's")
+            << "Importing 'a' into 'b'"_ba << int(E::Unknown) << QString();
     }
-    void importLinesInTurkish() {
-        QFETCH(QString, line);
+    void importEventsInTurkish() {
+        QFETCH(QByteArray, line);
         QFETCH(int, kind);
         QFETCH(QString, turkish);
-        const araclar::ImportLine parsed = araclar::parseImportLine(line);
-        QCOMPARE(int(parsed.kind), kind);
-        QCOMPARE(araclar::turkishImportLine(parsed), turkish);
+        const araclar::ImportEvent event = araclar::parseImportEvent(line);
+        QCOMPARE(int(event.kind), kind);
+        QCOMPARE(araclar::turkishImportEvent(event), turkish);
     }
 };
 

@@ -7,15 +7,19 @@
 #include "support/tempdatabase.h"
 #include "support/toolrun.h"
 #include "tools/accesswall.h"
+#include "tools/importevents.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <optional>
 #ifndef Q_OS_WIN
 #include <csignal>
 #else
@@ -146,7 +150,9 @@ private slots:
         QTest::addColumn<QString>("out"); // "@" the old file, "#" the new one
         QTest::addColumn<QString>("err");
         QTest::addColumn<QList<qint64>>("readers"); // the record codes that came across
-        QTest::addColumn<QStringList>("emptied");   // values left empty, as expectedRows takes them
+        // Values left empty, as expectedRows takes them; "okuyucu.IDNO@4>6": the reader 4 came
+        // across with the new record code 6.
+        QTest::addColumn<QStringList>("emptied");
 
         const QString importing = u"Importing '@' into '#'\n"_s;
         // Wine does not enforce a job object's memory limit: there the looping reader is ended
@@ -155,9 +161,9 @@ private slots:
             underWine()
                 ? u"ternavolk-db: '@' is damaged: reading it stalled (the Access reader gave "
                   u"nothing for 20 s); the import stopped and nothing was written\n"_s
-                : u"ternavolk-db: '@' is damaged: reading it broke off (the Access reader crashed "
-                  u"or went beyond its limit of 256 MB of memory or 20 s of processor time); the "
-                  u"import stopped and nothing was written\n"_s;
+                : u"ternavolk-db: '@' is damaged: reading it broke off (the Access reader went "
+                  u"beyond its limit of 256 MB of memory); the import stopped and nothing was "
+                  u"written\n"_s;
         const QString noTexts =
             u"ternavolk-db: '@' is damaged: the definition of table 'hareket' is damaged: column "
             u"'O_ADI_SOYADI': it is variable-length value 0 of a table declared to have 0; column "
@@ -245,6 +251,166 @@ private slots:
                    u"kitapkayit: 5 rows read, 5 written\nhareket: 3 rows read, 3 written\n"
                    u"Imported with 2 warning(s): #\n"_s
             << QString() << QList<qint64>{1, 2, 5} << QStringList();
+
+        // The null mask of the first loan (its last byte) flipped from FF to 03: six of its
+        // eight values marked absent, four of which the row still holds.
+        const QByteArray mask("\x00\x58\x00\x48\x00\x2c\x00\x16\x00\x05\x00\xff", 12);
+        QByteArray flipped = mask;
+        flipped[11] = '\x03';
+        const QString row1 = u"row 1 (page 37, slot 0): column '%1' "_s;
+        const QString heldBytes = u"is marked as holding no value, yet the row holds %1 bytes "
+                                  u"for it"_s;
+        const QString byMask = u"is marked as holding no value by that damaged null mask"_s;
+        QTest::newRow("null mask that hides a loan's values")
+            << plain << mask << flipped << plain << false << 1 << importing
+            << u"ternavolk-db: '@' is damaged: table 'hareket': "_s + row1.arg(u"TELEFONU"_s) +
+                   heldBytes.arg(28) + u", column 'ADIGIKITAP' "_s + heldBytes.arg(16) +
+                   u", column 'ACIKLAMA' "_s + heldBytes.arg(34) + u", column 'DURUM' "_s +
+                   heldBytes.arg(26) + u", column 'TESLIMTARIHI' "_s + byMask +
+                   u", column 'GERIGETIRMETARIHI' "_s + byMask + u"\n"_s
+            << QList<qint64>() << QStringList();
+        QStringList maskLines, maskEmptied;
+        const std::pair<QString, QString> hidden[] = {
+            {u"TELEFONU"_s, heldBytes.arg(28)}, {u"ADIGIKITAP"_s, heldBytes.arg(16)},
+            {u"ACIKLAMA"_s, heldBytes.arg(34)}, {u"DURUM"_s, heldBytes.arg(26)},
+            {u"TESLIMTARIHI"_s, byMask},        {u"GERIGETIRMETARIHI"_s, byMask}};
+        for (const auto& [column, what] : hidden) {
+            maskLines << u"  warning: "_s + row1.arg(column) + what + u", left empty\n"_s;
+            maskEmptied << u"hareket.%1@1"_s.arg(column);
+        }
+        QTest::newRow("null mask that hides a loan's values, salvaging")
+            << plain << mask << flipped << plain << true << 0
+            << importing +
+                   u"okuyucu: 4 rows read, 4 written\nkitapkayit: 5 rows read, 5 written\n"
+                   u"hareket: 3 rows read, 3 written\n"_s +
+                   maskLines.join(QString()) + u"Imported with 6 warning(s): #\n"_s
+            << QString() << QList<qint64>{1, 2, 4, 5} << maskEmptied;
+
+        // The third byte of a reader's record code 4 changed: 65540, where the table's
+        // definition has given the codes up to 5.
+        const QByteArray farCode("\x0b\x00\x04\x00\x01\x00", 6);
+        QTest::newRow("record code far beyond those given")
+            << plain << code4 << farCode << plain << false << 1 << importing
+            << u"ternavolk-db: '@' is damaged: table 'okuyucu': row 3 (page 27, slot 3): its "
+               u"IDNO 65540 lies far outside the record codes the table has given (1 to 5)\n"_s
+            << QList<qint64>() << QStringList();
+        QTest::newRow("record code far beyond those given, salvaging")
+            << plain << code4 << farCode << plain << true << 0
+            << importing +
+                   u"okuyucu: 4 rows read, 4 written\n"
+                   u"  warning: row 3 (page 27, slot 3): its IDNO 65540 lies far outside the "
+                   u"record codes the table has given (1 to 5); given a new record code\n"
+                   u"kitapkayit: 5 rows read, 5 written\nhareket: 3 rows read, 3 written\n"
+                   u"Imported with 1 warning(s): #\n"_s
+            << QString() << QList<qint64>{1, 2, 4, 5} << QStringList{u"okuyucu.IDNO@4>6"_s};
+        // A code changed in its lowest byte stays among those a sound file may hold: it comes
+        // across as it is (Jet keeps no checksum).
+        QTest::newRow("record code changed within those given")
+            << plain << code4 << QByteArray("\x0b\x00\x03\x01\x00\x00", 6) << plain << false << 0
+            << importing + u"okuyucu: 4 rows read, 4 written\nkitapkayit: 5 rows read, 5 written\n"
+                           u"hareket: 3 rows read, 3 written\nImported with 0 warning(s): #\n"_s
+            << QString() << QList<qint64>{1, 2, 4, 5} << QStringList{u"okuyucu.IDNO@4>259"_s};
+
+        // The length of the third column name of the readers' definition 26 made 38: that name
+        // runs into the next, each name after it is read as the next column's, and the last
+        // from beyond the names.
+        const QByteArray nameLength = QByteArray("\x1a\x00", 2) + utf16(u"OGRENIMDURUMU"_s);
+        QTest::newRow("column names read from the wrong bytes")
+            << plain << nameLength << QByteArray("\x26\x00", 2) + utf16(u"OGRENIMDURUMU"_s) << plain
+            << false << 1 << importing
+            << u"ternavolk-db: '@' is damaged: the definition of table 'okuyucu' is damaged: "
+               u"column 3 (named 'OGRENIMDURUMU\\u000aOKULU'): its name holds a control "
+               u"character; column 11 (named ''): its name is empty\n"_s
+            << QList<qint64>() << QStringList();
+        QString moved;
+        const QStringList movedNames{u"NUMARASI"_s,    u"UNVANI"_s,   u"DOGUMYERI"_s,
+                                     u"DOGUMTARIHI"_s, u"TELEFONU"_s, u"CEPTELEFONU"_s,
+                                     u"ADRESI"_s};
+        for (int i = 0; i < movedNames.size(); ++i)
+            moved += u"  warning: column %1 (named '%2') left empty in every row: its name may "
+                     u"have been read from another column's bytes\n"_s.arg(i + 4)
+                         .arg(movedNames[i]);
+        QStringList readersEmptied;
+        for (const data::ColumnDef& c : data::okuyucuTable().columns.subspan(2))
+            readersEmptied << u"okuyucu."_s + QString::fromUtf16(c.name);
+        QTest::newRow("column names read from the wrong bytes, salvaging")
+            << plain << nameLength << QByteArray("\x26\x00", 2) + utf16(u"OGRENIMDURUMU"_s) << plain
+            << true << 0
+            << importing +
+                   u"okuyucu: 4 rows read, 4 written\n"
+                   u"  warning: column 'OGRENIMDURUMU\\u000aOKULU' is not one of the program's; "
+                   u"skipped\n"
+                   u"  warning: column 'DOGUMTARIHI' holds Text, which the program does not keep "
+                   u"there; left empty\n"
+                   u"  warning: column 'TELEFONU' holds DateTime, which the program does not keep "
+                   u"there; left empty\n"
+                   u"  warning: column '' is not one of the program's; skipped\n"
+                   u"  warning: column 'OGRENIMDURUMU' is missing from the old table; left empty\n"
+                   u"  warning: column 'OKULU' is missing from the old table; left empty\n"
+                   u"  warning: column 'DOGUMTARIHI' is missing from the old table; left empty\n"
+                   u"  warning: column 'TELEFONU' is missing from the old table; left empty\n"
+                   u"  warning: column 3 (named 'OGRENIMDURUMU\\u000aOKULU') left empty in every "
+                   u"row: its name holds a control character, so its definition is damaged\n"_s +
+                   moved +
+                   u"  warning: column 11 (named '') left empty in every row: its name is empty, "
+                   u"so its definition is damaged\n"
+                   u"kitapkayit: 5 rows read, 5 written\nhareket: 3 rows read, 3 written\n"
+                   u"Imported with 17 warning(s): #\n"_s
+            << QString() << QList<qint64>{1, 2, 4, 5} << readersEmptied;
+        const QByteArray okulu = utf16(u"OKULU"_s), controlOkulu = utf16(u"\x01KULU"_s);
+        QTest::newRow("control character in a column name")
+            << plain << okulu << controlOkulu << plain << false << 1 << importing
+            << u"ternavolk-db: '@' is damaged: the definition of table 'okuyucu' is damaged: "
+               u"column 4 (named '\\u0001KULU'): its name holds a control character\n"_s
+            << QList<qint64>() << QStringList();
+        QTest::newRow("control character in a column name, salvaging")
+            << plain << okulu << controlOkulu << plain << true << 0
+            << importing +
+                   u"okuyucu: 4 rows read, 4 written\n"
+                   u"  warning: column '\\u0001KULU' is not one of the program's; skipped\n"
+                   u"  warning: column 'OKULU' is missing from the old table; left empty\n"
+                   u"  warning: column 4 (named '\\u0001KULU') left empty in every row: its name "
+                   u"holds a control character, so its definition is damaged\n"
+                   u"kitapkayit: 5 rows read, 5 written\nhareket: 3 rows read, 3 written\n"
+                   u"Imported with 3 warning(s): #\n"_s
+            << QString() << QList<qint64>{1, 2, 4, 5} << QStringList{u"okuyucu.OKULU"_s};
+
+        // Five of the loans' eight column names each with another first letter: names that
+        // read as names, but only three of them the program's.
+        const QStringList loanNames{u"O_ADI_SOYADI"_s, u"TELEFONU"_s, u"ADIGIKITAP"_s,
+                                    u"TESLIMTARIHI"_s, u"GERIGETIRMETARIHI"_s};
+        QByteArray names, otherNames;
+        QStringList skipped, missing, loansEmptied;
+        for (const QString& n : loanNames) {
+            if (!names.isEmpty()) {
+                const QByteArray size(1, char(2 * n.size()));
+                names += size + '\0';
+                otherNames += size + '\0';
+            }
+            names += utf16(n);
+            otherNames += utf16(u'X' + n.mid(1));
+            skipped << u"  warning: column 'X%1' is not one of the program's; skipped\n"_s.arg(
+                n.mid(1));
+            missing << u"  warning: column '%1' is missing from the old table; left empty\n"_s.arg(
+                n);
+            loansEmptied << u"hareket."_s + n;
+        }
+        const QString few = u"it names only 3 of the program's 8 columns, beside 5 that are not "
+                            u"the program's"_s;
+        QTest::newRow("few of the program's column names")
+            << plain << names << otherNames << plain << false << 1 << importing
+            << u"ternavolk-db: '@' is damaged: the definition of table 'hareket' is damaged: "_s +
+                   few + u"\n"_s
+            << QList<qint64>() << QStringList();
+        QTest::newRow("few of the program's column names, salvaging")
+            << plain << names << otherNames << plain << true << 0
+            << importing +
+                   u"okuyucu: 4 rows read, 4 written\nkitapkayit: 5 rows read, 5 written\n"
+                   u"hareket: 3 rows read, 3 written\n"_s +
+                   skipped.join(QString()) + missing.join(QString()) +
+                   u"  warning: the definition of the table may be damaged: "_s + few +
+                   u"\nImported with 11 warning(s): #\n"_s
+            << QString() << QList<qint64>{1, 2, 4, 5} << loansEmptied;
     }
     void damagedFilesAreRefusedOrSalvaged() {
         QFETCH(QString, file);
@@ -296,9 +462,18 @@ private slots:
         const QString expected = samples + u"/"_s + sample + u".expected.txt"_s;
         // Every value that came across is the file's own; what was left out is missing or empty.
         QList<QStringList> wantReaders;
-        for (const QStringList& row : expectedRows(expected, data::okuyucuTable(), emptied))
-            if (readers.contains(row[0].toLongLong()))
-                wantReaders << row;
+        for (QStringList row : expectedRows(expected, data::okuyucuTable(), emptied)) {
+            if (!readers.contains(row[0].toLongLong()))
+                continue;
+            for (const QString& e : emptied)
+                if (e.startsWith(u"okuyucu.IDNO@"_s + row[0] + u'>'))
+                    row[0] = e.section(u'>', 1);
+            wantReaders << row;
+        }
+        std::sort(wantReaders.begin(), wantReaders.end(),
+                  [](const QStringList& a, const QStringList& b) {
+                      return a[0].toLongLong() < b[0].toLongLong();
+                  });
         QCOMPARE(storedRows(newPath, data::okuyucuTable()), wantReaders);
         QCOMPARE(storedRows(newPath, data::kitapkayitTable()),
                  expectedRows(expected, data::kitapkayitTable(), emptied));
@@ -356,32 +531,75 @@ private slots:
     }
 
     // The wall itself, against stand-ins for the reader that misbehave as libmdb may: each ends
-    // the reading with the file named, what happened, and the first lines printed.
+    // the reading with the file named, what happened as far as its end tells, and the first
+    // lines printed.
     void aMisbehavingReaderIsStopped_data() {
         QTest::addColumn<QByteArray>("script");
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<int>("lines");         // of the reader's own that the message repeats
+        QTest::addColumn<QString>("what");      // after "'@' is damaged: "
+        QTest::addColumn<QStringList>("lines"); // of the reader's own that the message repeats
         QTest::addColumn<QByteArray>("silent"); // the longest silence allowed, in seconds
-        const QString broke = u"broke off (the Access reader crashed or went beyond its limit of "
-                              u"256 MB of memory or 1 s of processor time)"_s;
+        QTest::addColumn<int>("cause");         // tools::ImportCause
+        QTest::addColumn<QString>("limit");     // reader-limit: which
+        const auto reading = [](const QString& how) {
+            return u"reading it "_s + how + u"; the import stopped and nothing was written"_s;
+        };
+        const QString row7 = u"warning: row 7 cannot be read"_s;
+        const QString memory = reading(u"broke off (the Access reader went beyond its limit of "
+                                       u"256 MB of memory)"_s);
+        using C = tools::ImportCause;
         QTest::newRow("prints without end")
             << QByteArray("yes 'warning: row 7 cannot be read' >&2")
-            << u"went wrong (the Access reader printed more than 64 KB of messages)"_s << 3
-            << QByteArray("20");
+            << reading(u"went wrong (the Access reader printed more than 64 KB of messages)"_s)
+            << QStringList{row7, row7, row7} << QByteArray("20") << int(C::ReaderFlooded)
+            << QString();
         QTest::newRow("says nothing")
-            << QByteArray("exec sleep 30") << u"stalled (the Access reader gave nothing for 1 s)"_s
-            << 0 << QByteArray("1");
-        QTest::newRow("crashes") << QByteArray("echo 'warning: row 7 cannot be read' >&2\n"
-                                               "kill -SEGV $$")
-                                 << broke << 1 << QByteArray("20");
-        QTest::newRow("loops") << QByteArray("while :; do :; done") << broke << 0
-                               << QByteArray("20");
+            << QByteArray("exec sleep 30")
+            << reading(u"stalled (the Access reader gave nothing for 1 s)"_s) << QStringList()
+            << QByteArray("1") << int(C::ReaderStalled) << QString();
+        QTest::newRow("crashes")
+            << QByteArray("echo 'warning: row 7 cannot be read' >&2\nkill -SEGV $$")
+            << reading(u"broke off (the Access reader crashed: signal 11, SIGSEGV)"_s)
+            << QStringList{row7} << QByteArray("20") << int(C::ReaderCrashed) << QString();
+        QTest::newRow("loops")
+            << QByteArray("while :; do :; done")
+            << reading(u"broke off (the Access reader went beyond its limit of 1 s of processor "
+                       u"time)"_s)
+            << QStringList() << QByteArray("20") << int(C::ReaderLimit) << u"cpu"_s;
+        QTest::newRow("is killed")
+            << QByteArray("kill -KILL $$")
+            << reading(u"broke off (the Access reader was killed, having gone beyond its limit "
+                       u"of 256 MB of memory or 1 s of processor time)"_s)
+            << QStringList() << QByteArray("20") << int(C::ReaderLimit) << u"memory-or-cpu"_s;
+        const QString glib = u"GLib-ERROR **: failed to allocate 1048576 bytes"_s;
+        QTest::newRow("aborts when an allocation fails")
+            << ("echo '" + glib.toUtf8() + "' >&2\nkill -TRAP $$") << memory << QStringList{glib}
+            << QByteArray("20") << int(C::ReaderLimit) << u"memory"_s;
+        const QString rss = u"==7==AddressSanitizer: hard rss limit exhausted (256Mb vs 300Mb)"_s;
+        QTest::newRow("reaches a sanitizer build's memory limit")
+            << ("echo 'warning: row 7 cannot be read' >&2\necho '" + rss.toUtf8() + "' >&2\nexit 1")
+            << memory << QStringList{row7, rss} << QByteArray("20") << int(C::ReaderLimit)
+            << u"memory"_s;
+        const QString overflow = u"==7==ERROR: AddressSanitizer: heap-buffer-overflow"_s;
+        QTest::newRow("is stopped by a sanitizer build's check")
+            << ("echo '" + overflow.toUtf8() + "' >&2\nexit 1")
+            << reading(u"broke off (the Access reader crashed: a fault it found in itself "
+                       u"ended it with exit code 1)"_s)
+            << QStringList{overflow} << QByteArray("20") << int(C::ReaderCrashed) << QString();
+        QTest::newRow("gives up on the file")
+            << QByteArray("echo 'offset 57344 is beyond EOF' >&2\nexit 0")
+            << u"the Access reader gave up on it (it ended with exit code 0, saying why); the "
+               u"import stopped and nothing was written"_s
+            << QStringList{u"offset 57344 is beyond EOF"_s} << QByteArray("20")
+            << int(C::ReaderRefused) << QString();
         QTest::newRow("ends without a word")
-            << QByteArray("exit 3") << broke << 0 << QByteArray("20");
+            << QByteArray("exit 3")
+            << reading(u"broke off (the Access reader ended with exit code 3 before it had read "
+                       u"the file, saying nothing)"_s)
+            << QStringList() << QByteArray("20") << int(C::ReaderCrashed) << QString();
         QTest::newRow("hands over garbage")
             << QByteArray("printf '\\000\\000\\000\\001Z'")
-            << u"went wrong (the Access reader handed over what cannot be read)"_s << 0
-            << QByteArray("20");
+            << reading(u"went wrong (the Access reader handed over what cannot be read)"_s)
+            << QStringList() << QByteArray("20") << int(C::Unreadable) << QString();
     }
     void aMisbehavingReaderIsStopped() {
 #ifdef Q_OS_WIN
@@ -389,8 +607,10 @@ private slots:
 #else
         QFETCH(QByteArray, script);
         QFETCH(QString, what);
-        QFETCH(int, lines);
+        QFETCH(QStringList, lines);
         QFETCH(QByteArray, silent);
+        QFETCH(int, cause);
+        QFETCH(QString, limit);
         const QString dir = freshDir();
         const QString program = dir + u"/reader"_s, oldPath = dir + u"/DATA.mdb"_s;
         QVERIFY(writeAll(program, "#!/bin/sh\n" + script + "\n"));
@@ -400,23 +620,186 @@ private slots:
         qputenv("TERNAVOLK_IMPORT_CPU_SECONDS", "1");
         qputenv("TERNAVOLK_IMPORT_SILENT_SECONDS", silent);
         qputenv("TERNAVOLK_IMPORT_MESSAGES_KB", "64");
-        QString message;
+        std::optional<tools::ImportFailure> failure;
         try {
             tools::WalledAccessReader reader(program, oldPath, false);
             reader.open();
-        } catch (const platform::Error& e) {
-            message = e.message();
+        } catch (const tools::ImportFailure& e) {
+            failure = e;
         }
         qunsetenv("TERNAVOLK_IMPORT_MEMORY_MB");
         qunsetenv("TERNAVOLK_IMPORT_CPU_SECONDS");
         qunsetenv("TERNAVOLK_IMPORT_SILENT_SECONDS");
         qunsetenv("TERNAVOLK_IMPORT_MESSAGES_KB");
-        QString want = u"'%1' is damaged: reading it %2; the import stopped and nothing was "
-                       u"written"_s.arg(oldPath, what);
-        for (int i = 0; i < lines; ++i)
-            want += u"\n  the Access reader said: warning: row 7 cannot be read"_s;
-        QCOMPARE(message, want);
+        QVERIFY(failure);
+        QString want = u"'%1' is damaged: "_s.arg(oldPath) + what;
+        for (const QString& line : lines)
+            want += u"\n  the Access reader said: "_s + line;
+        QCOMPARE(failure->message(), want);
+        QCOMPARE(int(failure->cause()), cause);
+        QCOMPARE(failure->lines, lines);
+        QCOMPARE(failure->limit, limit);
 #endif
+    }
+
+    // With --json every way out is JSON lines on stdout for the companion, nothing on stderr,
+    // the same exit codes, and nothing written where the import failed.
+    void jsonLinesSayWhatHappened_data() {
+        QTest::addColumn<QString>("file");       // in the samples' folder; empty: no OLD at all
+        QTest::addColumn<QByteArray>("find");    // bytes changed in the copy (the first such)
+        QTest::addColumn<QByteArray>("replace"); // into these
+        QTest::addColumn<QStringList>("args");   // after "import"; "@" OLD, "#" NEW
+        QTest::addColumn<int>("exitCode");
+        // One JSON object a line; "@" OLD and "#" NEW; a "text" or "lines" of "*" is only
+        // checked to be there (its words come from the system or the library).
+        QTest::addColumn<QStringList>("lines");
+
+        const QStringList importing{u"@"_s, u"#"_s, u"--json"_s};
+        const QString start = u"{\"event\":\"start\",\"old\":\"@\",\"new\":\"#\"}"_s;
+        const QString plain = u"kutuphane_jet4_plain"_s;
+        const auto table = [](const QString& name, int rows, const QString& warnings = {}) {
+            return u"{\"event\":\"table\",\"table\":\"%1\",\"read\":%2,\"written\":%2,\"warnings\":[%3]}"_s
+                .arg(name)
+                .arg(rows)
+                .arg(warnings);
+        };
+        QTest::newRow("a sound file")
+            << plain << QByteArray() << QByteArray() << importing << 0
+            << QStringList{start, table(u"okuyucu"_s, 4), table(u"kitapkayit"_s, 5),
+                           table(u"hareket"_s, 3),
+                           u"{\"event\":\"done\",\"new\":\"#\",\"warnings\":0}"_s};
+        QTest::newRow("a column of another name")
+            << plain << QByteArray("\x0a\x00", 2) + utf16(u"DURUM"_s)
+            << QByteArray("\x0a\x00", 2) + utf16(u"DURUX"_s) << importing << 0
+            << QStringList{
+                   start, table(u"okuyucu"_s, 4), table(u"kitapkayit"_s, 5),
+                   table(
+                       u"hareket"_s, 3,
+                       u"{\"code\":\"column-skipped\",\"column\":\"DURUX\",\"text\":\"column "
+                       u"'DURUX' is not one of the program's; skipped\"},"
+                       u"{\"code\":\"column-missing\",\"column\":\"DURUM\",\"text\":\"column 'DURUM' is missing from the old table; left empty\"}"_s),
+                   u"{\"event\":\"done\",\"new\":\"#\",\"warnings\":2}"_s};
+        QStringList emptied;
+        const std::pair<QString, int> held[] = {
+            {u"TELEFONU"_s, 28}, {u"ADIGIKITAP"_s, 16}, {u"ACIKLAMA"_s, 34}, {u"DURUM"_s, 26}};
+        for (const auto& [column, bytes] : held)
+            emptied
+                << u"{\"code\":\"value-emptied\",\"row\":1,\"page\":37,\"slot\":0,\"column\":\"%1\",\"reason\":\"null-mask\",\"text\":\"row 1 (page 37, slot 0): column '%1' is marked as holding no value, yet the row holds %2 bytes for it, left empty\"}"_s
+                       .arg(column)
+                       .arg(bytes);
+        for (const QString& column : {u"TESLIMTARIHI"_s, u"GERIGETIRMETARIHI"_s})
+            emptied
+                << u"{\"code\":\"value-emptied\",\"row\":1,\"page\":37,\"slot\":0,\"column\":\"%1\",\"reason\":\"null-mask\",\"text\":\"row 1 (page 37, slot 0): column '%1' is marked as holding no value by that damaged null mask, left empty\"}"_s
+                       .arg(column);
+        const QByteArray mask("\x00\x58\x00\x48\x00\x2c\x00\x16\x00\x05\x00\xff", 12);
+        QTest::newRow("a damaged null mask, salvaging")
+            << plain << mask << mask.chopped(1) + '\x03'
+            << QStringList{u"--salvage"_s, u"@"_s, u"--json"_s, u"#"_s} << 0
+            << QStringList{start, table(u"okuyucu"_s, 4), table(u"kitapkayit"_s, 5),
+                           table(u"hareket"_s, 3, emptied.join(u',')),
+                           u"{\"event\":\"done\",\"new\":\"#\",\"warnings\":6}"_s};
+        QTest::newRow("rows that run into each other")
+            << u"damaged/row_offset"_s << QByteArray() << QByteArray() << importing << 1
+            << QStringList{
+                   start,
+                   u"{\"event\":\"failed\",\"cause\":\"damaged\",\"table\":\"okuyucu\",\"rows\":[3],\"reason\":\"offsets\",\"lines\":[],\"text\":\"'@' is damaged: table 'okuyucu': row 3 (page 27, slot 3): its bytes run into another row (offset 3383); the row in slot 2 of page 27: its offset 4096 lies outside the page's rows\"}"_s};
+        QTest::newRow("a damaged definition")
+            << u"damaged/loans_no_texts"_s << QByteArray() << QByteArray() << importing << 1
+            << QStringList{
+                   start,
+                   u"{\"event\":\"failed\",\"cause\":\"definition\",\"table\":\"hareket\",\"reason\":\"definition\",\"lines\":[],\"text\":\"'@' is damaged: the definition of table 'hareket' is damaged: column 'O_ADI_SOYADI': it is variable-length value 0 of a table declared to have 0; column 'TELEFONU': it is variable-length value 1 of a table declared to have 0; column 'ADIGIKITAP': it is variable-length value 2 of a table declared to have 0\"}"_s};
+        // Wine does not enforce a job object's memory limit (see above).
+        QTest::newRow("a catalog that loops")
+            << u"damaged/catalog_loop"_s << QByteArray() << QByteArray() << importing << 1
+            << QStringList{
+                   start,
+                   underWine()
+                       ? u"{\"event\":\"failed\",\"cause\":\"reader-stalled\",\"seconds\":20,\"lines\":\"*\",\"text\":\"*\"}"_s
+                       : u"{\"event\":\"failed\",\"cause\":\"reader-limit\",\"memoryMB\":256,\"cpuSeconds\":20,\"limit\":\"memory\",\"lines\":\"*\",\"text\":\"*\"}"_s};
+        QTest::newRow("a missing table")
+            << u"kutuphane_jet4_compressed"_s << utf16(u"hareket"_s) << utf16(u"hareXet"_s)
+            << importing << 1
+            << QStringList{
+                   start,
+                   u"{\"event\":\"failed\",\"cause\":\"missing-table\",\"table\":\"hareket\",\"text\":\"'@' has no table 'hareket'\"}"_s};
+        QTest::newRow("no Access file")
+            << plain << QByteArray("Standard Jet DB") << QByteArray("Standard Jot DB") << importing
+            << 1
+            << QStringList{
+                   start,
+                   u"{\"event\":\"failed\",\"cause\":\"not-access\",\"text\":\"'@' is not an Access database file\"}"_s};
+        QTest::newRow("no OLD")
+            << QString() << QByteArray() << QByteArray() << importing << 1
+            << QStringList{start,
+                           u"{\"event\":\"failed\",\"cause\":\"not-found\",\"text\":\"*\"}"_s};
+        QTest::newRow("NEW in a folder that is not there")
+            << plain << QByteArray() << QByteArray()
+            << QStringList{u"@"_s, u"#/nicht/DATA.mdb"_s, u"--json"_s} << 1
+            << QStringList{
+                   u"{\"event\":\"start\",\"old\":\"@\",\"new\":\"#/nicht/DATA.mdb\"}"_s,
+                   u"{\"event\":\"failed\",\"cause\":\"write-failed\",\"fault\":\"missing\",\"text\":\"Cannot create '#/nicht/DATA.mdb': its folder does not exist\"}"_s};
+        QTest::newRow("NEW already there")
+            << plain << QByteArray() << QByteArray() << QStringList{u"@"_s, u"@"_s, u"--json"_s}
+            << 2
+            << QStringList{
+                   u"{\"event\":\"failed\",\"cause\":\"exists\",\"text\":\"The file '@' already exists; it is left as it is\"}"_s};
+        QTest::newRow("a wrong command line")
+            << plain << QByteArray() << QByteArray() << QStringList{u"--json"_s, u"@"_s} << 2
+            << QStringList{
+                   u"{\"event\":\"failed\",\"cause\":\"usage\",\"text\":\"import: missing NEW\"}"_s};
+    }
+    void jsonLinesSayWhatHappened() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, find);
+        QFETCH(QByteArray, replace);
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, lines);
+        const QString dir = freshDir();
+        const QString oldPath = dir + u"/DATA.mdb"_s, newPath = dir + u"/yeni"_s;
+        QByteArray bytes;
+        if (!file.isEmpty()) {
+            bytes = readAll(samples + u"/"_s + file + u".mdb"_s);
+            QCOMPARE(bytes.size(), 159744);
+            if (!find.isEmpty()) {
+                const qsizetype at = bytes.indexOf(find);
+                QVERIFY(at > 0);
+                bytes.replace(at, find.size(), replace);
+            }
+            QVERIFY(writeAll(oldPath, bytes));
+        }
+        const auto fill = [&](QString text) {
+            return text.replace(u"@"_s, oldPath).replace(u"#"_s, newPath);
+        };
+        const Run r = import(
+            QStringList(args).replaceInStrings(u"@"_s, oldPath).replaceInStrings(u"#"_s, newPath));
+        QVERIFY(r.ended);
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY2(r.out.endsWith(u'\n'), qPrintable(r.out));
+        const QStringList got = r.out.chopped(1).split(u'\n');
+        QCOMPARE(got.size(), lines.size());
+        for (qsizetype i = 0; i < got.size(); ++i) {
+            QJsonParseError error;
+            QJsonObject actual = QJsonDocument::fromJson(got[i].toUtf8(), &error).object();
+            QCOMPARE(error.error, QJsonParseError::NoError);
+            QCOMPARE(QJsonDocument(actual).toJson(QJsonDocument::Compact), got[i].toUtf8());
+            const QJsonObject want = QJsonDocument::fromJson(fill(lines[i]).toUtf8()).object();
+            QVERIFY2(!want.isEmpty(), qPrintable(lines[i]));
+            for (const QString& loose : {u"text"_s, u"lines"_s})
+                if (want.value(loose) == u"*"_s) {
+                    const QJsonValue v = actual.take(loose);
+                    QVERIFY(loose == u"text"_s ? !v.toString().isEmpty()
+                                               : v.isArray() && v.toArray().size() <= 3);
+                    actual.insert(loose, u"*"_s);
+                }
+            QCOMPARE(actual, want);
+        }
+        if (!file.isEmpty())
+            QCOMPARE(readAll(oldPath), bytes);
+        QCOMPARE(entries(dir), exitCode == 0    ? (QStringList{u"DATA.mdb"_s, u"yeni"_s})
+                               : file.isEmpty() ? QStringList()
+                                                : QStringList{u"DATA.mdb"_s});
     }
 
     // SIGINT or SIGTERM in the middle of an import removes the half-made NEW and its journal
@@ -424,9 +807,11 @@ private slots:
     // signal comes while rows are still being written.
     void anInterruptedImportLeavesNothing_data() {
         QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("json");
 #ifndef Q_OS_WIN
-        QTest::newRow("SIGINT") << int(SIGINT);
-        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT) << false;
+        QTest::newRow("SIGTERM") << int(SIGTERM) << false;
+        QTest::newRow("SIGTERM, as JSON") << int(SIGTERM) << true;
 #endif
     }
     void anInterruptedImportLeavesNothing() {
@@ -434,6 +819,7 @@ private slots:
         QSKIP("signals are POSIX; a console's Ctrl+C cannot be sent from here");
 #else
         QFETCH(int, signal);
+        QFETCH(bool, json);
         const QString dir = freshDir();
         const QString oldPath = dir + u"/DATA.mdb"_s, newPath = dir + u"/yeni/DATA.mdb"_s;
         QVERIFY(QDir().mkpath(dir + u"/yeni"_s));
@@ -442,7 +828,9 @@ private slots:
         env.insert(u"TERNAVOLK_IMPORT_ROW_DELAY_MS"_s, u"250"_s);
         QProcess p;
         p.setProcessEnvironment(env);
-        p.start(QString::fromUtf8(TERNAVOLK_DB_TOOL), {u"import"_s, oldPath, newPath});
+        p.start(QString::fromUtf8(TERNAVOLK_DB_TOOL),
+                QStringList{u"import"_s, oldPath, newPath} +
+                    (json ? QStringList{u"--json"_s} : QStringList()));
         QVERIFY(p.waitForStarted());
         // Under way: the temporary file and its journal are there, rows are going in.
         QTRY_VERIFY_WITH_TIMEOUT(entries(dir + u"/yeni"_s).size() == 2, 20000);
@@ -453,9 +841,20 @@ private slots:
         QVERIFY(p.waitForFinished(20000));
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 1);
-        QCOMPARE(testsupport::processText(p.readAllStandardError()),
-                 u"ternavolk-db: The import of '%1' was interrupted; nothing was written\n"_s.arg(
-                     oldPath));
+        const QString said =
+            u"The import of '%1' was interrupted; nothing was written"_s.arg(oldPath);
+        if (json) {
+            QCOMPARE(testsupport::processText(p.readAllStandardError()), QString());
+            const QStringList lines =
+                testsupport::processText(p.readAllStandardOutput()).chopped(1).split(u'\n');
+            QCOMPARE(QJsonDocument::fromJson(lines.last().toUtf8()).object(),
+                     (QJsonObject{{u"event"_s, u"failed"_s},
+                                  {u"cause"_s, u"interrupted"_s},
+                                  {u"text"_s, said}}));
+        } else {
+            QCOMPARE(testsupport::processText(p.readAllStandardError()),
+                     u"ternavolk-db: "_s + said + u"\n"_s);
+        }
         QCOMPARE(entries(dir + u"/yeni"_s), QStringList());
         // No reader of that file is left running.
         for (const QString& pid : QDir(u"/proc"_s).entryList(QDir::Dirs)) {

@@ -11,6 +11,7 @@
 #include "support/filemode.h"
 #include "support/tempdatabase.h"
 #include "support/toolrun.h"
+#include "tools/check.h"
 #include "tools/dbfile.h"
 #include "tools/demodata.h"
 
@@ -54,7 +55,7 @@ const QString usage = QStringLiteral(
     "Usage: ternavolk-db create PATH\n"
     "       ternavolk-db demo PATH\n"
     "       ternavolk-db generate PATH --books N --readers N --loans N\n"
-    "       ternavolk-db import OLD NEW [--salvage]\n"
+    "       ternavolk-db import OLD NEW [--salvage] [--json]\n"
     "       ternavolk-db backup PATH DEST\n"
     "       ternavolk-db backup PATH --into FOLDER [--keep-days N] [--keep-months N]\n"
     "       ternavolk-db restore BACKUP PATH [--into FOLDER]\n"
@@ -578,6 +579,48 @@ private slots:
         QTest::newRow("empty file")
             << u"empty"_s << u"The file '%1' is empty: it is not a database of the program\n"_s
             << 1;
+
+        // The values themselves, which SQLite's own check passes: what the program never
+        // writes is named by table, IDNO and column.
+        const QString book = u"kitapkayit: the row with IDNO %1 holds in %2 "_s;
+        QTest::newRow("a text that is not UTF-8")
+            << u"UPDATE kitapkayit SET KITABINADI = CAST(x'4B69C374' AS TEXT) WHERE IDNO = 7"_s
+            << book.arg(7).arg(u"KITABINADI"_s) + u"a text that is not valid UTF-8\n"_s << 1;
+        QTest::newRow("NUL and control characters")
+            << u"UPDATE kitapkayit SET YAZARI = 'A' || char(0) || 'B' WHERE IDNO = 2; "
+               u"UPDATE kitapkayit SET ACIKLAMA = 'bir' || char(27) || 'iki' WHERE IDNO = 9"_s
+            << book.arg(2).arg(u"YAZARI"_s) + u"a text with a NUL character\n"_s +
+                   book.arg(9).arg(u"ACIKLAMA"_s) + u"a text with the control character U+001B\n"_s
+            << 1;
+        QTest::newRow("date-times the program cannot read")
+            << u"UPDATE kitapkayit SET EDINMETARIHI = '2011-:0-03 00:00:00.000' WHERE IDNO = 3; "
+               u"UPDATE kitapkayit SET BASKITARIHI = 40000 WHERE IDNO = 3; "
+               u"UPDATE kitapkayit SET BASKITARIHI = 40000.25 WHERE IDNO = 4"_s
+            << book.arg(3).arg(u"EDINMETARIHI"_s) +
+                   u"'2011-:0-03 00:00:00.000', which is not a date and time the program can "
+                   u"read\n"_s +
+                   book.arg(3).arg(u"BASKITARIHI"_s) +
+                   u"the number 40000, which is not a date and time the program can read\n"_s +
+                   book.arg(4).arg(u"BASKITARIHI"_s) +
+                   u"the number 40000.25, which is not a date and time the program can read\n"_s
+            << 1;
+        // What the program itself writes or reads: line breaks and tabs, every form of
+        // date-time it reads, Turkish letters and letters beyond the first 65,536.
+        QTest::newRow("line breaks, tabs and every date-time the program reads")
+            << u"UPDATE kitapkayit SET ACIKLAMA = 'Bir' || char(13, 10) || 'iki' || char(9) || "
+               u"'üç' WHERE IDNO = 1; UPDATE kitapkayit SET EDINMETARIHI = CASE IDNO % 4 WHEN 0 "
+               u"THEN '2009-05-21 16:15:25.890' WHEN 1 THEN '2009-05-21T16:15:25' WHEN 2 THEN "
+               u"'2009-05-21 16:15' ELSE '0100-01-01' END; UPDATE kitapkayit SET YAZARI = "
+               u"'Şükrü 𝄞 ĞİŞ', BASKITARIHI = ' 2008-02-29 23:59:59.999'"_s
+            << u"ok\n"_s << 0;
+        QString many;
+        for (int i = 1; i <= 100; ++i)
+            many +=
+                book.arg(i).arg(u"ACIKLAMA"_s) + u"a text with the control character U+0001\n"_s;
+        QTest::newRow("more values than are listed")
+            << u"UPDATE kitapkayit SET ACIKLAMA = 'x' || char(1)"_s
+            << many + u"200 more values like these were found and are not listed one by one\n"_s
+            << 1;
     }
     void checkReportsEachProblem() {
         QFETCH(QString, change);
@@ -628,6 +671,111 @@ private slots:
         QCOMPARE(QFile::exists(path + u"-journal"_s), change == u"journal"_s);
     }
 
+    // The findings given apart for the companion: each kind with its table, column, IDNO,
+    // count, detail and cause, and as text what the check prints.
+    void checkFindingsGiveEachPartApart_data() {
+        QTest::addColumn<QString>("change"); // SQL, or "missing" / "empty" / "text" (no database)
+        // kind|table|column|id|count|detail|fault, one a finding
+        QTest::addColumn<QStringList>("findings");
+        using K = tools::CheckFinding::Kind;
+        const auto f = [](K kind, const QString& table = {}, const QString& column = {},
+                          qint64 id = 0, qint64 count = 0, const QString& detail = {},
+                          data::FileFault fault = data::FileFault::Other) {
+            return u"%1|%2|%3|%4|%5|%6|%7"_s.arg(int(kind))
+                .arg(table, column)
+                .arg(id)
+                .arg(count)
+                .arg(detail)
+                .arg(int(fault));
+        };
+        QTest::newRow("no file") << u"missing"_s
+                                 << QStringList{
+                                        f(K::File, {}, {}, 0, 0, {}, data::FileFault::Missing)};
+        QTest::newRow("an empty file")
+            << u"empty"_s << QStringList{f(K::File, {}, {}, 0, 0, {}, data::FileFault::Empty)};
+        QTest::newRow("no database")
+            << u"text"_s
+            << QStringList{f(K::File, {}, {}, 0, 0, {}, data::FileFault::NotADatabase)};
+        QTest::newRow("write-ahead log")
+            << u"PRAGMA journal_mode = WAL"_s
+            << QStringList{f(K::File, {}, {}, 0, 0, {}, data::FileFault::WriteAheadLog)};
+        QString textValue = data::kitapkayitTable().createStatement();
+        textValue.replace(u"DEGERI INTEGER"_s, u"DEGERI VARCHAR(9)"_s);
+        QString noAddress = data::okuyucuTable().createStatement();
+        noAddress.replace(u", ADRESI VARCHAR(255)"_s, QString());
+        QTest::newRow("tables and columns")
+            << u"DROP TABLE hareket; DROP TABLE kitapkayit; DROP TABLE okuyucu; "_s + textValue +
+                   u"; "_s + noAddress
+            << QStringList{
+                   f(K::MissingColumn, u"okuyucu"_s, u"ADRESI"_s),
+                   f(K::WrongColumnKind, u"kitapkayit"_s, u"DEGERI"_s, 0, 0, u"VARCHAR(9)"_s),
+                   f(K::MissingTable, u"hareket"_s)};
+        QString noAutoIncrement = data::hareketTable().createStatement();
+        noAutoIncrement.replace(u"PRIMARY KEY AUTOINCREMENT"_s, u"PRIMARY KEY"_s);
+        QTest::newRow("rules")
+            << u"CREATE TRIGGER tarih AFTER INSERT ON okuyucu BEGIN DELETE FROM okuyucu; END; "
+               u"DROP TABLE hareket; "_s +
+                   noAutoIncrement
+            << QStringList{f(K::WritingTrigger, u"okuyucu"_s, {}, 0, 0, u"tarih"_s),
+                           f(K::KeyWithoutAutoIncrement, u"hareket"_s)};
+        QTest::newRow("values")
+            << u"UPDATE kitapkayit SET KITABINADI = CAST(x'FF' AS TEXT) WHERE IDNO = 4; "
+               u"UPDATE kitapkayit SET SERINO = char(8) WHERE IDNO = 5; "
+               u"UPDATE kitapkayit SET EDINMETARIHI = 'dün' WHERE IDNO = 6; "
+               // an overlong form, an encoded surrogate, a day that was not
+               u"UPDATE kitapkayit SET YAZARI = CAST(x'C080' AS TEXT) WHERE IDNO = 7; "
+               u"UPDATE kitapkayit SET YAYINEVI = CAST(x'EDA080' AS TEXT) WHERE IDNO = 8; "
+               u"UPDATE kitapkayit SET BASKITARIHI = '2009-02-29 10:00:00.000' WHERE IDNO = 9"_s
+            << QStringList{f(K::InvalidUtf8, u"kitapkayit"_s, u"KITABINADI"_s, 4),
+                           f(K::ControlCharacter, u"kitapkayit"_s, u"SERINO"_s, 5),
+                           f(K::BadDateTime, u"kitapkayit"_s, u"EDINMETARIHI"_s, 6, 0, u"dün"_s),
+                           f(K::InvalidUtf8, u"kitapkayit"_s, u"YAZARI"_s, 7),
+                           f(K::InvalidUtf8, u"kitapkayit"_s, u"YAYINEVI"_s, 8),
+                           f(K::BadDateTime, u"kitapkayit"_s, u"BASKITARIHI"_s, 9, 0,
+                             u"2009-02-29 10:00:00.000"_s)};
+        QStringList many;
+        for (int i = 1; i <= 100; ++i)
+            many << f(K::BadDateTime, u"kitapkayit"_s, u"BASKITARIHI"_s, i, 0, QString::number(i));
+        many << f(K::MoreFindings, {}, {}, 0, 200);
+        QTest::newRow("more values than are listed")
+            << u"UPDATE kitapkayit SET BASKITARIHI = IDNO"_s << many;
+    }
+    void checkFindingsGiveEachPartApart() {
+        QFETCH(QString, change);
+        QFETCH(QStringList, findings);
+        testsupport::TempDatabase db;
+        const QString path = db.filePath();
+        db.exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                u"INSERT INTO kitapkayit (KITABINADI) SELECT 'Kitap ' || i FROM n"_s);
+        db.release();
+        if (change == u"missing"_s)
+            QVERIFY(db.removeFile());
+        else if (change == u"empty"_s)
+            QVERIFY(QFile(path).resize(0));
+        else if (change == u"text"_s) {
+            QFile notes(path);
+            QVERIFY(notes.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QVERIFY(notes.write(QByteArray(4096, 'x')) == 4096);
+        } else
+            db.exec(change);
+        db.release();
+        const std::vector<tools::CheckFinding> got = tools::checkFindings(path);
+        QStringList parts, texts;
+        for (const tools::CheckFinding& c : got) {
+            parts << u"%1|%2|%3|%4|%5|%6|%7"_s.arg(int(c.kind))
+                         .arg(c.table, c.column)
+                         .arg(c.id)
+                         .arg(c.count)
+                         .arg(c.detail)
+                         .arg(int(c.fault));
+            texts << c.text;
+        }
+        QCOMPARE(parts, findings);
+        // The texts are what 'check' prints, one a line.
+        QCOMPARE(tools::checkDatabase(path), texts);
+        QVERIFY(!texts.contains(QString()));
+    }
+
     // A backup is checked as 'check' checks a file; a copy of a damaged file stays, but the
     // tool says the source is damaged and what the check found in the copy.
     void backupOfAFileThatIsNotSound_data() {
@@ -637,6 +785,8 @@ private slots:
         QTest::newRow("damaged page") << u"damage"_s;
         QTest::newRow("50 bytes of a file") << u"stub"_s;
         QTest::newRow("missing column") << u"DROP TABLE okuyucu; "_s + noAddress;
+        QTest::newRow("a text that is not UTF-8")
+            << u"UPDATE okuyucu SET ADISOYADI = CAST(x'C3' AS TEXT) WHERE IDNO = 2"_s;
     }
     void backupOfAFileThatIsNotSound() {
         QFETCH(QString, change);
@@ -655,6 +805,14 @@ private slots:
         const Run r = runTool({u"backup"_s, path, copy}, dir);
         QCOMPARE(r.out, QString());
         QCOMPARE(r.exitCode, 1);
+        if (change == u"stub"_s) {
+            // Too little of a file to be read at all: said so before any copy is made.
+            QCOMPARE(r.err, u"ternavolk-db: The file '%1' is damaged (database disk image is "
+                            u"malformed). Check it with 'ternavolk-db check' and put its last "
+                            u"backup in its place\n"_s.arg(path));
+            QVERIFY(!QFile::exists(copy));
+            return;
+        }
         QVERIFY(QFile::exists(copy));
         COMPARE_FILE_MODE(copy, ownerOnly);
         const Run check = runTool({u"check"_s, copy}, dir);
