@@ -98,6 +98,7 @@ BackupPage::BackupPage(const Context& context, QSettings& settings, QWidget* par
     backups->setEditTriggers(QAbstractItemView::NoEditTriggers);
     backups->setTabKeyNavigation(false);
     backups->horizontalHeader()->setStretchLastSection(true);
+    backups->verticalHeader()->hide();
     auto* listLabel = new QLabel(QStringLiteral("Yedekler (en yenisi üstte):"), this);
     labelControl(listLabel, backups);
     statusLabel = new QLabel(this);
