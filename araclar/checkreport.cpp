@@ -8,9 +8,7 @@
 
 namespace araclar {
 
-namespace {
-
-QString tableText(const QString& table) {
+QString tableTitle(const QString& table) {
     if (table == u"okuyucu")
         return QStringLiteral("Okuyucular (okuyucu)");
     if (table == u"kitapkayit")
@@ -20,10 +18,12 @@ QString tableText(const QString& table) {
     return table;
 }
 
+namespace {
+
 QString findingText(const tools::CheckFinding& f, const QString& path) {
     using Kind = tools::CheckFinding::Kind;
     const QString value = QStringLiteral("%1, %2 numaralı kayıt, '%3' sütunu: ")
-                              .arg(tableText(f.table))
+                              .arg(tableTitle(f.table))
                               .arg(f.id)
                               .arg(f.column);
     switch (f.kind) {
@@ -38,20 +38,20 @@ QString findingText(const tools::CheckFinding& f, const QString& path) {
     case Kind::Stopped:
         return QStringLiteral("Dosya daha fazla okunamayacak kadar bozuk; denetim burada durdu.");
     case Kind::MissingTable:
-        return QStringLiteral("%1 tablosu dosyada yok.").arg(tableText(f.table));
+        return QStringLiteral("%1 tablosu dosyada yok.").arg(tableTitle(f.table));
     case Kind::MissingColumn:
-        return QStringLiteral("%1 tablosunda '%2' sütunu yok.").arg(tableText(f.table), f.column);
+        return QStringLiteral("%1 tablosunda '%2' sütunu yok.").arg(tableTitle(f.table), f.column);
     case Kind::WrongColumnKind:
         return QStringLiteral("%1 tablosunun '%2' sütunu programın beklediği türde değil (%3).")
-            .arg(tableText(f.table), f.column, f.detail);
+            .arg(tableTitle(f.table), f.column, f.detail);
     case Kind::KeyWithoutAutoIncrement:
         return QStringLiteral("%1 tablosunun kayıt kodu (IDNO) kendiliğinden artan değil: "
                               "silinen kayıtların kodları yeniden verilebilir.")
-            .arg(tableText(f.table));
+            .arg(tableTitle(f.table));
     case Kind::WritingTrigger:
         return QStringLiteral("%1 tablosunda satır yazan bir tetikleyici (%2) var; program "
                               "böyle bir dosyayı kabul etmez.")
-            .arg(tableText(f.table), f.detail);
+            .arg(tableTitle(f.table), f.detail);
     case Kind::InvalidUtf8:
         return value + QStringLiteral("metin bozuk, okunamıyor.");
     case Kind::ControlCharacter:

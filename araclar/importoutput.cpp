@@ -1,5 +1,7 @@
 #include "araclar/importoutput.h"
 
+#include "araclar/checkreport.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
@@ -11,16 +13,6 @@ namespace {
 
 QString number(qint64 n) {
     return QLocale(QLocale::Turkish, QLocale::Turkey).toString(n);
-}
-
-QString tableName(const QString& table) {
-    if (table == u"okuyucu")
-        return QStringLiteral("Okuyucular (okuyucu)");
-    if (table == u"kitapkayit")
-        return QStringLiteral("Kitaplar (kitapkayit)");
-    if (table == u"hareket")
-        return QStringLiteral("Ödünçler (hareket)");
-    return table;
 }
 
 // Why a row, a value or a file was refused or left out, as the tool names it.
@@ -234,11 +226,11 @@ QString turkishImportEvent(const ImportEvent& e) {
         return QStringLiteral("Aktarma başladı.");
     case ImportEvent::Progress:
         return QStringLiteral("%1: şimdiye kadar %2 satır okundu…")
-            .arg(tableName(o.value(u"table").toString()), number(o.value(u"rows").toInteger()));
+            .arg(tableTitle(o.value(u"table").toString()), number(o.value(u"rows").toInteger()));
     case ImportEvent::Table: {
         QString text =
             QStringLiteral("%1: %2 satır okundu, %3 satır yazıldı.")
-                .arg(tableName(o.value(u"table").toString()), number(o.value(u"read").toInteger()),
+                .arg(tableTitle(o.value(u"table").toString()), number(o.value(u"read").toInteger()),
                      number(o.value(u"written").toInteger()));
         for (const QJsonValue& w : o.value(u"warnings").toArray())
             text += QStringLiteral("\n    Uyarı: ") + warningText(w.toObject());
