@@ -18,7 +18,7 @@ bool isRegisters(const QString& path) {
 Advice adviceFor(FileFault fault, const QString& file, bool registers) {
     const QString path = QDir::toNativeSeparators(file);
     const auto a = [&](const QString& what, const QString& todo) {
-        return Advice{what.arg(path), todo.arg(path)};
+        return Advice{what.arg(path), todo.contains(u"%1") ? todo.arg(path) : todo};
     };
     switch (fault) {
     case FileFault::Missing:
