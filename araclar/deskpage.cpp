@@ -162,7 +162,7 @@ DeskPage::DeskPage(const Context& context, QSettings& settings, QWidget* parent)
     connect(scanEdit, &QLineEdit::textChanged, this, [this] { guarded([this] { search(); }); });
     const auto button = [this](QPushButton* b, void (DeskPage::*action)()) {
         connect(b, &QPushButton::clicked, this, [this, action] {
-            guarded([this, action] { (this->*action)(); });
+            run([this, action] { (this->*action)(); });
             scanEdit->setFocus();
         });
     };
@@ -219,8 +219,22 @@ bool DeskPage::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     event->accept();
     if (event->type() == QEvent::KeyPress)
-        guarded(action);
+        run(action);
     return true;
+}
+
+void DeskPage::run(const std::function<void()>& action) {
+    // A file that is busy or cannot be read is said on the warning line, with a beep: a box
+    // would take the next scan's Enter for its OK.
+    guarded([&] {
+        try {
+            action();
+        } catch (const platform::Abort&) {
+            throw;
+        } catch (const platform::Error& e) {
+            warn(turkishMessage(e));
+        }
+    });
 }
 
 void DeskPage::showEvent(QShowEvent* event) {
@@ -265,9 +279,15 @@ void DeskPage::tell(const QString& text) {
 
 void DeskPage::takeInput() {
     const QString text = scanEdit->text().trimmed();
+    {
+        // The field is empty for the next scan, whatever this one finds or however it fails.
+        const QSignalBlocker quiet(scanEdit);
+        scanEdit->clear();
+    }
+    const int row = choiceList->currentRow();
+    const bool chosen = listing_ != Listing::None && row >= 0;
     if (text.isEmpty()) {
-        const int row = choiceList->currentRow();
-        if (listing_ != Listing::None && row >= 0) {
+        if (chosen) {
             const Choice c = choices_[static_cast<size_t>(row)];
             clearChoices();
             if (c.loan)
@@ -287,12 +307,11 @@ void DeskPage::takeInput() {
         found = tools::resolveCode(*db, text);
     }
     if (found.size() == 1) {
-        scanEdit->clear();
+        clearChoices();
         act(found.front());
         return;
     }
     if (found.size() > 1) {
-        scanEdit->clear();
         std::vector<Choice> choices;
         QStringList texts;
         for (const Found& f : found) {
@@ -310,15 +329,13 @@ void DeskPage::takeInput() {
         warn(QStringLiteral("Bu kod birden çok kayda ait: listeden birini seçin."));
         return;
     }
-    const int row = choiceList->currentRow();
     if (listing_ == Listing::Search && row >= 0) {
         const Choice c = choices_[static_cast<size_t>(row)];
-        scanEdit->clear();
         clearChoices();
         act({c.kind, c.id, QString(), QString()});
         return;
     }
-    scanEdit->clear();
+    clearChoices();
     warn(QStringLiteral("\"%1\" ile bulunan okuyucu ya da kitap yok.").arg(text));
 }
 

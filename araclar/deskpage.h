@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -71,6 +72,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Runs a key's or a button's action: a failure goes to the warning line.
+    void run(const std::function<void()>& action);
     // One entry of the list under the input field.
     struct Choice {
         tools::Found::Kind kind = tools::Found::Kind::Reader;

@@ -124,9 +124,15 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
     std::unique_ptr<QCoreApplication> app;
-    if (printing)
+    if (printing) {
+        // What Qt says of its own set-up (no runtime folder, no session bus) is no message of
+        // the tool's: the tool says itself what failed.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                tools::cli::err(text);
+        });
         app = std::make_unique<QGuiApplication>(argc, argv);
-    else
+    } else
         app = std::make_unique<QCoreApplication>(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
 #ifdef TERNAVOLK_ACCESS_IMPORT
