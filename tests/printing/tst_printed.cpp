@@ -305,6 +305,51 @@ private slots:
         QVERIFY(!QFileInfo::exists(pdf));
     }
 
+    void aDescribedSheetMustFitA4_data() {
+        QTest::addColumn<QList<double>>("sheet"); // columns rows width height top left gaps
+        QTest::addColumn<int>("fault");           // -1: none
+        QTest::newRow("3 x 8") << QList<double>{3, 8, 70, 37, 0.5, 0, 0, 0} << -1;
+        QTest::newRow("3 x 7") << QList<double>{3, 7, 63.5, 38.1, 15.15, 7.21, 2.54, 0} << -1;
+        QTest::newRow("exactly the paper") << QList<double>{2, 2, 105, 148.5, 0, 0, 0, 0} << -1;
+        QTest::newRow("no column")
+            << QList<double>{0, 8, 70, 37, 0, 0, 0, 0} << int(printing::SheetFault::NoLabels);
+        QTest::newRow("a negative gap")
+            << QList<double>{3, 8, 60, 30, 0, 0, -1, 0} << int(printing::SheetFault::Negative);
+        QTest::newRow("too narrow for a barcode")
+            << QList<double>{6, 8, 29, 30, 0, 0, 0, 0} << int(printing::SheetFault::TooSmall);
+        QTest::newRow("a millimetre too wide")
+            << QList<double>{3, 8, 70, 37, 0, 1, 0, 0} << int(printing::SheetFault::TooWide);
+        QTest::newRow("gaps push it past the bottom")
+            << QList<double>{3, 8, 63.5, 36, 0, 0, 0, 2} << int(printing::SheetFault::TooHigh);
+    }
+    void aDescribedSheetMustFitA4() {
+        QFETCH(QList<double>, sheet);
+        QFETCH(int, fault);
+        const printing::LabelSheet s{int(sheet[0]), int(sheet[1]), sheet[2], sheet[3],
+                                     sheet[4],      sheet[5],      sheet[6], sheet[7]};
+        const auto got = printing::sheetFault(s);
+        QCOMPARE(got ? int(*got) : -1, fault);
+    }
+
+    void aCodeMustFitItsLabel_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("fault"); // -1: none
+        QTest::newRow("a given code") << u"200000000001"_s << -1;
+        QTest::newRow("20 digits") << u"12345678901234567890"_s << -1;
+        QTest::newRow("20 letters")
+            << u"ABCDEFGHIJKLMNOPQRST"_s << int(printing::LabelCodeFault::TooWideForLabel);
+        QTest::newRow("Turkish letters") << u"ŞÇ-10"_s << int(printing::LabelCodeFault::NotAscii);
+        QTest::newRow("a tab") << u"A\tB"_s << int(printing::LabelCodeFault::NotAscii);
+        QTest::newRow("none") << u""_s << int(printing::LabelCodeFault::Empty);
+        QTest::newRow("81 digits") << QString(81, u'1') << int(printing::LabelCodeFault::TooLong);
+    }
+    void aCodeMustFitItsLabel() {
+        QFETCH(QString, code);
+        QFETCH(int, fault);
+        const auto got = printing::labelCodeFault(code, printing::sheet3x7());
+        QCOMPARE(got ? int(*got) : -1, fault);
+    }
+
     void theCommandLineIsChecked_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
