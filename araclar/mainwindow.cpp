@@ -1,10 +1,13 @@
 #include "araclar/mainwindow.h"
 
 #include "araclar/backuppage.h"
+#include "araclar/deskpage.h"
 #include "araclar/historypage.h"
 #include "araclar/importpage.h"
+#include "araclar/labelspage.h"
 #include "araclar/messages.h"
 #include "araclar/overduepage.h"
+#include "araclar/rulespage.h"
 #include "araclar/statisticspage.h"
 
 #include <QFileInfo>
@@ -27,11 +30,17 @@ MainWindow::MainWindow(Context context, QWidget* parent)
     statistics = new StatisticsPage(context_, pages);
     backups = new BackupPage(context_, *settings_, pages);
     import = new ImportPage(context_, pages);
+    desk = new DeskPage(context_, *settings_, pages);
+    labels = new LabelsPage(context_, *settings_, pages);
+    rules = new RulesPage(context_, *settings_, pages);
     pages->addTab(overdue, QStringLiteral("Geciken Kitaplar"));
     pages->addTab(history, QStringLiteral("Okuyucu / Kitap Geçmişi"));
     pages->addTab(statistics, QStringLiteral("En Çok Okunanlar"));
     pages->addTab(backups, QStringLiteral("Yedekler"));
     pages->addTab(import, QStringLiteral("Access'ten Aktar"));
+    pages->addTab(desk, QStringLiteral("Ödünç Masası"));
+    pages->addTab(labels, QStringLiteral("Etiket ve Kart"));
+    pages->addTab(rules, QStringLiteral("Ödünç Kuralları"));
     setCentralWidget(pages);
     auto* where = new QLabel(QStringLiteral("Kütüphane dosyası: ") + context_.databasePath, this);
     where->setObjectName(QStringLiteral("databaseLabel"));
@@ -54,6 +63,7 @@ void MainWindow::refreshAll() {
         return; // the same file would fail the same way on the other pages
     guarded([this] { history->refresh(); });
     guarded([this] { statistics->reset(); });
+    guarded([this] { labels->refresh(); });
 }
 
 } // namespace araclar

@@ -15,6 +15,9 @@ class HistoryPage;
 class StatisticsPage;
 class BackupPage;
 class ImportPage;
+class DeskPage;
+class LabelsPage;
+class RulesPage;
 
 // "Ternavolk Kütüphane Araçları": the librarian's second program, one page per task.
 class MainWindow : public QMainWindow {
@@ -35,6 +38,9 @@ public:
     StatisticsPage* statistics;
     BackupPage* backups;
     ImportPage* import;
+    DeskPage* desk;
+    LabelsPage* labels;
+    RulesPage* rules;
 
 private:
     Context context_;

@@ -4,6 +4,7 @@
 #include "data/sqlite.h"
 #include "data/tables.h"
 #include "platform/errors.h"
+#include "tools/codes.h"
 
 #include <QFile>
 
@@ -16,6 +17,9 @@ void createDatabase(const QString& path) {
     QString sql;
     for (const data::TableDef* t : data::allTables())
         sql += t->createStatement() + QStringLiteral(";\n");
+    // The indexes the lending desk looks codes and names up by (no column, no row changed).
+    for (const QString& index : lookupIndexStatements())
+        sql += index + QStringLiteral(";\n");
     try {
         data::sqlite::Database db(path, data::sqlite::Database::Mode::ReadWrite);
         db.executeScript(sql);

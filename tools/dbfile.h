@@ -4,7 +4,8 @@
 
 namespace tools {
 
-// Creates a new database file with the three tables, readable and writable by its owner only
+// Creates a new database file with the three tables and the desk's lookup indexes
+// (tools::lookupIndexStatements), readable and writable by its owner only
 // (it holds pupils' personal data). Refuses an existing file. Throws platform::Error.
 void createDatabase(const QString& path);
 

@@ -21,6 +21,10 @@
 //                                 is kept in FOLDER first (by default the backup's folder): a
 //                                 checked copy, or a damaged file byte for byte
 //   ternavolk-db check PATH       "ok", or each problem of the file
+//   ternavolk-db labels PATH OUT [--sheet 3x8|3x7] [--start N] [--serino FROM-TO | --since DAY]
+//   ternavolk-db cards PATH OUT [--school NAME] [--class CLASS]
+//   ternavolk-db slips PATH OUT [--today DAY]
+//                                 book labels, reader cards, reminder slips as a PDF file
 //
 // An existing file is never overwritten. Exit codes: 0 done (check: the file is sound), 1 the
 // command failed and says why (check: the file has problems), 2 the command line was wrong
@@ -34,7 +38,10 @@
 #endif
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <cstring>
 #include <exception>
+#include <memory>
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -57,6 +64,10 @@ const Command table[] = {
     {u"backup", u"PATH --into FOLDER [--keep-days N] [--keep-months N]", commands::backup},
     {u"restore", u"BACKUP PATH [--into FOLDER]", commands::restore},
     {u"check", u"PATH", commands::check},
+    {u"labels", u"PATH OUT [--sheet 3x8|3x7] [--start N] [--serino FROM-TO | --since YYYY-MM-DD]",
+     commands::labels},
+    {u"cards", u"PATH OUT [--school NAME] [--class CLASS]", commands::cards},
+    {u"slips", u"PATH OUT [--today YYYY-MM-DD]", commands::slips},
 };
 
 QString usage() {
@@ -108,7 +119,27 @@ int main(int argc, char* argv[]) {
 #ifdef Q_OS_WIN
     SetConsoleOutputCP(CP_UTF8);
 #endif
-    QCoreApplication app(argc, argv);
+    // The printing commands lay text out with fonts and write PDF: they need the GUI
+    // application, on a machine without a display Qt's offscreen platform (fonts through
+    // fontconfig); Windows' own platform needs no display. Every other command runs without it.
+    const bool printing =
+        argc > 1 && (std::strcmp(argv[1], "labels") == 0 || std::strcmp(argv[1], "cards") == 0 ||
+                     std::strcmp(argv[1], "slips") == 0);
+#ifndef Q_OS_WIN
+    if (printing && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    std::unique_ptr<QCoreApplication> app;
+    if (printing) {
+        // What Qt says of its own set-up (no runtime folder, no session bus) is no message of
+        // the tool's: the tool says itself what failed.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                tools::cli::err(text);
+        });
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
 #ifdef TERNAVOLK_ACCESS_IMPORT
     // The import's own child: reads OLD behind the wall (tools/accesswall.h).

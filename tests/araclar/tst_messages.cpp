@@ -34,7 +34,7 @@ QString readingSays(const QString& path) {
     testsupport::ScriptedDialogs dialogs;
     araclar::guarded([&] {
         araclar::readDatabase(path, [](const data::sqlite::Database& db) {
-            data::sqlite::Statement st(db, u"select count(*) from hareket"_s);
+            data::sqlite::Statement st(db, u"select count(DURUM) from hareket"_s);
             st.step();
             return 0;
         });

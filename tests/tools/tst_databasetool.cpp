@@ -59,7 +59,11 @@ const QString usage = QStringLiteral(
     "       ternavolk-db backup PATH DEST\n"
     "       ternavolk-db backup PATH --into FOLDER [--keep-days N] [--keep-months N]\n"
     "       ternavolk-db restore BACKUP PATH [--into FOLDER]\n"
-    "       ternavolk-db check PATH");
+    "       ternavolk-db check PATH\n"
+    "       ternavolk-db labels PATH OUT [--sheet 3x8|3x7] [--start N] [--serino FROM-TO | "
+    "--since YYYY-MM-DD]\n"
+    "       ternavolk-db cards PATH OUT [--school NAME] [--class CLASS]\n"
+    "       ternavolk-db slips PATH OUT [--today YYYY-MM-DD]");
 
 QString existsMessage(const QString& path) {
     return QStringLiteral("The file '%1' already exists; it is left as it is").arg(path);
