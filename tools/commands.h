@@ -13,5 +13,7 @@ int generate(const QStringList& args);
 int import(const QStringList& args);
 int backup(const QStringList& args);
 int check(const QStringList& args);
+int readers(const QStringList& args);
+int books(const QStringList& args);
 
 } // namespace tools::commands

@@ -16,6 +16,11 @@
 //                                 a checked copy named by date and time in FOLDER; then the
 //                                 older copies there that the rotation no longer keeps go
 //   ternavolk-db check PATH       "ok", or each problem of the file
+//   ternavolk-db readers PATH LIST... --school NAME [--dry-run] [--accept-names]
+//                [--mark-leavers]  a school's pupils from its class lists (e-Okul's .XLS, .xlsx,
+//                                 .csv): new readers, classes moved up, conflicts and leavers
+//   ternavolk-db books PATH LIST... [--dry-run]
+//                                 a school's books from its own spreadsheet
 //
 // An existing file is never overwritten. Exit codes: 0 done (check: the file is sound), 1 the
 // command failed and says why (check: the file has problems), 2 the command line was wrong
@@ -24,6 +29,7 @@
 #include "platform/errors.h"
 #include "tools/cli.h"
 #include "tools/commands.h"
+#include "tools/sheetwall.h"
 #ifdef TERNAVOLK_ACCESS_IMPORT
 #include "tools/accesswall.h"
 #endif
@@ -51,6 +57,9 @@ const Command table[] = {
     {u"backup", u"PATH DEST", commands::backup},
     {u"backup", u"PATH --into FOLDER [--keep-days N] [--keep-months N]", commands::backup},
     {u"check", u"PATH", commands::check},
+    {u"readers", u"PATH LIST... --school NAME [--dry-run] [--accept-names] [--mark-leavers]",
+     commands::readers},
+    {u"books", u"PATH LIST... [--dry-run]", commands::books},
 };
 
 QString usage() {
@@ -109,5 +118,8 @@ int main(int argc, char* argv[]) {
     if (args.size() >= 2 && args[0] == QStringView(tools::accessReaderCommand))
         return tools::serveAccessTables(args[1], args.contains(QStringLiteral("--salvage")));
 #endif
+    // The lists import's child: reads one list behind the wall (tools/sheetwall.h).
+    if (args.size() == 2 && args[0] == QStringView(tools::sheets::readSheetCommand))
+        return tools::sheets::serveSheet(args[1]);
     return run(args);
 }
