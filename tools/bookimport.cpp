@@ -27,12 +27,12 @@ struct Known {
 const Known knownHeaders[] = {
     {u"SERINO",
      {u"demirbasno", u"demirbasnumarasi", u"demirbas", u"kayitno", u"kayitnumarasi", u"serino",
-      u"serinumarasi", u"envanterno"}},
+      u"serinumarasi", u"envanterno", u"kitapno"}},
     {u"KITABINADI",
      {u"kitabinadi", u"eserinadi", u"adi", u"kitapadi", u"eseradi", u"kitabinismi", u"kitapismi",
       u"eserinismi"}},
     {u"YAZARI", {u"yazari", u"yazar", u"yazaradi", u"yazarinadi", u"yazaradisoyadi"}},
-    {u"TURU", {u"turu", u"tur", u"konusu", u"cinsi"}},
+    {u"TURU", {u"turu", u"tur", u"kitapturu", u"kitabturu", u"cinsi"}},
     {u"YAYINEVI", {u"yayinevi", u"yayinci", u"yayinevleri"}},
     {u"BARKODU", {u"barkodu", u"barkod", u"barkodno", u"barkodnumarasi", u"isbn"}},
     {u"EDINME", {u"edinmesekli", u"edinme", u"gelissekli", u"edinimsekli"}},
@@ -43,7 +43,8 @@ const Known knownHeaders[] = {
     {u"BASIMYERI", {u"basimyeri", u"baskiyeri"}},
     {u"BASIMYILI", {u"basimyili", u"baskiyili", u"yayinyili"}},
     {u"BASKINO", {u"baskino", u"baski", u"baskisayisi", u"baskinumarasi"}},
-    {u"ACIKLAMA", {u"aciklama", u"aciklamalar", u"not", u"notlar"}},
+    {u"ACIKLAMA",
+     {u"aciklama", u"aciklamalar", u"not", u"notlar", u"icerik", u"konusu", u"icerikkonusu"}},
 };
 
 int columnIndex(const char16_t* name) {
@@ -366,7 +367,7 @@ int writeBooks(const QString& path, const std::vector<sheets::Workbook>& books,
     try {
         const BookPlan plan = planBooks(books, layout, columns, readBookRegister(db));
         if (plan.added != previewed.added)
-            throw platform::Error(
+            throw ChangedMeanwhile(
                 QStringLiteral("The books in '%1' changed after the preview (another computer "
                                "saved meanwhile); nothing was written. Preview again.")
                     .arg(path));

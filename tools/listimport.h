@@ -104,6 +104,13 @@ private:
     std::vector<QString> texts_, keys_;
 };
 
+// The register changed between the preview and the write (another computer saved): nothing
+// was written, the preview is to be made again.
+class ChangedMeanwhile : public platform::Error {
+public:
+    using Error::Error;
+};
+
 // The school's name as the register is matched by it: capitals by the Turkish rule, blanks
 // made one ("Gazi  Lisesi" and "GAZİ LİSESİ" are one school).
 QString schoolKey(const QString& school);

@@ -50,29 +50,33 @@ bool hasLetter(const QString& text) {
     return false;
 }
 
+bool isCountLabel(const QString& text) {
+    const QString key = sheets::headerKey(text);
+    return key.startsWith(u"kiz") || key.startsWith(u"erkek") || key.startsWith(u"toplam");
+}
+
 // A count row under a block ("Kız 12", "Erkek 14", "Toplam 26"): a label of that kind, and no
-// pupil number or no name (the label may stand in the name's column, its count in the
-// number's).
-bool isCountRow(const sheets::Row& row, const QString& number, const QString& name) {
-    if (!number.isEmpty() && hasLetter(name))
+// name but a count or the label itself (which may stand in the name's column).
+bool isCountRow(const sheets::Row& row, const QString& name) {
+    if (hasLetter(name) && !isCountLabel(name))
         return false;
-    for (const auto& [column, cell] : row.cells) {
-        if (cell.kind != Cell::Kind::Text)
-            continue;
-        const QString key = sheets::headerKey(cell.text);
-        if (key.startsWith(u"kiz") || key.startsWith(u"erkek") || key.startsWith(u"toplam"))
+    for (const auto& [column, cell] : row.cells)
+        if (cell.kind == Cell::Kind::Text && isCountLabel(cell.text))
             return true;
-    }
     return false;
 }
 
-// The title of a block, in any cell of the row (a merged title stands in its first cell).
+// The title of a block: a title in a cell of a row that holds no number (a merged title stands
+// in its first cell; a pupil's row with a class written as a title holds the pupil's number).
 QString blockTitle(const sheets::Row& row) {
-    for (const auto& [column, cell] : row.cells)
-        if (cell.kind == Cell::Kind::Text)
-            if (const QString klass = classOfTitle(cell.text); !klass.isEmpty())
-                return klass;
-    return QString();
+    QString klass;
+    for (const auto& [column, cell] : row.cells) {
+        if (!wholeNumber(cell).isEmpty())
+            return QString();
+        if (klass.isEmpty() && cell.kind == Cell::Kind::Text)
+            klass = classOfTitle(cell.text);
+    }
+    return klass;
 }
 
 struct Columns {
@@ -163,7 +167,7 @@ PupilList recognisePupils(const std::vector<sheets::Workbook>& books) {
                                .simplified();
                 Pupil p;
                 p.number = numberCell ? wholeNumber(*numberCell) : QString();
-                if (isCountRow(row, p.number, name) || (!numberCell && name.isEmpty()))
+                if (isCountRow(row, name) || (!numberCell && name.isEmpty()))
                     continue;
                 p.at = sourceOf(book, sheet, row);
                 p.name = name;

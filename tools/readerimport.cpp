@@ -179,7 +179,7 @@ ReaderWrite writeReaders(const QString& path, const PupilList& list, const Reade
         const ReaderPlan plan =
             planReaders(list, previewed.school, readRegister(db, previewed.school));
         if (!plan.writesAs(previewed))
-            throw platform::Error(
+            throw ChangedMeanwhile(
                 QStringLiteral("The readers of '%1' in '%2' changed after the preview (another "
                                "computer saved meanwhile); nothing was written. Preview again.")
                     .arg(previewed.school, path));

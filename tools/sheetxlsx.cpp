@@ -491,7 +491,7 @@ private:
                 refuse(Fault::Damaged, archive_.path(),
                        QStringLiteral("a number cell holds '%1'").arg(value.left(40)));
             cell = Cell::ofNumber(v);
-            if (type.isEmpty() && styleOk && style >= 0 &&
+            if ((type.isEmpty() || type == u"n") && styleOk && style >= 0 &&
                 static_cast<size_t>(style) < dateStyles_.size() &&
                 dateStyles_[static_cast<size_t>(style)])
                 if (const std::optional<double> days = serialToDays(v, date1904_))

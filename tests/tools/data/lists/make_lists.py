@@ -339,6 +339,11 @@ def damaged_files():
     # A picture with a spreadsheet's name.
     with open(os.path.join(HERE, "resim.xls"), "wb") as f:
         f.write(b"\x89PNG\r\n\x1a\n" + bytes(range(256)) * 4)
+    # A Word document saved with a spreadsheet's name.
+    with zipfile.ZipFile(os.path.join(HERE, "belge.xlsx"), "w", zipfile.ZIP_DEFLATED) as z:
+        for name, data in (("[Content_Types].xml", "<Types/>"),
+                           ("word/document.xml", "<w:document/>")):
+            z.writestr(zipfile.ZipInfo(name, date_time=(2026, 5, 21, 10, 0, 0)), data)
     # A spreadsheet without any header the import knows.
     wb = openpyxl.Workbook()
     ws = wb.active
