@@ -3,6 +3,7 @@
 #include "araclar/backuppage.h"
 #include "araclar/historypage.h"
 #include "araclar/importpage.h"
+#include "araclar/listimportpage.h"
 #include "araclar/messages.h"
 #include "araclar/overduepage.h"
 #include "araclar/statisticspage.h"
@@ -32,6 +33,7 @@ MainWindow::MainWindow(Context context, QWidget* parent)
     pages->addTab(statistics, QStringLiteral("En Çok Okunanlar"));
     pages->addTab(backups, QStringLiteral("Yedekler"));
     pages->addTab(import, QStringLiteral("Access'ten Aktar"));
+    pages->addTab(new ListImportPage(context_, pages), QStringLiteral("Listeden Aktar"));
     setCentralWidget(pages);
     auto* where = new QLabel(QStringLiteral("Kütüphane dosyası: ") + context_.databasePath, this);
     where->setObjectName(QStringLiteral("databaseLabel"));

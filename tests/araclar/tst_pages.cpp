@@ -148,7 +148,8 @@ private slots:
         for (int i = 0; i < w.pages->count(); ++i)
             tabs << w.pages->tabText(i);
         QCOMPARE(tabs, (QStringList{u"Geciken Kitaplar"_s, u"Okuyucu / Kitap Geçmişi"_s,
-                                    u"En Çok Okunanlar"_s, u"Yedekler"_s, u"Access'ten Aktar"_s}));
+                                    u"En Çok Okunanlar"_s, u"Yedekler"_s, u"Access'ten Aktar"_s,
+                                    u"Listeden Aktar"_s}));
         araclar::OverduePage* page = w.overdue;
         QCOMPARE(page->filterEdit->accessibleName(), u"Ara"_s);
         QCOMPARE(page->schoolCombo->accessibleName(), u"Okul"_s);
