@@ -4,7 +4,8 @@
 #               source of Qt and SQLite, Wine, a virtual display)
 set -euo pipefail
 packages=(cmake make g++ pkg-config qt6-base-dev libsqlite3-dev mdbtools-dev libgl-dev
-          fonts-dejavu-core fonts-liberation qt6-translations-l10n ccache poppler-utils)
+          fonts-dejavu-core fonts-liberation qt6-translations-l10n ccache poppler-utils
+          libfreexl-dev libminizip-dev)
 windows=0
 for arg in "$@"; do
   case "$arg" in

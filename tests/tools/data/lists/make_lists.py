@@ -410,9 +410,10 @@ def bench(folder):
                 pupils.append((number, rnd.choice(FIRST), rnd.choice(LAST), rnd.choice("KE")))
             blocks.append((str(grade), section, "(ALAN)", pupils))
     eokul_xls(os.path.join(folder, "okul_1000.xls"), blocks, HEADER_A)
-    # The same pupils a year later: every one a class up (the twelfth graders stay, so that
-    # the register's other pupils are the ones leaving).
-    moved = [(str(min(int(g) + 1, 12)), s, f, p) for g, s, f, p in blocks]
+    # The same pupils a year later, every one in another class: a class up and the next
+    # section (the twelfth graders stay twelfth graders, in the next section).
+    moved = [(str(min(int(g) + 1, 12)), SECTIONS[(SECTIONS.index(s) + 1) % len(SECTIONS)], f, p)
+             for g, s, f, p in blocks]
     eokul_xls(os.path.join(folder, "okul_1000_sonraki.xls"), moved, HEADER_A)
     wb = openpyxl.Workbook()
     ws = wb.active
