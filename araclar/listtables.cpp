@@ -92,6 +92,10 @@ QString turkishMessage(const tools::sheets::SheetError& error) {
             "\"Adı Soyadı\" (ya da \"Adı\" ve \"Soyadı\"), kitaplar için \"Kitabın Adı\" ile "
             "başka bir kitap sütunu (\"Demirbaş No\", \"Yazarı\" …) başlıklı bir satır olmalı.");
         break;
+    case Fault::NoRows:
+        text = QStringLiteral("'%1' içinde sütun başlıklarının altında numarası olan hiç öğrenci "
+                              "yok. Listeyi e-Okul'dan yeniden indirip yeniden deneyin.");
+        break;
     case Fault::ReaderFailed:
         text = QStringLiteral("'%1' okunamadı: okuma aracı ternavolk-db başlatılamadı. Araçları, "
                               "ternavolk-db ile aynı klasörden başlatın ya da programı yeniden "

@@ -141,6 +141,8 @@ PupilList recognisePupils(const std::vector<sheets::Workbook>& books) {
     std::vector<Pupil> found;
     for (const sheets::Workbook& book : books) {
         bool anyHeader = false;
+        // A list without a single pupil would make every pupil of the school a leaver.
+        const size_t numbered = found.size() + list.withheld.size();
         for (const sheets::Sheet& sheet : book.sheets) {
             QString blockClass;
             std::optional<Columns> columns;
@@ -196,6 +198,8 @@ PupilList recognisePupils(const std::vector<sheets::Workbook>& books) {
             refuse(sheets::Fault::NoHeader, book.path,
                    QStringLiteral("looked for a pupil number ('Öğrenci No', 'Numarası' or 'No') "
                                   "and a name ('Adı Soyadı', or 'Adı' and 'Soyadı')"));
+        if (found.size() + list.withheld.size() == numbered)
+            refuse(sheets::Fault::NoRows, book.path);
     }
 
     // Each number once: the same pupil listed again is taken once; a number given to pupils

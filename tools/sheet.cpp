@@ -47,6 +47,10 @@ QString faultMessage(Fault fault, const QString& path, const QString& detail) {
         return QStringLiteral("'%1' has no row of column names that the import knows%2")
                    .arg(path, more) +
                nothing;
+    case Fault::NoRows:
+        return QStringLiteral("'%1' holds no pupil with a number under its header rows%2")
+                   .arg(path, more) +
+               nothing;
     case Fault::ReaderFailed:
         return QStringLiteral("'%1' could not be read: %2").arg(path, detail) + nothing;
     case Fault::Interrupted:

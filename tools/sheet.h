@@ -68,6 +68,7 @@ enum class Fault : quint8 {
     Damaged,         // the reader found it damaged
     TooLarge,        // beyond the limits above
     NoHeader,        // no row of column names the import knows
+    NoRows,          // a header, but no pupil with a number under it
     ReaderFailed,    // the reader behind the wall broke off, stalled or could not start
     Interrupted,     // the person stopped it (Ctrl+C)
 };

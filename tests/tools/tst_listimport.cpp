@@ -222,6 +222,15 @@ private slots:
                      u"for a pupil number ('Öğrenci No', 'Numarası' or 'No') and a name ('Adı "
                      u"Soyadı', or 'Adı' and 'Soyadı')); nothing was written"_s);
         }
+        // A header with no numbered pupil under it would make the whole school leave.
+        QCOMPARE(failure([&] {
+                     recognisePupils(
+                         {books[0], book(u"bos.xls"_s, {u"9. Sınıf / A Şubesi Sınıf Listesi"_s,
+                                                        u"Öğrenci No|Adı|Soyadı"_s,
+                                                        u"|AYŞE|YILMAZ"_s, u"|Kız|#0"_s})});
+                 }),
+                 u"'/okul/bos.xls' holds no pupil with a number under its header rows; nothing "
+                 u"was written"_s);
         QCOMPARE(failure([&] { findBookHeaders({books[0]}); }).left(60),
                  u"'/okul/iyi.xls' has no row of column names that the import k"_s);
     }
