@@ -359,9 +359,8 @@ BookPlan planBooks(const std::vector<sheets::Workbook>& books, const BookLayout&
 int writeBooks(const QString& path, const std::vector<sheets::Workbook>& books,
                const BookLayout& layout, const BookColumns& columns, const BookPlan& previewed,
                int busyMs, platform::Progress& progress) {
-    data::requireDatabaseFile(path, data::FileUse::ReadWrite);
-    data::sqlite::Database db(path, data::sqlite::Database::Mode::ReadWrite);
-    db.setBusyTimeout(busyMs);
+    const std::unique_ptr<data::sqlite::Database> connection = openForWriting(path, busyMs);
+    data::sqlite::Database& db = *connection;
     db.execute(QStringLiteral("BEGIN IMMEDIATE"));
     int written = 0;
     try {

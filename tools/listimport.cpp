@@ -1,5 +1,6 @@
 #include "tools/listimport.h"
 
+#include "data/sqlite.h"
 #include "platform/textrules.h"
 
 #include <QFileInfo>
@@ -160,6 +161,16 @@ const Cell* HeaderRow::value(int header, const sheets::Row& row) const {
         if (column >= columns_[h] && column < ends_[h] && !cellValue(cell).isEmpty())
             return &cell;
     return nullptr;
+}
+
+std::unique_ptr<data::sqlite::Database> openForWriting(const QString& path, int busyMs) {
+    data::requireDatabaseFile(path, data::FileUse::ReadWrite);
+    auto db =
+        std::make_unique<data::sqlite::Database>(path, data::sqlite::Database::Mode::ReadWrite);
+    db->setBusyTimeout(busyMs);
+    db->keepRollbackJournal();
+    db->execute(QStringLiteral("PRAGMA synchronous = FULL"));
+    return db;
 }
 
 QString schoolKey(const QString& school) {

@@ -4,7 +4,12 @@
 
 #include <QString>
 #include <map>
+#include <memory>
 #include <vector>
+
+namespace data::sqlite {
+class Database;
+}
 
 // What the lists import's recognition and plans share: where a row of a list stands, the rows
 // it lists (with why), and the rules of numbers and texts both the readers' and the books'
@@ -110,6 +115,12 @@ class ChangedMeanwhile : public platform::Error {
 public:
     using Error::Error;
 };
+
+// A connection to the register for one import's write, as the program's own connections are:
+// waiting `busyMs` for another copy's write, the rollback journal kept beside the file (a file
+// another program switched to a write-ahead log is switched back), every commit synced to the
+// disk before it is reported done.
+std::unique_ptr<data::sqlite::Database> openForWriting(const QString& path, int busyMs);
 
 // The school's name as the register is matched by it: capitals by the Turkish rule, blanks
 // made one ("Gazi  Lisesi" and "GAZİ LİSESİ" are one school).

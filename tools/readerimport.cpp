@@ -170,9 +170,8 @@ bool ReaderPlan::writesAs(const ReaderPlan& other) const {
 
 ReaderWrite writeReaders(const QString& path, const PupilList& list, const ReaderPlan& previewed,
                          const ReaderChoices& choices, int busyMs, platform::Progress& progress) {
-    data::requireDatabaseFile(path, data::FileUse::ReadWrite);
-    Database db(path, Database::Mode::ReadWrite);
-    db.setBusyTimeout(busyMs);
+    const std::unique_ptr<data::sqlite::Database> connection = openForWriting(path, busyMs);
+    data::sqlite::Database& db = *connection;
     db.execute(QStringLiteral("BEGIN IMMEDIATE"));
     ReaderWrite done;
     try {
