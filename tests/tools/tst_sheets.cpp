@@ -342,6 +342,37 @@ private slots:
                      {u"DEFNE KOÇ"_s, u"9/B"_s, a, u"9102"_s, o, n}}));
     }
 
+    // A school's own lists in three encodings and separators, taken together as one list.
+    void readersCommandTakesASchoolsOwnTextLists() {
+        testsupport::TempDatabase db;
+        const QString dir = db.directory();
+        for (const QString& f :
+             {u"ogrenciler_1254.csv"_s, u"ogrenciler_bom.csv"_s, u"ogrenciler.csv"_s})
+            QVERIFY(QFile::copy(sample(f), dir + u'/' + f));
+        db.release();
+        const testsupport::ToolRun r = testsupport::runTool(
+            tool,
+            {u"readers"_s, u"DATA.mdb"_s, u"ogrenciler_1254.csv"_s, u"ogrenciler_bom.csv"_s,
+             u"ogrenciler.csv"_s, u"--school"_s, u"Gazi İlkokulu"_s, u"--dry-run"_s},
+            dir);
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out,
+                 u"Lists: 3 file(s), 7 pupil(s) in 5 class(es), school 'Gazi İlkokulu'\n"
+                 u"New readers: 7\nMoved to another class: 0\nUnchanged: 0\nName conflicts: 0\n"
+                 u"Leaving: 0\nSkipped: 0\nProblems: 1\n"
+                 u"new: 'ogrenciler_1254.csv' row 2: 501 ÇAĞLA IŞIK, 5/A\n"
+                 u"new: 'ogrenciler_1254.csv' row 3: 502 GÜLŞEN ÖZ, 5/B\n"
+                 u"new: 'ogrenciler_1254.csv' row 4: 503 İLKER ĞÜNEŞ, 5/İ\n"
+                 u"new: 'ogrenciler_bom.csv' row 2: 601 ÖMER FARUK TUNÇ, 6/I\n"
+                 u"new: 'ogrenciler_bom.csv' row 3: 602 İPEK UÇAR, 6/İ\n"
+                 u"new: 'ogrenciler.csv' row 2: 701 KAAN, EFE, no class\n"
+                 u"new: 'ogrenciler.csv' row 3: 702 BERK SÖNMEZ, no class\n"
+                 u"problem: 'ogrenciler_1254.csv' row 6, 504: a pupil number without a name; not "
+                 u"taken\nDry run: nothing was written.\n"_s);
+        QCOMPARE(db.count(u"okuyucu"_s), 0);
+    }
+
     void booksCommandImportsTheSchoolsSpreadsheet() {
         testsupport::TempDatabase db;
         const QString dir = db.directory();
