@@ -5,6 +5,7 @@
 #include "araclar/historypage.h"
 #include "araclar/importpage.h"
 #include "araclar/labelspage.h"
+#include "araclar/listimportpage.h"
 #include "araclar/messages.h"
 #include "araclar/overduepage.h"
 #include "araclar/rulespage.h"
@@ -38,6 +39,7 @@ MainWindow::MainWindow(Context context, QWidget* parent)
     pages->addTab(statistics, QStringLiteral("En Çok Okunanlar"));
     pages->addTab(backups, QStringLiteral("Yedekler"));
     pages->addTab(import, QStringLiteral("Access'ten Aktar"));
+    pages->addTab(new ListImportPage(context_, pages), QStringLiteral("Listeden Aktar"));
     pages->addTab(desk, QStringLiteral("Ödünç Masası"));
     pages->addTab(labels, QStringLiteral("Etiket ve Kart"));
     pages->addTab(rules, QStringLiteral("Ödünç Kuralları"));

@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(cmake make g++ pkg-config qt6-base-dev libsqlite3-dev mdbtools-dev libgl-dev
           fonts-dejavu-core fonts-liberation qt6-translations-l10n ccache poppler-utils
-          libzint-dev zbar-tools)
+          libzint-dev zbar-tools libfreexl-dev libminizip-dev)
 windows=0
 for arg in "$@"; do
   case "$arg" in

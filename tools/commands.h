@@ -14,6 +14,8 @@ int import(const QStringList& args);
 int backup(const QStringList& args);
 int restore(const QStringList& args);
 int check(const QStringList& args);
+int readers(const QStringList& args);
+int books(const QStringList& args);
 int labels(const QStringList& args);
 int cards(const QStringList& args);
 int slips(const QStringList& args);

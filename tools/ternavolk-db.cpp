@@ -21,6 +21,11 @@
 //                                 is kept in FOLDER first (by default the backup's folder): a
 //                                 checked copy, or a damaged file byte for byte
 //   ternavolk-db check PATH       "ok", or each problem of the file
+//   ternavolk-db readers PATH LIST... --school NAME [--dry-run] [--accept-names]
+//                [--mark-leavers]  a school's pupils from its class lists (e-Okul's .XLS, .xlsx,
+//                                 .csv): new readers, classes moved up, conflicts and leavers
+//   ternavolk-db books PATH LIST... [--dry-run]
+//                                 a school's books from its own spreadsheet
 //   ternavolk-db labels PATH OUT [--sheet 3x8|3x7] [--start N] [--serino FROM-TO | --since DAY]
 //   ternavolk-db cards PATH OUT [--school NAME] [--class CLASS]
 //   ternavolk-db slips PATH OUT [--today DAY]
@@ -33,6 +38,7 @@
 #include "platform/errors.h"
 #include "tools/cli.h"
 #include "tools/commands.h"
+#include "tools/sheetwall.h"
 #ifdef TERNAVOLK_ACCESS_IMPORT
 #include "tools/accesswall.h"
 #endif
@@ -64,6 +70,9 @@ const Command table[] = {
     {u"backup", u"PATH --into FOLDER [--keep-days N] [--keep-months N]", commands::backup},
     {u"restore", u"BACKUP PATH [--into FOLDER]", commands::restore},
     {u"check", u"PATH", commands::check},
+    {u"readers", u"PATH LIST... --school NAME [--dry-run] [--accept-names] [--mark-leavers]",
+     commands::readers},
+    {u"books", u"PATH LIST... [--dry-run]", commands::books},
     {u"labels", u"PATH OUT [--sheet 3x8|3x7] [--start N] [--serino FROM-TO | --since YYYY-MM-DD]",
      commands::labels},
     {u"cards", u"PATH OUT [--school NAME] [--class CLASS]", commands::cards},
@@ -146,5 +155,8 @@ int main(int argc, char* argv[]) {
     if (args.size() >= 2 && args[0] == QStringView(tools::accessReaderCommand))
         return tools::serveAccessTables(args[1], args.contains(QStringLiteral("--salvage")));
 #endif
+    // The lists import's child: reads one list behind the wall (tools/sheetwall.h).
+    if (args.size() == 2 && args[0] == QStringView(tools::sheets::readSheetCommand))
+        return tools::sheets::serveSheet(args[1]);
     return run(args);
 }

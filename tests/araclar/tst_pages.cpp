@@ -158,7 +158,7 @@ private slots:
             tabs << w.pages->tabText(i);
         QCOMPARE(tabs, (QStringList{u"Geciken Kitaplar"_s, u"Okuyucu / Kitap Geçmişi"_s,
                                     u"En Çok Okunanlar"_s, u"Yedekler"_s, u"Access'ten Aktar"_s,
-                                    u"Ödünç Masası"_s, u"Etiket ve Kart"_s,
+                                    u"Listeden Aktar"_s, u"Ödünç Masası"_s, u"Etiket ve Kart"_s,
                                     u"Ödünç Kuralları"_s}));
         araclar::OverduePage* page = w.overdue;
         QCOMPARE(page->filterEdit->accessibleName(), u"Ara"_s);

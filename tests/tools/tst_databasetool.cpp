@@ -60,6 +60,9 @@ const QString usage = QStringLiteral(
     "       ternavolk-db backup PATH --into FOLDER [--keep-days N] [--keep-months N]\n"
     "       ternavolk-db restore BACKUP PATH [--into FOLDER]\n"
     "       ternavolk-db check PATH\n"
+    "       ternavolk-db readers PATH LIST... --school NAME [--dry-run] [--accept-names] "
+    "[--mark-leavers]\n"
+    "       ternavolk-db books PATH LIST... [--dry-run]\n"
     "       ternavolk-db labels PATH OUT [--sheet 3x8|3x7] [--start N] [--serino FROM-TO | "
     "--since YYYY-MM-DD]\n"
     "       ternavolk-db cards PATH OUT [--school NAME] [--class CLASS]\n"
@@ -355,6 +358,26 @@ private slots:
         QTest::newRow("number missing")
             << gen({u"--books"_s, u"1"_s, u"--readers"_s, u"1"_s, u"--loans"_s})
             << u"generate: --loans needs a number"_s;
+        QTest::newRow("readers without PATH")
+            << QStringList{u"readers"_s, u"--school"_s, u"X"_s} << u"readers: missing PATH"_s;
+        QTest::newRow("readers without LIST")
+            << QStringList{u"readers"_s, u"@"_s, u"--school"_s, u"X"_s}
+            << u"readers: missing LIST"_s;
+        QTest::newRow("readers without school")
+            << QStringList{u"readers"_s, u"@"_s, u"liste.xls"_s, u"--dry-run"_s}
+            << u"readers: --school NAME missing"_s;
+        QTest::newRow("readers with a blank school")
+            << QStringList{u"readers"_s, u"@"_s, u"liste.xls"_s, u"--school"_s, u"  "_s}
+            << u"readers: --school NAME missing"_s;
+        QTest::newRow("readers with school at the end")
+            << QStringList{u"readers"_s, u"@"_s, u"liste.xls"_s, u"--school"_s}
+            << u"readers: --school needs a value"_s;
+        QTest::newRow("books with a readers' option")
+            << QStringList{u"books"_s, u"@"_s, u"kitaplar.xlsx"_s, u"--accept-names"_s}
+            << u"books: unexpected argument '--accept-names'"_s;
+        QTest::newRow("books dry run twice")
+            << QStringList{u"books"_s, u"@"_s, u"k.xlsx"_s, u"--dry-run"_s, u"--dry-run"_s}
+            << u"books: --dry-run given twice"_s;
     }
     void toolRejectsBadCommandLines() {
         QFETCH(QStringList, args);

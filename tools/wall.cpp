@@ -1,0 +1,269 @@
+#include "tools/wall.h"
+
+#include <QProcessEnvironment>
+#include <QtEndian>
+#include <cstdio>
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
+#include <csignal>
+#include <sys/resource.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#endif
+
+// An AddressSanitizer build reserves terabytes of address space for itself, so there the memory
+// limit is its own resident-size limit instead of an address-space limit.
+#if defined(__SANITIZE_ADDRESS__)
+#define TERNAVOLK_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TERNAVOLK_ASAN 1
+#endif
+#endif
+
+namespace tools::wall {
+
+namespace {
+
+// The child's lines kept, and their longest length kept.
+constexpr int linesKept = 3, lineLength = 300;
+// How long the parent waits for the child in one go before it looks around again.
+constexpr int waitSlice = 100;
+
+qint64 environmentNumber(const QString& name, qint64 fallback) {
+    bool ok = false;
+    const qint64 n = qEnvironmentVariable(name.toLatin1().constData()).toLongLong(&ok);
+    return ok && n > 0 ? n : fallback;
+}
+
+} // namespace
+
+Limits limitsFor(const char* prefix, qint64 fileSize) {
+    const QString p = QString::fromLatin1(prefix);
+    const qint64 mb = fileSize >> 20;
+    Limits limits;
+    limits.memoryMB = environmentNumber(p + QStringLiteral("_MEMORY_MB"), 512 + 16 * mb);
+    limits.cpuSeconds =
+        static_cast<int>(environmentNumber(p + QStringLiteral("_CPU_SECONDS"), 60 + 2 * mb));
+    limits.silentSeconds =
+        static_cast<int>(environmentNumber(p + QStringLiteral("_SILENT_SECONDS"), 60));
+    limits.messageBytes = environmentNumber(p + QStringLiteral("_MESSAGES_KB"), 1024) * 1024;
+    return limits;
+}
+
+void ignoreInterrupts() {
+#ifdef Q_OS_WIN
+    SetConsoleCtrlHandler(nullptr, TRUE);
+#else
+    std::signal(SIGINT, SIG_IGN);
+#endif
+}
+
+RecordWriter::RecordWriter() {
+#ifdef Q_OS_WIN
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    out_.open(stdout, QIODevice::WriteOnly);
+}
+
+RecordWriter::~RecordWriter() {
+    out_.flush();
+}
+
+void RecordWriter::sendPayload(const QByteArray& payload) {
+    char head[4];
+    qToBigEndian<quint32>(static_cast<quint32>(payload.size()), head);
+    out_.write(head, 4);
+    out_.write(payload);
+}
+
+void RecordWriter::flush() {
+    out_.flush();
+}
+
+Child::Child(const QString& program, const QStringList& arguments, const Limits& limits,
+             std::function<void()> between, qint64 mostBytes)
+    : limits_(limits), between_(std::move(between)), mostBytes_(mostBytes) {
+#ifdef TERNAVOLK_ASAN
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString asan = environment.value(QStringLiteral("ASAN_OPTIONS"));
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) +
+                           QStringLiteral("hard_rss_limit_mb=%1").arg(limits_.memoryMB));
+    process_.setProcessEnvironment(environment);
+#endif
+#ifndef Q_OS_WIN
+    const auto memory = static_cast<rlim_t>(limits_.memoryMB) << 20;
+    const auto cpu = static_cast<rlim_t>(limits_.cpuSeconds);
+    // Runs in the child between fork and exec: system calls only.
+    process_.setChildProcessModifier([memory, cpu] {
+        struct rlimit limit = {};
+#ifndef TERNAVOLK_ASAN
+        limit.rlim_cur = limit.rlim_max = memory;
+        setrlimit(RLIMIT_AS, &limit);
+#else
+        (void)memory;
+#endif
+        limit.rlim_cur = cpu;
+        limit.rlim_max = cpu + 1; // the first signal stops it, the second kills it
+        setrlimit(RLIMIT_CPU, &limit);
+        limit.rlim_cur = limit.rlim_max = 0; // it writes no file, not even a core dump
+        setrlimit(RLIMIT_CORE, &limit);
+        setrlimit(RLIMIT_FSIZE, &limit);
+#ifdef Q_OS_LINUX
+        prctl(PR_SET_PDEATHSIG, SIGKILL); // and it ends with this process, however that ends
+#endif
+    });
+#endif
+    process_.start(program, arguments, QIODevice::ReadOnly);
+    if (!process_.waitForStarted())
+        throw BreachError(Breach::NotStarted,
+                          QStringLiteral("the reader (%1) does not start: %2")
+                              .arg(program, process_.errorString()),
+                          {});
+#ifdef Q_OS_WIN
+    // Assigned at once after the start: a job whose limits end the child, and whose closing
+    // (also when this process ends in any way) ends it too.
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    if (job) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION info = {};
+        info.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY |
+                                                JOB_OBJECT_LIMIT_PROCESS_TIME |
+                                                JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        info.BasicLimitInformation.PerProcessUserTimeLimit.QuadPart =
+            static_cast<LONGLONG>(limits_.cpuSeconds) * 10000000;
+        info.ProcessMemoryLimit = static_cast<SIZE_T>(limits_.memoryMB) << 20;
+        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &info, sizeof info);
+        HANDLE child = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE,
+                                   static_cast<DWORD>(process_.processId()));
+        if (child) {
+            AssignProcessToJobObject(job, child);
+            CloseHandle(child);
+        }
+        job_ = job;
+    }
+#endif
+    silence_.setRemainingTime(static_cast<qint64>(limits_.silentSeconds) * 1000);
+}
+
+Child::~Child() {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+#ifdef Q_OS_WIN
+    if (job_)
+        CloseHandle(static_cast<HANDLE>(job_));
+#endif
+}
+
+void Child::takeLine(const QString& text) {
+    const QString line = text.trimmed();
+    if (!line.isEmpty() && firstLines_.size() < linesKept)
+        firstLines_ << line.left(lineLength);
+}
+
+// What the child printed is read as it comes; beyond the first lines it is only counted.
+void Child::takeMessages(bool all) {
+    const QByteArray more = process_.readAllStandardError();
+    messageBytes_ += more.size();
+    qsizetype from = 0;
+    for (qsizetype end = more.indexOf('\n'); end >= 0; end = more.indexOf('\n', from)) {
+        partLine_ += more.mid(from, std::min<qsizetype>(end - from, 4 * lineLength));
+        takeLine(QString::fromLocal8Bit(partLine_));
+        partLine_.clear();
+        from = end + 1;
+    }
+    if (partLine_.size() < 4 * lineLength)
+        partLine_ += more.mid(from, 4 * lineLength - partLine_.size());
+    if (all && !partLine_.isEmpty()) {
+        takeLine(QString::fromLocal8Bit(partLine_));
+        partLine_.clear();
+    }
+}
+
+void Child::stop(Breach breach, const QString& message) {
+    process_.kill();
+    process_.waitForFinished(5000);
+    takeMessages(true);
+    throw BreachError(breach, message, firstLines_);
+}
+
+// Between two waits for the child: what the caller watches, a flood of messages or a silence
+// too long ends the work.
+void Child::watch() {
+    if (between_) {
+        try {
+            between_();
+        } catch (...) {
+            process_.kill();
+            process_.waitForFinished(5000);
+            throw;
+        }
+    }
+    takeMessages(false);
+    if (messageBytes_ > limits_.messageBytes)
+        stop(Breach::Flooded, QStringLiteral("the reader printed more than %1 KB of messages")
+                                  .arg(limits_.messageBytes / 1024));
+    if (silence_.hasExpired())
+        stop(Breach::Stalled,
+             QStringLiteral("the reader gave nothing for %1 s").arg(limits_.silentSeconds));
+}
+
+QByteArray Child::nextRecord() {
+    for (;;) {
+        const qsizetype left = records_.size() - taken_;
+        if (left >= 4) {
+            const auto size = qFromBigEndian<quint32>(records_.constData() + taken_);
+            if (mostBytes_ > 0 && static_cast<qint64>(size) > mostBytes_)
+                stop(Breach::TooMuch, QStringLiteral("the reader handed over a record of %1 "
+                                                     "bytes")
+                                          .arg(size));
+            if (static_cast<quint64>(left) >= 4 + static_cast<quint64>(size)) {
+                QByteArray record = records_.mid(taken_ + 4, size);
+                taken_ += 4 + static_cast<qsizetype>(size);
+                return record;
+            }
+        }
+        watch();
+        const QByteArray more = process_.readAllStandardOutput();
+        if (!more.isEmpty()) {
+            received_ += more.size();
+            if (mostBytes_ > 0 && received_ > mostBytes_)
+                stop(
+                    Breach::TooMuch,
+                    QStringLiteral("the reader handed over more than %1 MB").arg(mostBytes_ >> 20));
+            records_.remove(0, taken_);
+            taken_ = 0;
+            records_ += more;
+            silence_.setRemainingTime(static_cast<qint64>(limits_.silentSeconds) * 1000);
+            continue;
+        }
+        if (process_.state() == QProcess::NotRunning) {
+            takeMessages(true);
+            stop(Breach::BrokeOff,
+                 QStringLiteral("the reader broke off (it crashed or went beyond its limit of "
+                                "%1 MB of memory or %2 s of processor time)")
+                     .arg(limits_.memoryMB)
+                     .arg(limits_.cpuSeconds));
+        }
+        process_.waitForReadyRead(waitSlice);
+    }
+}
+
+void Child::finish() {
+    while (!process_.waitForFinished(waitSlice))
+        watch();
+    takeMessages(true);
+    if (process_.exitStatus() != QProcess::NormalExit || process_.exitCode() != 0)
+        stop(Breach::BrokeOff, QStringLiteral("the reader broke off at its end (exit code %1)")
+                                   .arg(process_.exitCode()));
+    if (!process_.readAllStandardOutput().isEmpty() || records_.size() > taken_)
+        stop(Breach::Garbled, QStringLiteral("the reader handed over more after its end"));
+}
+
+} // namespace tools::wall

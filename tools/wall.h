@@ -1,0 +1,158 @@
+#pragma once
+
+#include "platform/errors.h"
+
+#include <QByteArray>
+#include <QDataStream>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// A file from elsewhere is read behind a wall: ternavolk-db starts itself again with an
+// internal command, and that child reads the file through the field's library and hands what it
+// read over on stdout as records, under limits of memory, processor time, silence and messages.
+// Whatever the library does with a damaged file (loop, allocate without end, crash, print
+// without end) ends that child only. This is the wall's general part: the child's record
+// writer, and the parent's side that starts the child, watches it and takes its records.
+namespace tools::wall {
+
+// What a child may use. `prefix` names the environment variables that narrow them (the tests
+// do): PREFIX_MEMORY_MB (address space, or on Windows committed memory), PREFIX_CPU_SECONDS
+// (processor time), PREFIX_SILENT_SECONDS (the longest the child may hand over nothing),
+// PREFIX_MESSAGES_KB (what the library may print). The defaults grow with the file's size.
+struct Limits {
+    qint64 memoryMB = 0;
+    int cpuSeconds = 0;
+    int silentSeconds = 0;
+    qint64 messageBytes = 0;
+};
+Limits limitsFor(const char* prefix, qint64 fileSize);
+
+// The version of QDataStream both sides speak.
+inline constexpr QDataStream::Version streamVersion = QDataStream::Qt_6_0;
+
+// The child's side. A Ctrl+C at the console reaches every process on it: the child ignores it,
+// and its parent stops it after noting the interrupt.
+void ignoreInterrupts();
+
+// Writes records on stdout: each a 32-bit length (big-endian) and a QDataStream payload that
+// begins with a one-byte tag.
+class RecordWriter {
+public:
+    RecordWriter();
+    ~RecordWriter();
+    RecordWriter(const RecordWriter&) = delete;
+    RecordWriter& operator=(const RecordWriter&) = delete;
+
+    template <typename... T> void send(quint8 tag, const T&... parts) {
+        QByteArray payload;
+        QDataStream s(&payload, QIODevice::WriteOnly);
+        s.setVersion(streamVersion);
+        s << tag;
+        ((s << parts), ...);
+        sendPayload(payload);
+    }
+    // A payload made by the caller (beginning with its tag).
+    void sendPayload(const QByteArray& payload);
+    void flush();
+
+private:
+    QFile out_;
+};
+
+// The parent's side: one record taken apart; a record that does not read as its tag promises
+// is garbled (sound() is false).
+class RecordReader {
+public:
+    explicit RecordReader(const QByteArray& record) : in_(record) {
+        in_.setVersion(streamVersion);
+        in_ >> tag_;
+    }
+    quint8 tag() const { return tag_; }
+    template <typename T> T take() {
+        T value{};
+        in_ >> value;
+        return value;
+    }
+    QDataStream& stream() { return in_; }
+    bool sound() const { return in_.status() == QDataStream::Ok && in_.atEnd(); }
+
+private:
+    QDataStream in_;
+    quint8 tag_ = 0;
+};
+
+// How the wall stopped a child.
+enum class Breach {
+    NotStarted,  // the child could not be started
+    BrokeOff,    // it crashed, or reached its memory or processor-time limit
+    Stalled,     // it handed over nothing for longer than its limit of silence
+    Flooded,     // it printed more messages than its limit
+    Garbled,     // it handed over what cannot be read
+    TooMuch,     // it handed over more than the parent takes
+    Interrupted, // the person stopped the work (Ctrl+C)
+};
+
+// The child stopped by the wall: why, and the first lines it printed. The message is a short
+// English text for logs; each reader of a kind of file says it in its own words.
+class BreachError : public platform::Error {
+public:
+    BreachError(Breach breach, const QString& message, QStringList said)
+        : Error(message), breach_(breach), said_(std::move(said)) {}
+    Breach breach() const { return breach_; }
+    const QStringList& said() const { return said_; }
+
+private:
+    Breach breach_;
+    QStringList said_;
+};
+
+// Starts `program` with `arguments` under `limits` and takes its records. `between` is called
+// whenever the parent waits for the child (about ten times a second, and after each piece of
+// output): it may throw to stop the work (the child is then killed). The child is killed when
+// this object goes, unless it ended by itself.
+class Child {
+public:
+    Child(const QString& program, const QStringList& arguments, const Limits& limits,
+          std::function<void()> between = {}, qint64 mostBytes = 0);
+    ~Child();
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    // The next record's payload. Throws BreachError when the child breaks off, stalls, floods,
+    // or hands over more than `mostBytes` in all (0: no limit); whatever `between` throws.
+    QByteArray nextRecord();
+    // Waits for the child to end by itself after its last record; BreachError when it did not
+    // end well.
+    void finish();
+    // The first lines the child printed on stderr.
+    const QStringList& firstLines() const { return firstLines_; }
+    const Limits& limits() const { return limits_; }
+
+    [[noreturn]] void stop(Breach breach, const QString& message);
+
+private:
+    void watch();
+    void takeMessages(bool all);
+    void takeLine(const QString& line);
+
+    Limits limits_;
+    std::function<void()> between_;
+    qint64 mostBytes_;
+    QProcess process_;
+    QByteArray records_; // what came on stdout, of which the first taken_ bytes are taken
+    qsizetype taken_ = 0;
+    qint64 received_ = 0;
+    QByteArray partLine_;
+    QStringList firstLines_;
+    qint64 messageBytes_ = 0;
+    QDeadlineTimer silence_;
+#ifdef Q_OS_WIN
+    void* job_ = nullptr;
+#endif
+};
+
+} // namespace tools::wall
