@@ -1,6 +1,7 @@
 #include "araclar/overduepage.h"
 
 #include "araclar/database.h"
+#include "araclar/deskprint.h"
 #include "araclar/listpanel.h"
 #include "araclar/messages.h"
 
@@ -36,6 +37,12 @@ OverduePage::OverduePage(const Context& context, QWidget* parent)
     labelControl(schoolLabel, schoolCombo);
     auto* refreshButton = new QPushButton(QStringLiteral("&Yenile"), this);
     refreshButton->setObjectName(QStringLiteral("refreshButton"));
+    // A reminder slip for each reader with a late book (of the school chosen), for the class
+    // teachers.
+    auto* slipsButton = new QPushButton(QStringLiteral("Gecikme &Bildirimi Yazdır…"), this);
+    slipsButton->setObjectName(QStringLiteral("slipsPrintButton"));
+    auto* slipsPdfButton = new QPushButton(QStringLiteral("Gecikme Bildirimi PD&F…"), this);
+    slipsPdfButton->setObjectName(QStringLiteral("slipsPdfButton"));
     todayLabel = new QLabel(this);
     todayLabel->setObjectName(QStringLiteral("todayLabel"));
 
@@ -52,6 +59,8 @@ OverduePage::OverduePage(const Context& context, QWidget* parent)
     bar->addWidget(schoolLabel);
     bar->addWidget(schoolCombo, 1);
     bar->addWidget(refreshButton);
+    bar->addWidget(slipsButton);
+    bar->addWidget(slipsPdfButton);
     bar->addWidget(todayLabel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
@@ -62,6 +71,15 @@ OverduePage::OverduePage(const Context& context, QWidget* parent)
     connect(schoolCombo, &QComboBox::currentIndexChanged, this,
             [this] { guarded([this] { applyFilter(); }); });
     connect(refreshButton, &QPushButton::clicked, this, [this] { guarded([this] { refresh(); }); });
+    const auto chosenSchool = [this] {
+        return schoolCombo->currentIndex() > 0 ? schoolCombo->currentText() : QString();
+    };
+    connect(slipsButton, &QPushButton::clicked, this, [this, chosenSchool] {
+        guarded([&] { printReminderSlips(context_, this, chosenSchool()); });
+    });
+    connect(slipsPdfButton, &QPushButton::clicked, this, [this, chosenSchool] {
+        guarded([&] { saveReminderSlipsPdf(context_, this, chosenSchool()); });
+    });
 }
 
 void OverduePage::refresh() {

@@ -231,6 +231,14 @@ private slots:
         QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 2);
         QCOMPARE(dialogs->texts(), QStringList{});
 
+        // The reminder slips of the school chosen, from the overdue list: one reader is late.
+        choosers->answers.push_back(out.filePath(u"bildirim.pdf"_s));
+        QTest::mouseClick(child<QPushButton>(page, u"slipsPdfButton"_s), Qt::LeftButton);
+        QCOMPARE(choosers->captions.last(), u"Gecikme Bildirimlerini PDF Olarak Kaydet"_s);
+        QVERIFY(QFileInfo(out.filePath(u"bildirim.pdf"_s)).size() > 0);
+        COMPARE_FILE_MODE(out.filePath(u"bildirim.pdf"_s), testsupport::ownerOnly);
+        QCOMPARE(dialogs->texts(), QStringList{});
+
         // A loan given back meanwhile (the main program writes), then "Yenile".
         db->exec(u"update hareket set DURUM = 'Geri Alindi' where ADIGIKITAP = 'İNCE MEMED'"_s);
         QTest::mouseClick(child<QPushButton>(page, u"refreshButton"_s), Qt::LeftButton);
