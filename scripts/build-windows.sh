@@ -48,12 +48,63 @@ debian_source() {
   printf '%s\n' "$dir"
 }
 
+# Qt for Windows packed by this script (../shared/vendor/, beside a clone on the CI machines):
+# the folder $qt_prefix as build_qt installs it, with the configure lines it was built with.
+qt_packed=$root/../shared/vendor/qt-$qt_version-mingw-x64.tar.xz
+qt_packed_options=$root/../shared/vendor/qt-$qt_version-mingw-x64.options.txt
+qt_packed_sha256=f75887c92403c431a58278c97452e5deb5d9b6600342b54b0b108f7532672e35
+
+# The lines of a configure command, comparable: no blank or comment lines, no leading or
+# trailing blanks, no line continuations.
+configure_lines() {
+  sed -e 's/^[[:space:]]*//' -e 's/[[:space:]]*\\$//' -e 's/[[:space:]]*$//' "$@" |
+    grep -v -E '^(#|$)' || true
+}
+
+# The configure lines of build_qt below, between its two marker lines.
+own_qt_options() {
+  sed -n '/^[[:space:]]*# >>> Qt configure lines/,/^[[:space:]]*# <<< Qt configure lines/p' "$root/scripts/build-windows.sh" |
+    sed '1d;$d' | configure_lines
+}
+
+# Unpacks the packed Qt when it is there, whole (its checksum) and built as build_qt would build
+# it now (its configure lines the same as ours); returns 1 otherwise, and build_qt builds.
+unpack_qt() {
+  [ -f "$qt_packed" ] && [ -f "$qt_packed_options" ] || return 1
+  if [ "$(sha256sum "$qt_packed" | cut -d' ' -f1)" != "$qt_packed_sha256" ]; then
+    say "not using $qt_packed: its checksum is not $qt_packed_sha256"
+    return 1
+  fi
+  if [ "$(configure_lines "$qt_packed_options")" != "$(own_qt_options)" ]; then
+    say "not using $qt_packed: it was configured otherwise than this script configures Qt"
+    return 1
+  fi
+  local unpack
+  unpack=$(mktemp -d "$cache/qt-unpack.XXXXXX")
+  tar -xJf "$qt_packed" -C "$unpack" --no-same-owner
+  if [ ! -f "$unpack/qt-$qt_version-mingw/.complete" ] ||
+    [ ! -f "$unpack/qt-$qt_version-mingw/bin/Qt6Core.dll" ]; then
+    rm -rf "$unpack"
+    say "not using $qt_packed: it holds no complete qt-$qt_version-mingw folder"
+    return 1
+  fi
+  rm -rf "$qt_prefix"
+  mv "$unpack/qt-$qt_version-mingw" "$qt_prefix"
+  rm -rf "$unpack"
+  say "Qt for Windows unpacked from $qt_packed into $qt_prefix"
+}
+
 build_qt() {
   [ -f "$qt_prefix/.complete" ] && return
+  unpack_qt && return
   local src
   src=$(debian_source qt6-base)
   say "building Qt $qt_version for Windows into $qt_prefix (once; 20 to 25 minutes on two cores)"
   rm -rf "$cache/qt-build" "$qt_prefix"
+  # The lines between the two markers are compared with the packed Qt's options file: a change
+  # here makes the packed Qt not apply, and Qt is built from source again.
+  {
+  # >>> Qt configure lines
   # The features the program does not use are off. OpenGL goes with dynamicgl (6.4.2's windows
   # platform plugin does not compile with opengl off alone); Debian's source lacks the wintab
   # headers that tabletevent needs.
@@ -65,8 +116,9 @@ build_qt() {
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
     -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_dbus=OFF -DFEATURE_sql=OFF \
     -DFEATURE_network=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF \
-    -DFEATURE_tabletevent=OFF -DFEATURE_printsupport=ON -DFEATURE_testlib=ON \
-    >"$cache/qt-configure.log" 2>&1 || { tail -n 40 "$cache/qt-configure.log"; exit 1; }
+    -DFEATURE_tabletevent=OFF -DFEATURE_printsupport=ON -DFEATURE_testlib=ON
+  # <<< Qt configure lines
+  } >"$cache/qt-configure.log" 2>&1 || { tail -n 40 "$cache/qt-configure.log"; exit 1; }
   cmake --build "$cache/qt-build" -j"$jobs" >"$cache/qt-build.log" 2>&1 ||
     { tail -n 40 "$cache/qt-build.log"; exit 1; }
   cmake --install "$cache/qt-build" >/dev/null
