@@ -373,9 +373,11 @@ void WalledAccessReader::watch() {
                  .arg(limits_.silentSeconds));
 }
 
-// After a refusal the child ends by itself; all it printed is then here.
+// After a refusal the child ends by itself; all it printed is then here. A wait for its output
+// may already have seen it end (Windows's QProcess notes the end together with the last output),
+// and waitForFinished() answers false for a child that has ended.
 void WalledAccessReader::awaitEnd() {
-    while (!process_.waitForFinished(waitSlice))
+    while (process_.state() != QProcess::NotRunning && !process_.waitForFinished(waitSlice))
         watch();
     takeMessages(true);
 }
