@@ -419,6 +419,39 @@ private slots:
 #endif
     }
 
+    // On Windows the limits are a job object's. When any step of making that job and putting the
+    // reader in it fails, the reader is stopped and the import ends naming the file and the step;
+    // no NEW is made. (The step fails through an option for the tests only.)
+    void aReaderThatCannotBeLimitedIsStopped_data() {
+        QTest::addColumn<QString>("step");
+#ifdef Q_OS_WIN
+        for (const char* step : {"CreateJobObjectW", "SetInformationJobObject", "OpenProcess",
+                                 "AssignProcessToJobObject"})
+            QTest::newRow(step) << QString::fromLatin1(step);
+#endif
+    }
+    void aReaderThatCannotBeLimitedIsStopped() {
+#ifndef Q_OS_WIN
+        QSKIP("the limits are a job object's on Windows only (here they are setrlimit's)");
+#else
+        QFETCH(QString, step);
+        const QString dir = freshDir();
+        const QString oldPath = dir + u"/DATA.mdb"_s, newPath = dir + u"/DATA-yeni.mdb"_s;
+        QVERIFY(writeAll(oldPath, readAll(samples + u"/kutuphane_jet4_plain.mdb"_s)));
+        QProcessEnvironment env = narrowLimits();
+        env.insert(u"TERNAVOLK_IMPORT_JOB_REFUSED"_s, step);
+        const Run r = import({oldPath, newPath}, env);
+        QVERIFY(r.ended);
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out, u"Importing '%1' into '%2'\n"_s.arg(oldPath, newPath));
+        QCOMPARE(r.err, u"ternavolk-db: Cannot read '%1': the Access reader cannot be held to its "
+                        u"limits of memory and processor time (%2 failed: %3); the import "
+                        u"stopped and nothing was written\n"_s.arg(
+                            oldPath, step, qt_error_string(ERROR_ACCESS_DENIED)));
+        QCOMPARE(entries(dir), QStringList{u"DATA.mdb"_s});
+#endif
+    }
+
     // A reader that has already ended when the wall comes to wait for its end, because a wait
     // for its output saw it end: the tables come across, and the wall does not wait on until
     // the silence limit and call the file damaged. The stand-in hands over exactly what the real
