@@ -5,9 +5,10 @@
 #      from a folder with blanks and Turkish letters, on a demo DATA.mdb there;
 #   3. ternavolk-db.exe import of both Access sample files, compared value for value with the
 #      Linux tool's result.
-# Prints a closing line "N passed, N failed" and exits non-zero on any failure. Builds what is
-# missing first (scripts/build-windows.sh --tests). Wine is not Windows: what passes here is what
-# Wine shows.
+# Each test program runs once. Prints a closing line "N passed, M flaky, K failed" (flaky: a
+# failure of a program listed in wine_flaky below) and exits non-zero on any failure. Builds what
+# is missing first (scripts/build-windows.sh --tests). Wine is not Windows: what passes here is
+# what Wine shows.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ -z "${DISPLAY:-}" ] && [ -z "${TERNAVOLK_UNDER_XVFB:-}" ]; then
@@ -34,9 +35,11 @@ say() { printf '[test-windows %s] %s\n' "$(date +%H:%M:%S)" "$*"; }
 
 passed=0
 failed=0
+flakes=0
 failures=()
 pass() { passed=$((passed + 1)); say "PASS $1"; }
 fail() { failed=$((failed + 1)); failures+=("$1"); say "FAIL $1${2:+: $2}"; }
+flaky() { flakes=$((flakes + 1)); say "FLAKY $1${2:+: $2}"; }
 
 winpath() { winepath -w "$1" 2>/dev/null; }
 say "starting Wine in $WINEPREFIX"
@@ -63,6 +66,12 @@ export WINEPATH
 # Tests that cannot pass under Wine, each with its reason. Nothing else is left out.
 declare -A cannot=(
 )
+# Test programs that fail now and then under Wine only, each with the reason shown to lie in
+# Wine (not in the program, and not in Windows): such a failure is counted as flaky, not failed.
+# None is known. (Imports that stalled for a minute now and then were the tool's own fault,
+# mended: it waited for the end of a reader that had already ended.)
+declare -A wine_flaky=(
+)
 
 # 1. The test programs, one after another (each runs its own Wine processes).
 mapfile -t tests < <(find "$build/tests" -maxdepth 1 -name '*.exe' | sort)
@@ -88,20 +97,16 @@ for exe in "${tests[@]}"; do
     grep -a -E '^(FAIL!|   Actual|   Expected|   Loc:|QFATAL)' "$out" 2>/dev/null | head -n 20 ||
       tail -n 20 "$work/$name.stdout"
   }
+  # Each program runs once: a program that fails fails the run. Only a program listed in
+  # wine_flaky that fails is counted apart, with its reason.
   if run_test; then
     pass "$name ($totals)"
+  elif [ -n "${wine_flaky[$name]:-}" ]; then
+    flaky "$name" "exit $rc, ${totals:-no totals}; ${wine_flaky[$name]}"
+    failures_of
   else
-    # Wine's timing under a loaded machine has failed a passing case once; a program that
-    # fails is run a second time, and what failed the first time is shown either way.
-    first="exit $rc, ${totals:-no totals}"
-    first_failures=$(failures_of)
-    if run_test; then
-      pass "$name ($totals; FLAKY: the first run failed: $first)"
-      printf '%s\n' "$first_failures" | sed 's/^/    first run: /'
-    else
-      fail "$name" "exit $rc, ${totals:-no totals}"
-      failures_of
-    fi
+    fail "$name" "exit $rc, ${totals:-no totals}"
+    failures_of
   fi
   # What a test leaves out on Windows, it says so itself, with its reason.
   grep -a -E '^SKIP' "$out" 2>/dev/null | sed 's/^/    /' || true
@@ -193,5 +198,5 @@ done
 echo
 for f in "${failures[@]}"; do echo "failed: $f"; done
 for name in "${!cannot[@]}"; do echo "not run under Wine: $name (${cannot[$name]})"; done
-echo "Windows: $passed passed, $failed failed"
+echo "Windows: $passed passed, $flakes flaky, $failed failed"
 [ "$failed" -eq 0 ]
