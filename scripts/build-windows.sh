@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds 64-bit Windows executables on Debian 12 with MinGW-w64 and packs them into
-# ternavolk-windows-x64.zip: one folder a librarian unzips anywhere and runs from.
+# ternavolk-windows-x64.zip, one folder a librarian unzips anywhere and runs from, and
+# ternavolk-guncelleme-windows-x64.zip, the same without DATA.mdb, to update such a folder.
 #
-#   bash scripts/build-windows.sh            the program, the database tool and the zip
+#   bash scripts/build-windows.sh            the program, the database tool and the two zips
 #   bash scripts/build-windows.sh --tests    the same, and the test programs
 #   bash scripts/build-windows.sh --deps     only what the build needs (Qt, SQLite, libmdb)
 #
@@ -235,14 +236,22 @@ dlls_of() {
 }
 
 # The folder a librarian unzips: the executables, exactly the DLLs and plugins they load, Qt's
-# Turkish translation, an empty DATA.mdb, the licences and a short Turkish read-me.
+# Turkish translation, an empty DATA.mdb, the licences and a short Turkish read-me. Packed twice:
+# ternavolk-windows-x64.zip to begin with, and ternavolk-guncelleme-windows-x64.zip, the same
+# folder without DATA.mdb, to unzip over a folder in use (it replaces the executables and DLLs
+# and never the registers).
+full_zip=$root/ternavolk-windows-x64.zip
+update_zip=$root/ternavolk-guncelleme-windows-x64.zip
 pack() {
-  local stage=$build/zip folder
+  local stage=$build/zip folder exe
   folder=$stage/Ternavolk
   rm -rf "$stage"
   mkdir -p "$folder/platforms" "$folder/styles" "$folder/translations" "$folder/lisanslar"
-  local exes=("$build/app/ternavolk.exe" "$build/tools/ternavolk-db.exe")
-  [ -f "$build/app/ternavolk-araclar.exe" ] && exes+=("$build/app/ternavolk-araclar.exe")
+  local exes=("$build/app/ternavolk.exe" "$build/tools/ternavolk-db.exe"
+              "$build/app/ternavolk-araclar.exe")
+  for exe in "${exes[@]}"; do
+    [ -f "$exe" ] || { echo "not packing: $exe was not built" >&2; exit 1; }
+  done
   cp "${exes[@]}" "$folder/"
   cp "$qt_prefix/plugins/platforms/qwindows.dll" "$folder/platforms/"
   cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
@@ -254,13 +263,23 @@ pack() {
   cp "$root/packaging/windows/BENİOKU.txt" "$folder/"
   cp "$deps_prefix/share/mdbtools/COPYING.LIB" "$folder/lisanslar/libmdb-LGPL.txt"
   cp "$root/packaging/windows/KAYNAKLAR.txt" "$folder/lisanslar/"
-  cp "$qt_src_license" "$folder/lisanslar/Qt-LGPL-3.0.txt"
+  # The GNU LGPL 3, Qt's licence, as every Debian system keeps it (the same text as Qt's own
+  # LICENSES/LGPL-3.0-only.txt, without fetching Qt's source when Qt came packed).
+  cp /usr/share/common-licenses/LGPL-3 "$folder/lisanslar/Qt-LGPL-3.0.txt"
   # The empty registers, made by the Windows tool itself under Wine.
   (cd "$folder" && WINEPREFIX=$cache/wine WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' wine ./ternavolk-db.exe create DATA.mdb \
     </dev/null >/dev/null) || { echo "could not make the empty DATA.mdb under Wine" >&2; exit 1; }
-  rm -f "$root/ternavolk-windows-x64.zip"
-  (cd "$stage" && zip -qr -X "$root/ternavolk-windows-x64.zip" Ternavolk)
-  say "packed $root/ternavolk-windows-x64.zip ($(du -h "$root/ternavolk-windows-x64.zip" | cut -f1))"
+  rm -f "$full_zip" "$update_zip"
+  (cd "$stage" && zip -qr -X "$full_zip" Ternavolk)
+  (cd "$stage" && zip -qr -X "$update_zip" Ternavolk -x Ternavolk/DATA.mdb)
+  # The update differs from the full zip by DATA.mdb alone, so that it holds no registers and
+  # every file it holds lands where the full zip put it.
+  if [ "$(comm -3 <(unzip -Z1 "$full_zip" | sort) <(unzip -Z1 "$update_zip" | sort))" != \
+    "Ternavolk/DATA.mdb" ]; then
+    rm -f "$full_zip" "$update_zip"
+    echo "the update zip is not the full zip without DATA.mdb" >&2
+    exit 1
+  fi
+  say "packed $full_zip ($(du -h "$full_zip" | cut -f1)) and $update_zip ($(du -h "$update_zip" | cut -f1))"
 }
-qt_src_license=$(debian_source qt6-base)/LICENSES/LGPL-3.0-only.txt
 pack

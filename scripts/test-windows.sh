@@ -4,7 +4,8 @@
 #   2. the program itself with the real windows platform plugin on a virtual X display, started
 #      from a folder with blanks and Turkish letters, on a demo DATA.mdb there;
 #   3. ternavolk-db.exe import of both Access sample files, compared value for value with the
-#      Linux tool's result.
+#      Linux tool's result;
+#   4. the update zip unzipped over a folder with filled registers: every row kept.
 # Each test program runs once. Prints a closing line "N passed, M flaky, K failed" (flaky: a
 # failure of a program listed in wine_flaky below) and exits non-zero on any failure. Builds what
 # is missing first (scripts/build-windows.sh --tests). Wine is not Windows: what passes here is
@@ -194,6 +195,45 @@ for sample in kutuphane_jet4_plain kutuphane_jet4_compressed; do
     diff <(dump "$place/yeni $sample.mdb") <(dump "$work/linux-$sample.mdb") | head -n 20
   fi
 done
+
+# 4. An update over a folder in use: the update zip unzipped over the folder with the demo
+# registers, replacing every file as "Yes to all" does, keeps every row of its DATA.mdb, puts
+# each file where the full zip put it (the programs made to look old are replaced) and leaves a
+# folder whose tool finds the registers sound.
+update_zip=$root/ternavolk-guncelleme-windows-x64.zip
+rows() {
+  python3 - "$1" <<'PY'
+import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+print(" ".join(f"{t}:{db.execute(f'SELECT count(*) FROM {t}').fetchone()[0]}"
+               for t in ("okuyucu", "kitapkayit", "hareket")))
+PY
+}
+dump "$app/DATA.mdb" >"$work/registers-before.txt"
+counts=$(rows "$app/DATA.mdb")
+replaced=(ternavolk.exe ternavolk-db.exe ternavolk-araclar.exe Qt6Core.dll qt.conf BENİOKU.txt)
+for f in "${replaced[@]}"; do printf 'an older version\r\n' >"$app/$f"; done
+unzip -q -o "$update_zip" -d "$place"
+stale=()
+for f in "${replaced[@]}"; do
+  cmp -s "$app/$f" <(unzip -p "$update_zip" "Ternavolk/$f") || stale+=("$f")
+done
+set +e
+checked=$(cd "$app" && wine ./ternavolk-db.exe check DATA.mdb </dev/null 2>&1 | tr -d '\r')
+set -e
+if unzip -Z1 "$update_zip" | grep -qi 'DATA\.mdb'; then
+  fail "update zip" "it holds a DATA.mdb"
+elif [[ "$counts" == *":0"* ]]; then
+  fail "update over a folder in use" "the demo registers are not filled ($counts)"
+elif ! cmp -s <(dump "$app/DATA.mdb") "$work/registers-before.txt"; then
+  fail "update over a folder in use" "DATA.mdb changed (before: $counts, after: $(rows "$app/DATA.mdb"))"
+elif [ ${#stale[@]} -gt 0 ]; then
+  fail "update over a folder in use" "not replaced: ${stale[*]}"
+elif [ "$checked" != ok ]; then
+  fail "update over a folder in use" "ternavolk-db.exe check DATA.mdb said: $checked"
+else
+  pass "update over a folder in use: every row of DATA.mdb kept ($counts), the programs replaced, the check says ok"
+fi
 
 echo
 for f in "${failures[@]}"; do echo "failed: $f"; done
