@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Tests the Windows build under Wine on Debian 12:
-#   1. every test program (.exe) on Qt's offscreen platform;
+#   1. every test program (.exe) on Qt's offscreen platform, and the test of the iconv that
+#      FreeXL uses on Windows;
 #   2. the program itself with the real windows platform plugin on a virtual X display, started
 #      from a folder with blanks and Turkish letters, on a demo DATA.mdb there;
 #   3. ternavolk-db.exe import of both Access sample files, compared value for value with the
@@ -112,6 +113,19 @@ for exe in "${tests[@]}"; do
   # What a test leaves out on Windows, it says so itself, with its reason.
   grep -a -E '^SKIP' "$out" 2>/dev/null | sed 's/^/    /' || true
 done
+
+# The iconv that the Windows build of FreeXL converts texts with (packaging/windows/iconv).
+set +e
+(cd "$build/iconv" && wine ./tst_iconv.exe </dev/null >"$work/iconv.txt" 2>&1)
+rc=$?
+set -e
+closing=$(tr -d '\r' <"$work/iconv.txt" | tail -n 1)
+if [ "$rc" -eq 0 ] && [[ "$closing" =~ ^[0-9]+\ cases,\ 0\ failed$ ]]; then
+  pass "tst_iconv ($closing)"
+else
+  fail "tst_iconv" "exit $rc, ${closing:-no closing line}"
+  tr -d '\r' <"$work/iconv.txt" | grep -a '^FAIL' | head -n 20 || true
+fi
 
 # A folder a librarian might choose: blanks and Turkish letters all the way.
 place="$work/Okul Kütüphanesi/Gülşen'in Masası"
