@@ -72,8 +72,8 @@ configure_lines() {
 
 # The configure lines of build_qt below, between its two marker lines.
 own_qt_options() {
-  sed -n '/^[[:space:]]*# >>> Qt configure lines/,/^[[:space:]]*# <<< Qt configure lines/p' "$root/scripts/build-windows.sh" |
-    sed '1d;$d' | configure_lines
+  sed -n '/^[[:space:]]*# >>> Qt configure lines/,/^[[:space:]]*# <<< Qt configure lines/p' \
+    "$root/scripts/build-windows.sh" | sed '1d;$d' | configure_lines
 }
 
 # Unpacks the packed Qt when it is there, whole (its checksum) and built as build_qt would build
@@ -90,11 +90,11 @@ unpack_qt() {
   fi
   local unpack
   unpack=$(mktemp -d "$cache/qt-unpack.XXXXXX")
-  tar -xJf "$qt_packed" -C "$unpack" --no-same-owner
-  if [ ! -f "$unpack/qt-$qt_version-mingw/.complete" ] ||
+  if ! tar -xJf "$qt_packed" -C "$unpack" --no-same-owner ||
+    [ ! -f "$unpack/qt-$qt_version-mingw/.complete" ] ||
     [ ! -f "$unpack/qt-$qt_version-mingw/bin/Qt6Core.dll" ]; then
     rm -rf "$unpack"
-    say "not using $qt_packed: it holds no complete qt-$qt_version-mingw folder"
+    say "not using $qt_packed: it does not unpack into a complete qt-$qt_version-mingw folder"
     return 1
   fi
   rm -rf "$qt_prefix"
@@ -206,10 +206,12 @@ PC
 
 # FreeXL 1.0.6. It converts texts with iconv, which MinGW-w64 lacks and Debian ships for Linux
 # only: packaging/windows/iconv/ adapts the few conversions it asks for onto Windows's own
-# code-page conversions, and is compiled into libfreexl.a.
+# code-page conversions, and is compiled into libfreexl.a. The marker holds the adapter's
+# checksum, so that a change to the adapter builds the library again.
 build_freexl() {
-  [ -f "$deps_prefix/.freexl-complete" ] && return
-  local src work=$cache/freexl-build version adapter=$root/packaging/windows/iconv
+  local src work=$cache/freexl-build version adapter=$root/packaging/windows/iconv sum
+  sum=$(cat "$adapter/iconv.h" "$adapter/iconv.c" "$adapter/localcharset.h" | sha256sum | cut -d' ' -f1)
+  [ "$(cat "$deps_prefix/.freexl-complete" 2>/dev/null)" = "$sum" ] && return
   src=$(debian_source freexl)
   version=${src##*/freexl-}
   say "building FreeXL for Windows from $(basename "$src")"
@@ -232,7 +234,7 @@ Cflags: -I\${prefix}/include
 PC
   cp "$src/COPYING" "$deps_prefix/share/freexl/MPL-1.1.txt"
   rm -rf "$work"
-  touch "$deps_prefix/.freexl-complete"
+  printf '%s\n' "$sum" >"$deps_prefix/.freexl-complete"
 }
 
 # minizip from zlib's source (contrib/minizip), over Debian's MinGW-w64 zlib (zlib1.dll), with
