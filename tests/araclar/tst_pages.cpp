@@ -464,15 +464,16 @@ private slots:
 
 #ifndef Q_OS_WIN
     void importPageCancelStopsTheToolAndLeavesNothing() {
-        // A stand-in for the tool that starts like it and then keeps working.
+        // A stand-in for the tool that starts like it and then keeps working. Its temporary
+        // file is made before it says how far it has come, as the tool's is: the test looks for
+        // the file once the page shows that line.
         QTemporaryDir bin;
         const QString tool = bin.filePath(u"ternavolk-db"_s);
         {
             QFile f(tool);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("#!/bin/sh\necho \"Importing '$2' into '$3'\"\necho \"okuyucu: 5000 rows so "
-                    "far...\"\n"
-                    ": > \"$3.import-0123abcd\"\nexec sleep 60\n");
+            f.write("#!/bin/sh\n: > \"$3.import-0123abcd\"\necho \"Importing '$2' into '$3'\"\n"
+                    "echo \"okuyucu: 5000 rows so far...\"\nexec sleep 60\n");
         }
         QFile::setPermissions(tool, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
                                         QFileDevice::WriteOwner);
