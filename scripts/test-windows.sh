@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Tests the Windows build under Wine on Debian 12:
-#   1. every test program (.exe) on Qt's offscreen platform;
+#   1. every test program (.exe) on Qt's offscreen platform, and the test of the iconv that
+#      FreeXL uses on Windows;
 #   2. the program itself with the real windows platform plugin on a virtual X display, started
 #      from a folder with blanks and Turkish letters, on a demo DATA.mdb there;
 #   3. ternavolk-db.exe import of both Access sample files, compared value for value with the
-#      Linux tool's result.
-# Prints a closing line "N passed, N failed" and exits non-zero on any failure. Builds what is
-# missing first (scripts/build-windows.sh --tests). Wine is not Windows: what passes here is what
-# Wine shows.
+#      Linux tool's result;
+#   4. the update zip unzipped over a folder with filled registers: every row kept.
+# Each test program runs once. Prints a closing line "N passed, M flaky, K failed" (flaky: a
+# failure of a program listed in wine_flaky below) and exits non-zero on any failure. Builds what
+# is missing first (scripts/build-windows.sh --tests). Wine is not Windows: what passes here is
+# what Wine shows.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ -z "${DISPLAY:-}" ] && [ -z "${TERNAVOLK_UNDER_XVFB:-}" ]; then
@@ -34,9 +37,11 @@ say() { printf '[test-windows %s] %s\n' "$(date +%H:%M:%S)" "$*"; }
 
 passed=0
 failed=0
+flakes=0
 failures=()
 pass() { passed=$((passed + 1)); say "PASS $1"; }
 fail() { failed=$((failed + 1)); failures+=("$1"); say "FAIL $1${2:+: $2}"; }
+flaky() { flakes=$((flakes + 1)); say "FLAKY $1${2:+: $2}"; }
 
 winpath() { winepath -w "$1" 2>/dev/null; }
 say "starting Wine in $WINEPREFIX"
@@ -63,6 +68,12 @@ export WINEPATH
 # Tests that cannot pass under Wine, each with its reason. Nothing else is left out.
 declare -A cannot=(
 )
+# Test programs that fail now and then under Wine only, each with the reason shown to lie in
+# Wine (not in the program, and not in Windows): such a failure is counted as flaky, not failed.
+# None is known. (Imports that stalled for a minute now and then were the tool's own fault,
+# mended: it waited for the end of a reader that had already ended.)
+declare -A wine_flaky=(
+)
 
 # 1. The test programs, one after another (each runs its own Wine processes).
 mapfile -t tests < <(find "$build/tests" -maxdepth 1 -name '*.exe' | sort)
@@ -88,24 +99,33 @@ for exe in "${tests[@]}"; do
     grep -a -E '^(FAIL!|   Actual|   Expected|   Loc:|QFATAL)' "$out" 2>/dev/null | head -n 20 ||
       tail -n 20 "$work/$name.stdout"
   }
+  # Each program runs once: a program that fails fails the run. Only a program listed in
+  # wine_flaky that fails is counted apart, with its reason.
   if run_test; then
     pass "$name ($totals)"
+  elif [ -n "${wine_flaky[$name]:-}" ]; then
+    flaky "$name" "exit $rc, ${totals:-no totals}; ${wine_flaky[$name]}"
+    failures_of
   else
-    # Wine's timing under a loaded machine has failed a passing case once; a program that
-    # fails is run a second time, and what failed the first time is shown either way.
-    first="exit $rc, ${totals:-no totals}"
-    first_failures=$(failures_of)
-    if run_test; then
-      pass "$name ($totals; FLAKY: the first run failed: $first)"
-      printf '%s\n' "$first_failures" | sed 's/^/    first run: /'
-    else
-      fail "$name" "exit $rc, ${totals:-no totals}"
-      failures_of
-    fi
+    fail "$name" "exit $rc, ${totals:-no totals}"
+    failures_of
   fi
   # What a test leaves out on Windows, it says so itself, with its reason.
   grep -a -E '^SKIP' "$out" 2>/dev/null | sed 's/^/    /' || true
 done
+
+# The iconv that the Windows build of FreeXL converts texts with (packaging/windows/iconv).
+set +e
+(cd "$build/iconv" && wine ./tst_iconv.exe </dev/null >"$work/iconv.txt" 2>&1)
+rc=$?
+set -e
+closing=$(tr -d '\r' <"$work/iconv.txt" | tail -n 1)
+if [ "$rc" -eq 0 ] && [[ "$closing" =~ ^[0-9]+\ cases,\ 0\ failed$ ]]; then
+  pass "tst_iconv ($closing)"
+else
+  fail "tst_iconv" "exit $rc, ${closing:-no closing line}"
+  tr -d '\r' <"$work/iconv.txt" | grep -a '^FAIL' | head -n 20 || true
+fi
 
 # A folder a librarian might choose: blanks and Turkish letters all the way.
 place="$work/Okul Kütüphanesi/Gülşen'in Masası"
@@ -190,8 +210,47 @@ for sample in kutuphane_jet4_plain kutuphane_jet4_compressed; do
   fi
 done
 
+# 4. An update over a folder in use: the update zip unzipped over the folder with the demo
+# registers, replacing every file as "Yes to all" does, keeps every row of its DATA.mdb, puts
+# each file where the full zip put it (the programs made to look old are replaced) and leaves a
+# folder whose tool finds the registers sound.
+update_zip=$root/ternavolk-guncelleme-windows-x64.zip
+rows() {
+  python3 - "$1" <<'PY'
+import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+print(" ".join(f"{t}:{db.execute(f'SELECT count(*) FROM {t}').fetchone()[0]}"
+               for t in ("okuyucu", "kitapkayit", "hareket")))
+PY
+}
+dump "$app/DATA.mdb" >"$work/registers-before.txt"
+counts=$(rows "$app/DATA.mdb")
+replaced=(ternavolk.exe ternavolk-db.exe ternavolk-araclar.exe Qt6Core.dll qt.conf BENİOKU.txt)
+for f in "${replaced[@]}"; do printf 'an older version\r\n' >"$app/$f"; done
+unzip -q -o "$update_zip" -d "$place"
+stale=()
+for f in "${replaced[@]}"; do
+  cmp -s "$app/$f" <(unzip -p "$update_zip" "Ternavolk/$f") || stale+=("$f")
+done
+set +e
+checked=$(cd "$app" && wine ./ternavolk-db.exe check DATA.mdb </dev/null 2>&1 | tr -d '\r')
+set -e
+if unzip -Z1 "$update_zip" | grep -qi 'DATA\.mdb'; then
+  fail "update zip" "it holds a DATA.mdb"
+elif [[ "$counts" == *":0"* ]]; then
+  fail "update over a folder in use" "the demo registers are not filled ($counts)"
+elif ! cmp -s <(dump "$app/DATA.mdb") "$work/registers-before.txt"; then
+  fail "update over a folder in use" "DATA.mdb changed (before: $counts, after: $(rows "$app/DATA.mdb"))"
+elif [ ${#stale[@]} -gt 0 ]; then
+  fail "update over a folder in use" "not replaced: ${stale[*]}"
+elif [ "$checked" != ok ]; then
+  fail "update over a folder in use" "ternavolk-db.exe check DATA.mdb said: $checked"
+else
+  pass "update over a folder in use: every row of DATA.mdb kept ($counts), the programs replaced, the check says ok"
+fi
+
 echo
 for f in "${failures[@]}"; do echo "failed: $f"; done
 for name in "${!cannot[@]}"; do echo "not run under Wine: $name (${cannot[$name]})"; done
-echo "Windows: $passed passed, $failed failed"
+echo "Windows: $passed passed, $flakes flaky, $failed failed"
 [ "$failed" -eq 0 ]

@@ -287,25 +287,44 @@ WalledAccessReader::WalledAccessReader(const QString& program, const QString& ol
                         .arg(oldPath, program, process_.errorString()));
 #ifdef Q_OS_WIN
     // Assigned at once after the start: a job whose limits end the child, and whose closing
-    // (also when this process ends in any way) ends it too.
-    HANDLE job = CreateJobObjectW(nullptr, nullptr);
-    if (job) {
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION info = {};
-        info.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY |
-                                                JOB_OBJECT_LIMIT_PROCESS_TIME |
-                                                JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        info.BasicLimitInformation.PerProcessUserTimeLimit.QuadPart =
-            static_cast<LONGLONG>(limits_.cpuSeconds) * 10000000;
-        info.ProcessMemoryLimit = static_cast<SIZE_T>(limits_.memoryMB) << 20;
-        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &info, sizeof info);
-        HANDLE child = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE,
-                                   static_cast<DWORD>(process_.processId()));
-        if (child) {
-            AssignProcessToJobObject(job, child);
-            CloseHandle(child);
+    // (also when this process ends in any way) ends it too. A child that cannot be put in such a
+    // job is killed: the file is never read without the limits. For the tests only,
+    // TERNAVOLK_IMPORT_JOB_REFUSED names a step below that then fails as if Windows refused it.
+    HANDLE job = nullptr;
+    const auto check = [&](bool done, const char* step, HANDLE child = nullptr) {
+        if (done && qEnvironmentVariable("TERNAVOLK_IMPORT_JOB_REFUSED") != QLatin1String(step)) {
+            if (child)
+                CloseHandle(child);
+            return;
         }
-        job_ = job;
-    }
+        const int error = done ? ERROR_ACCESS_DENIED : static_cast<int>(GetLastError());
+        if (child)
+            CloseHandle(child);
+        if (job)
+            CloseHandle(job);
+        process_.kill();
+        process_.waitForFinished(5000);
+        throw Error(QStringLiteral("Cannot read '%1': the Access reader cannot be held to its "
+                                   "limits of memory and processor time (%2 failed: %3); the "
+                                   "import stopped and nothing was written")
+                        .arg(oldPath, QLatin1String(step), qt_error_string(error)));
+    };
+    job = CreateJobObjectW(nullptr, nullptr);
+    check(job != nullptr, "CreateJobObjectW");
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION info = {};
+    info.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY |
+                                            JOB_OBJECT_LIMIT_PROCESS_TIME |
+                                            JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    info.BasicLimitInformation.PerProcessUserTimeLimit.QuadPart =
+        static_cast<LONGLONG>(limits_.cpuSeconds) * 10000000;
+    info.ProcessMemoryLimit = static_cast<SIZE_T>(limits_.memoryMB) << 20;
+    check(SetInformationJobObject(job, JobObjectExtendedLimitInformation, &info, sizeof info),
+          "SetInformationJobObject");
+    HANDLE child = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE,
+                               static_cast<DWORD>(process_.processId()));
+    check(child != nullptr, "OpenProcess");
+    check(AssignProcessToJobObject(job, child), "AssignProcessToJobObject", child);
+    job_ = job;
 #endif
     silence_.setRemainingTime(limits_.silentSeconds * 1000);
 }
@@ -546,9 +565,11 @@ void WalledAccessReader::watch() {
     }
 }
 
-// After a refusal the child ends by itself; all it printed is then here.
+// After a refusal the child ends by itself; all it printed is then here. A wait for its output
+// may already have seen it end (Windows's QProcess notes the end together with the last output),
+// and waitForFinished() answers false for a child that has ended.
 void WalledAccessReader::awaitEnd() {
-    while (!process_.waitForFinished(waitSlice))
+    while (process_.state() != QProcess::NotRunning && !process_.waitForFinished(waitSlice))
         watch();
     takeMessages(true);
 }

@@ -549,6 +549,8 @@ private slots:
         QTest::mouseClick(child<QPushButton>(page, u"oldButton"_s), Qt::LeftButton);
         QTest::mouseClick(page->startButton, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!page->running() && page->startButton->isEnabled(), 60000);
+        // The whole text: a refusal for any other reason (a reader stopped as stalled, say)
+        // starts and ends the same way.
         QCOMPARE(dialogs->texts(),
                  QStringList{u"Aktarma yapılamadı; yeni dosya oluşturulmadı. Seçilen dosya Access "
                              u"2000 ya da 2002–2003 biçiminde bir Access dosyası değil. Doğru "
@@ -590,15 +592,19 @@ private slots:
 
 #ifndef Q_OS_WIN
     void importPageCancelStopsTheToolAndLeavesNothing() {
-        // A stand-in for the tool that starts like it and then keeps working.
+        // A stand-in for the tool that starts like it and then keeps working. Its temporary
+        // file is made before it says how far it has come, as the tool's is: the test looks for
+        // the file once the page shows that line.
         QTemporaryDir bin;
         const QString tool = bin.filePath(u"ternavolk-db"_s);
         {
             QFile f(tool);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("#!/bin/sh\necho '{\"event\":\"start\"}'\n"
+            // The file first, then the lines the page waits for: the test looks for the file
+            // once it has seen them.
+            f.write("#!/bin/sh\n: > \"$3.import-0123abcd\"\necho '{\"event\":\"start\"}'\n"
                     "echo '{\"event\":\"progress\",\"table\":\"okuyucu\",\"rows\":5000}'\n"
-                    ": > \"$3.import-0123abcd\"\nexec sleep 60\n");
+                    "exec sleep 60\n");
         }
         QFile::setPermissions(tool, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
                                         QFileDevice::WriteOwner);

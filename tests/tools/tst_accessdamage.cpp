@@ -802,6 +802,93 @@ private slots:
                                                 : QStringList{u"DATA.mdb"_s});
     }
 
+    // On Windows the limits are a job object's. When any step of making that job and putting the
+    // reader in it fails, the reader is stopped and the import ends naming the file and the step;
+    // no NEW is made. (The step fails through an option for the tests only.)
+    void aReaderThatCannotBeLimitedIsStopped_data() {
+        QTest::addColumn<QString>("step");
+#ifdef Q_OS_WIN
+        for (const char* step : {"CreateJobObjectW", "SetInformationJobObject", "OpenProcess",
+                                 "AssignProcessToJobObject"})
+            QTest::newRow(step) << QString::fromLatin1(step);
+#endif
+    }
+    void aReaderThatCannotBeLimitedIsStopped() {
+#ifndef Q_OS_WIN
+        QSKIP("the limits are a job object's on Windows only (here they are setrlimit's)");
+#else
+        QFETCH(QString, step);
+        const QString dir = freshDir();
+        const QString oldPath = dir + u"/DATA.mdb"_s, newPath = dir + u"/DATA-yeni.mdb"_s;
+        QVERIFY(writeAll(oldPath, readAll(samples + u"/kutuphane_jet4_plain.mdb"_s)));
+        QProcessEnvironment env = narrowLimits();
+        env.insert(u"TERNAVOLK_IMPORT_JOB_REFUSED"_s, step);
+        const Run r = import({oldPath, newPath}, env);
+        QVERIFY(r.ended);
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out, u"Importing '%1' into '%2'\n"_s.arg(oldPath, newPath));
+        QCOMPARE(r.err, u"ternavolk-db: Cannot read '%1': the Access reader cannot be held to its "
+                        u"limits of memory and processor time (%2 failed: %3); the import "
+                        u"stopped and nothing was written\n"_s.arg(
+                            oldPath, step, qt_error_string(ERROR_ACCESS_DENIED)));
+        QCOMPARE(entries(dir), QStringList{u"DATA.mdb"_s});
+#endif
+    }
+
+    // A reader that has already ended when the wall comes to wait for its end, because a wait
+    // for its output saw it end: the tables come across, and the wall does not wait on until
+    // the silence limit and call the file damaged. The stand-in hands over exactly what the real
+    // reader hands over for the sample, its marks first and without the last one, so that the
+    // wall, waiting for that mark after the last table, sees the reader end.
+    void aReaderThatHasEndedIsNotAwaited() {
+#ifdef Q_OS_WIN
+        QSKIP("the stand-in is a shell script");
+#else
+        const QString dir = freshDir();
+        const QString program = dir + u"/reader"_s, oldPath = dir + u"/DATA.mdb"_s;
+        QVERIFY(writeAll(oldPath, readAll(samples + u"/kutuphane_jet4_plain.mdb"_s)));
+        QProcess real;
+        real.start(QString::fromUtf8(TERNAVOLK_DB_TOOL),
+                   {QString::fromUtf16(tools::accessReaderCommand), oldPath});
+        QVERIFY(real.waitForFinished(60000));
+        QCOMPARE(real.exitCode(), 0);
+        QByteArray marks = real.readAllStandardError();
+        const QByteArray lastMark = "\x1f"
+                                    "done\n";
+        QVERIFY(marks.endsWith(lastMark));
+        marks.chop(lastMark.size());
+        QVERIFY(writeAll(dir + u"/marks"_s, marks));
+        QVERIFY(writeAll(dir + u"/records"_s, real.readAllStandardOutput()));
+        QVERIFY(writeAll(program, "#!/bin/sh\ncd \"$(dirname \"$0\")\"\ncat marks >&2\nsleep 1\n"
+                                  "cat records\n"));
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        qputenv("TERNAVOLK_IMPORT_SILENT_SECONDS", "5");
+        QStringList tables;
+        QString message;
+        try {
+            tools::WalledAccessReader reader(program, oldPath, false);
+            reader.open();
+            for (const data::TableDef* table : data::allTables()) {
+                int rows = 0;
+                QStringList notes;
+                for (const tools::ImportWarning& w : reader.readTable(
+                         table->tableName(), [](const std::vector<tools::AccessColumn>&) {},
+                         [&rows](const std::vector<data::Value>&) { ++rows; }))
+                    notes << w.text;
+                tables
+                    << u"%1: %2 rows %3"_s.arg(table->tableName()).arg(rows).arg(notes.join(u';'));
+            }
+            reader.close();
+        } catch (const platform::Error& e) {
+            message = e.message();
+        }
+        qunsetenv("TERNAVOLK_IMPORT_SILENT_SECONDS");
+        QCOMPARE(message, QString());
+        QCOMPARE(tables, (QStringList{u"okuyucu: 4 rows "_s, u"kitapkayit: 5 rows "_s,
+                                      u"hareket: 3 rows "_s}));
+#endif
+    }
+
     // SIGINT or SIGTERM in the middle of an import removes the half-made NEW and its journal
     // and stops the reader. The reader is slowed (an option for tests only), so that the
     // signal comes while rows are still being written.
