@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 #include "tools/accessreader.h"
 #include "tools/interrupt.h"
+#include "tools/wall.h"
 
 #include <QDataStream>
 #include <QFile>
@@ -13,25 +14,9 @@
 #include <QtEndian>
 #include <cstdio>
 #ifdef Q_OS_WIN
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 #else
 #include <csignal>
-#include <sys/resource.h>
-#endif
-#ifdef Q_OS_LINUX
-#include <sys/prctl.h>
-#endif
-
-// An AddressSanitizer build reserves terabytes of address space for itself, so there the memory
-// limit is its own resident-size limit instead of an address-space limit.
-#if defined(__SANITIZE_ADDRESS__)
-#define TERNAVOLK_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TERNAVOLK_ASAN 1
-#endif
 #endif
 
 namespace tools {
@@ -54,7 +39,7 @@ enum Record : quint8 {
     Done = 'D',    // all tables read
 };
 enum ValueKind : quint8 { NullValue, IntegerValue, DateTimeValue, TextValue };
-constexpr QDataStream::Version streamVersion = QDataStream::Qt_6_0;
+using wall::streamVersion;
 
 // On stderr, between libmdb's own lines, the child marks what it begins to read.
 constexpr char phaseMark = '\x1f';
@@ -74,60 +59,24 @@ qint64 environmentNumber(const char* name, qint64 fallback) {
     return ok && n > 0 ? n : fallback;
 }
 
-class RecordWriter {
-public:
-    RecordWriter() {
-#ifdef Q_OS_WIN
-        _setmode(_fileno(stdout), _O_BINARY);
-#endif
-        out_.open(stdout, QIODevice::WriteOnly);
+// One row of a table as the Row record carries it.
+void sendRow(wall::RecordWriter& out, const std::vector<Value>& row) {
+    QByteArray payload;
+    QDataStream s(&payload, QIODevice::WriteOnly);
+    s.setVersion(streamVersion);
+    s << static_cast<quint8>(Row);
+    for (const Value& v : row) {
+        if (v.isInteger())
+            s << static_cast<quint8>(IntegerValue) << v.toInteger();
+        else if (v.isDateTime())
+            s << static_cast<quint8>(DateTimeValue) << v.toDateTime().days();
+        else if (v.isText())
+            s << static_cast<quint8>(TextValue) << v.toText();
+        else
+            s << static_cast<quint8>(NullValue);
     }
-    ~RecordWriter() {
-        out_.flush();
-    }
-    RecordWriter(const RecordWriter&) = delete;
-    RecordWriter& operator=(const RecordWriter&) = delete;
-
-    template <typename... T> void send(Record tag, const T&... parts) {
-        QByteArray payload;
-        QDataStream s(&payload, QIODevice::WriteOnly);
-        s.setVersion(streamVersion);
-        s << static_cast<quint8>(tag);
-        ((s << parts), ...);
-        QByteArray head;
-        QDataStream h(&head, QIODevice::WriteOnly);
-        h << static_cast<quint32>(payload.size());
-        out_.write(head);
-        out_.write(payload);
-    }
-    void sendRow(const std::vector<Value>& row) {
-        QByteArray payload;
-        QDataStream s(&payload, QIODevice::WriteOnly);
-        s.setVersion(streamVersion);
-        s << static_cast<quint8>(Row);
-        for (const Value& v : row) {
-            if (v.isInteger())
-                s << static_cast<quint8>(IntegerValue) << v.toInteger();
-            else if (v.isDateTime())
-                s << static_cast<quint8>(DateTimeValue) << v.toDateTime().days();
-            else if (v.isText())
-                s << static_cast<quint8>(TextValue) << v.toText();
-            else
-                s << static_cast<quint8>(NullValue);
-        }
-        QByteArray head;
-        QDataStream h(&head, QIODevice::WriteOnly);
-        h << static_cast<quint32>(payload.size());
-        out_.write(head);
-        out_.write(payload);
-    }
-    void flush() {
-        out_.flush();
-    }
-
-private:
-    QFile out_;
-};
+    out.sendPayload(payload);
+}
 
 // A table's warnings as the End record carries them.
 void writeWarnings(QDataStream& s, const std::vector<ImportWarning>& warnings) {
@@ -168,17 +117,11 @@ void markPhase(const QString& phase) {
 } // namespace
 
 int serveAccessTables(const QString& oldPath, bool salvage) {
-    // A Ctrl+C at the console reaches every process on it: the parent stops this one itself,
-    // after it has noted the interrupt.
-#ifdef Q_OS_WIN
-    SetConsoleCtrlHandler(nullptr, TRUE);
-#else
-    std::signal(SIGINT, SIG_IGN);
-#endif
+    wall::ignoreInterrupts();
     // Only for tests: reading slowly, so that an import can be interrupted midway.
     const auto delay =
         static_cast<unsigned long>(environmentNumber("TERNAVOLK_IMPORT_ROW_DELAY_MS", 0));
-    RecordWriter out;
+    wall::RecordWriter out;
     markPhase(openPhase);
     try {
         AccessReader reader(oldPath, salvage);
@@ -206,7 +149,7 @@ int serveAccessTables(const QString& oldPath, bool salvage) {
                     out.send(Columns, name, names, kinds, types);
                 },
                 [&](const std::vector<Value>& row) {
-                    out.sendRow(row);
+                    sendRow(out, row);
                     if (delay) {
                         out.flush();
                         QThread::msleep(delay);
@@ -235,14 +178,8 @@ int serveAccessTables(const QString& oldPath, bool salvage) {
 
 ReaderLimits readerLimits(qint64 fileSize) {
     const qint64 mb = fileSize >> 20;
-    ReaderLimits limits;
-    limits.memoryMB = environmentNumber("TERNAVOLK_IMPORT_MEMORY_MB", 512 + 2 * mb);
-    limits.cpuSeconds =
-        static_cast<int>(environmentNumber("TERNAVOLK_IMPORT_CPU_SECONDS", 120 + mb));
-    limits.silentSeconds =
-        static_cast<int>(environmentNumber("TERNAVOLK_IMPORT_SILENT_SECONDS", 60));
-    limits.messageBytes = environmentNumber("TERNAVOLK_IMPORT_MESSAGES_KB", 1024) * 1024;
-    return limits;
+    return wall::limitsFrom("TERNAVOLK_IMPORT",
+                            {512 + 2 * mb, static_cast<int>(120 + mb), 60, 1024 * 1024});
 }
 
 WalledAccessReader::WalledAccessReader(const QString& program, const QString& oldPath, bool salvage)
@@ -250,82 +187,18 @@ WalledAccessReader::WalledAccessReader(const QString& program, const QString& ol
     QStringList arguments{QString::fromUtf16(accessReaderCommand), oldPath};
     if (salvage)
         arguments << QStringLiteral("--salvage");
-#ifdef TERNAVOLK_ASAN
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    const QString asan = environment.value(QStringLiteral("ASAN_OPTIONS"));
-    environment.insert(QStringLiteral("ASAN_OPTIONS"),
-                       (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) +
-                           QStringLiteral("hard_rss_limit_mb=%1").arg(limits_.memoryMB));
-    process_.setProcessEnvironment(environment);
-#endif
-#ifndef Q_OS_WIN
-    const auto memory = static_cast<rlim_t>(limits_.memoryMB) << 20;
-    const auto cpu = static_cast<rlim_t>(limits_.cpuSeconds);
-    // Runs in the child between fork and exec: system calls only.
-    process_.setChildProcessModifier([memory, cpu] {
-        struct rlimit limit = {};
-#ifndef TERNAVOLK_ASAN
-        limit.rlim_cur = limit.rlim_max = memory;
-        setrlimit(RLIMIT_AS, &limit);
-#else
-        (void)memory;
-#endif
-        limit.rlim_cur = cpu;
-        limit.rlim_max = cpu + 1; // the first signal stops it, the second kills it
-        setrlimit(RLIMIT_CPU, &limit);
-        limit.rlim_cur = limit.rlim_max = 0; // it writes no file, not even a core dump
-        setrlimit(RLIMIT_CORE, &limit);
-        setrlimit(RLIMIT_FSIZE, &limit);
-#ifdef Q_OS_LINUX
-        prctl(PR_SET_PDEATHSIG, SIGKILL); // and it ends with this process, however that ends
-#endif
-    });
-#endif
-    process_.start(program, arguments, QIODevice::ReadOnly);
-    if (!process_.waitForStarted())
-        throw Error(QStringLiteral("Cannot read '%1': the Access reader (%2) does not start: %3")
-                        .arg(oldPath, program, process_.errorString()));
-#ifdef Q_OS_WIN
-    // Assigned at once after the start: a job whose limits end the child, and whose closing
-    // (also when this process ends in any way) ends it too. A child that cannot be put in such a
-    // job is killed: the file is never read without the limits. For the tests only,
-    // TERNAVOLK_IMPORT_JOB_REFUSED names a step below that then fails as if Windows refused it.
-    HANDLE job = nullptr;
-    const auto check = [&](bool done, const char* step, HANDLE child = nullptr) {
-        if (done && qEnvironmentVariable("TERNAVOLK_IMPORT_JOB_REFUSED") != QLatin1String(step)) {
-            if (child)
-                CloseHandle(child);
-            return;
-        }
-        const int error = done ? ERROR_ACCESS_DENIED : static_cast<int>(GetLastError());
-        if (child)
-            CloseHandle(child);
-        if (job)
-            CloseHandle(job);
-        process_.kill();
-        process_.waitForFinished(5000);
+    try {
+        job_ = wall::startLimited(process_, program, arguments, limits_);
+    } catch (const wall::StartError& e) {
+        if (!e.started())
+            throw Error(QStringLiteral("Cannot read '%1': the Access reader (%2) does not start: "
+                                       "%3")
+                            .arg(oldPath, program, e.reason()));
         throw Error(QStringLiteral("Cannot read '%1': the Access reader cannot be held to its "
                                    "limits of memory and processor time (%2 failed: %3); the "
                                    "import stopped and nothing was written")
-                        .arg(oldPath, QLatin1String(step), qt_error_string(error)));
-    };
-    job = CreateJobObjectW(nullptr, nullptr);
-    check(job != nullptr, "CreateJobObjectW");
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION info = {};
-    info.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY |
-                                            JOB_OBJECT_LIMIT_PROCESS_TIME |
-                                            JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    info.BasicLimitInformation.PerProcessUserTimeLimit.QuadPart =
-        static_cast<LONGLONG>(limits_.cpuSeconds) * 10000000;
-    info.ProcessMemoryLimit = static_cast<SIZE_T>(limits_.memoryMB) << 20;
-    check(SetInformationJobObject(job, JobObjectExtendedLimitInformation, &info, sizeof info),
-          "SetInformationJobObject");
-    HANDLE child = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE,
-                               static_cast<DWORD>(process_.processId()));
-    check(child != nullptr, "OpenProcess");
-    check(AssignProcessToJobObject(job, child), "AssignProcessToJobObject", child);
-    job_ = job;
-#endif
+                        .arg(oldPath, e.step(), e.reason()));
+    }
     silence_.setRemainingTime(limits_.silentSeconds * 1000);
 }
 
@@ -334,10 +207,7 @@ WalledAccessReader::~WalledAccessReader() {
         process_.kill();
         process_.waitForFinished(5000);
     }
-#ifdef Q_OS_WIN
-    if (job_)
-        CloseHandle(static_cast<HANDLE>(job_));
-#endif
+    wall::closeJob(job_);
 }
 
 void WalledAccessReader::takeLine(const QString& text) {
@@ -602,27 +472,7 @@ QByteArray WalledAccessReader::nextRecord() {
 
 namespace {
 
-// A record taken apart; a record that does not read as what its tag promises ends the import.
-class RecordReader {
-public:
-    explicit RecordReader(const QByteArray& record) : in_(record) {
-        in_.setVersion(streamVersion);
-        quint8 tag = 0;
-        in_ >> tag;
-        tag_ = tag;
-    }
-    quint8 tag() const { return tag_; }
-    template <typename T> T take() {
-        T value{};
-        in_ >> value;
-        return value;
-    }
-    bool sound() const { return in_.status() == QDataStream::Ok && in_.atEnd(); }
-
-private:
-    QDataStream in_;
-    quint8 tag_ = 0;
-};
+using wall::RecordReader;
 
 } // namespace
 

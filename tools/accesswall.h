@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/accessimport.h"
+#include "tools/wall.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
@@ -27,12 +28,7 @@ int serveAccessTables(const QString& oldPath, bool salvage);
 // the child may hand over nothing), TERNAVOLK_IMPORT_MESSAGES_KB (what libmdb may print).
 // For the tests only, TERNAVOLK_IMPORT_ROW_DELAY_MS slows the child down after each row, so
 // that an import can be interrupted midway.
-struct ReaderLimits {
-    qint64 memoryMB = 0;
-    int cpuSeconds = 0;
-    int silentSeconds = 0;
-    qint64 messageBytes = 0;
-};
+using ReaderLimits = wall::Limits;
 ReaderLimits readerLimits(qint64 fileSize);
 
 // The parent's side: the tables as the child hands them over. A crash, a limit reached, a
@@ -84,9 +80,7 @@ private:
     bool sanitizerReport_ = false; // a sanitizer build's check of itself reported a fault
     qint64 messageBytes_ = 0;
     QDeadlineTimer silence_;
-#ifdef Q_OS_WIN
-    void* job_ = nullptr;
-#endif
+    void* job_ = nullptr; // Windows' job object (wall::startLimited)
 };
 
 } // namespace tools

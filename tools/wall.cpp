@@ -43,16 +43,105 @@ qint64 environmentNumber(const QString& name, qint64 fallback) {
 } // namespace
 
 Limits limitsFor(const char* prefix, qint64 fileSize) {
-    const QString p = QString::fromLatin1(prefix);
     const qint64 mb = fileSize >> 20;
+    return limitsFrom(prefix, {512 + 16 * mb, static_cast<int>(60 + 2 * mb), 60, 1024 * 1024});
+}
+
+Limits limitsFrom(const char* prefix, const Limits& defaults) {
+    const QString p = QString::fromLatin1(prefix);
     Limits limits;
-    limits.memoryMB = environmentNumber(p + QStringLiteral("_MEMORY_MB"), 512 + 16 * mb);
-    limits.cpuSeconds =
-        static_cast<int>(environmentNumber(p + QStringLiteral("_CPU_SECONDS"), 60 + 2 * mb));
-    limits.silentSeconds =
-        static_cast<int>(environmentNumber(p + QStringLiteral("_SILENT_SECONDS"), 60));
-    limits.messageBytes = environmentNumber(p + QStringLiteral("_MESSAGES_KB"), 1024) * 1024;
+    limits.memoryMB = environmentNumber(p + QStringLiteral("_MEMORY_MB"), defaults.memoryMB);
+    limits.cpuSeconds = static_cast<int>(
+        environmentNumber(p + QStringLiteral("_CPU_SECONDS"), defaults.cpuSeconds));
+    limits.silentSeconds = static_cast<int>(
+        environmentNumber(p + QStringLiteral("_SILENT_SECONDS"), defaults.silentSeconds));
+    limits.messageBytes =
+        environmentNumber(p + QStringLiteral("_MESSAGES_KB"), defaults.messageBytes / 1024) * 1024;
     return limits;
+}
+
+void* startLimited(QProcess& process, const QString& program, const QStringList& arguments,
+                   const Limits& limits) {
+#ifdef TERNAVOLK_ASAN
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString asan = environment.value(QStringLiteral("ASAN_OPTIONS"));
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) +
+                           QStringLiteral("hard_rss_limit_mb=%1").arg(limits.memoryMB));
+    process.setProcessEnvironment(environment);
+#endif
+#ifndef Q_OS_WIN
+    const auto memory = static_cast<rlim_t>(limits.memoryMB) << 20;
+    const auto cpu = static_cast<rlim_t>(limits.cpuSeconds);
+    // Runs in the child between fork and exec: system calls only.
+    process.setChildProcessModifier([memory, cpu] {
+        struct rlimit limit = {};
+#ifndef TERNAVOLK_ASAN
+        limit.rlim_cur = limit.rlim_max = memory;
+        setrlimit(RLIMIT_AS, &limit);
+#else
+        (void)memory;
+#endif
+        limit.rlim_cur = cpu;
+        limit.rlim_max = cpu + 1; // the first signal stops it, the second kills it
+        setrlimit(RLIMIT_CPU, &limit);
+        limit.rlim_cur = limit.rlim_max = 0; // it writes no file, not even a core dump
+        setrlimit(RLIMIT_CORE, &limit);
+        setrlimit(RLIMIT_FSIZE, &limit);
+#ifdef Q_OS_LINUX
+        prctl(PR_SET_PDEATHSIG, SIGKILL); // and it ends with this process, however that ends
+#endif
+    });
+#endif
+    process.start(program, arguments, QIODevice::ReadOnly);
+    if (!process.waitForStarted())
+        throw StartError(QString(), process.errorString());
+#ifdef Q_OS_WIN
+    // Assigned at once after the start.
+    HANDLE job = nullptr;
+    const auto check = [&](bool done, const char* step, HANDLE child = nullptr) {
+        if (done && qEnvironmentVariable("TERNAVOLK_IMPORT_JOB_REFUSED") != QLatin1String(step)) {
+            if (child)
+                CloseHandle(child);
+            return;
+        }
+        const int error = done ? ERROR_ACCESS_DENIED : static_cast<int>(GetLastError());
+        if (child)
+            CloseHandle(child);
+        if (job)
+            CloseHandle(job);
+        process.kill();
+        process.waitForFinished(5000);
+        throw StartError(QLatin1String(step), qt_error_string(error));
+    };
+    job = CreateJobObjectW(nullptr, nullptr);
+    check(job != nullptr, "CreateJobObjectW");
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION info = {};
+    info.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY |
+                                            JOB_OBJECT_LIMIT_PROCESS_TIME |
+                                            JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    info.BasicLimitInformation.PerProcessUserTimeLimit.QuadPart =
+        static_cast<LONGLONG>(limits.cpuSeconds) * 10000000;
+    info.ProcessMemoryLimit = static_cast<SIZE_T>(limits.memoryMB) << 20;
+    check(SetInformationJobObject(job, JobObjectExtendedLimitInformation, &info, sizeof info),
+          "SetInformationJobObject");
+    HANDLE child = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE,
+                               static_cast<DWORD>(process.processId()));
+    check(child != nullptr, "OpenProcess");
+    check(AssignProcessToJobObject(job, child), "AssignProcessToJobObject", child);
+    return job;
+#else
+    return nullptr;
+#endif
+}
+
+void closeJob(void* job) {
+#ifdef Q_OS_WIN
+    if (job)
+        CloseHandle(static_cast<HANDLE>(job));
+#else
+    (void)job;
+#endif
 }
 
 void ignoreInterrupts() {
@@ -88,65 +177,18 @@ void RecordWriter::flush() {
 Child::Child(const QString& program, const QStringList& arguments, const Limits& limits,
              std::function<void()> between, qint64 mostBytes)
     : limits_(limits), between_(std::move(between)), mostBytes_(mostBytes) {
-#ifdef TERNAVOLK_ASAN
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    const QString asan = environment.value(QStringLiteral("ASAN_OPTIONS"));
-    environment.insert(QStringLiteral("ASAN_OPTIONS"),
-                       (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) +
-                           QStringLiteral("hard_rss_limit_mb=%1").arg(limits_.memoryMB));
-    process_.setProcessEnvironment(environment);
-#endif
-#ifndef Q_OS_WIN
-    const auto memory = static_cast<rlim_t>(limits_.memoryMB) << 20;
-    const auto cpu = static_cast<rlim_t>(limits_.cpuSeconds);
-    // Runs in the child between fork and exec: system calls only.
-    process_.setChildProcessModifier([memory, cpu] {
-        struct rlimit limit = {};
-#ifndef TERNAVOLK_ASAN
-        limit.rlim_cur = limit.rlim_max = memory;
-        setrlimit(RLIMIT_AS, &limit);
-#else
-        (void)memory;
-#endif
-        limit.rlim_cur = cpu;
-        limit.rlim_max = cpu + 1; // the first signal stops it, the second kills it
-        setrlimit(RLIMIT_CPU, &limit);
-        limit.rlim_cur = limit.rlim_max = 0; // it writes no file, not even a core dump
-        setrlimit(RLIMIT_CORE, &limit);
-        setrlimit(RLIMIT_FSIZE, &limit);
-#ifdef Q_OS_LINUX
-        prctl(PR_SET_PDEATHSIG, SIGKILL); // and it ends with this process, however that ends
-#endif
-    });
-#endif
-    process_.start(program, arguments, QIODevice::ReadOnly);
-    if (!process_.waitForStarted())
-        throw BreachError(Breach::NotStarted,
-                          QStringLiteral("the reader (%1) does not start: %2")
-                              .arg(program, process_.errorString()),
-                          {});
-#ifdef Q_OS_WIN
-    // Assigned at once after the start: a job whose limits end the child, and whose closing
-    // (also when this process ends in any way) ends it too.
-    HANDLE job = CreateJobObjectW(nullptr, nullptr);
-    if (job) {
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION info = {};
-        info.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY |
-                                                JOB_OBJECT_LIMIT_PROCESS_TIME |
-                                                JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        info.BasicLimitInformation.PerProcessUserTimeLimit.QuadPart =
-            static_cast<LONGLONG>(limits_.cpuSeconds) * 10000000;
-        info.ProcessMemoryLimit = static_cast<SIZE_T>(limits_.memoryMB) << 20;
-        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &info, sizeof info);
-        HANDLE child = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE,
-                                   static_cast<DWORD>(process_.processId()));
-        if (child) {
-            AssignProcessToJobObject(job, child);
-            CloseHandle(child);
-        }
-        job_ = job;
+    try {
+        job_ = startLimited(process_, program, arguments, limits_);
+    } catch (const StartError& e) {
+        throw BreachError(
+            Breach::NotStarted,
+            e.started()
+                ? QStringLiteral("the reader (%1) cannot be held to its limits of "
+                                 "memory and processor time (%2 failed: %3)")
+                      .arg(program, e.step(), e.reason())
+                : QStringLiteral("the reader (%1) does not start: %2").arg(program, e.reason()),
+            {});
     }
-#endif
     silence_.setRemainingTime(static_cast<qint64>(limits_.silentSeconds) * 1000);
 }
 
@@ -155,10 +197,7 @@ Child::~Child() {
         process_.kill();
         process_.waitForFinished(5000);
     }
-#ifdef Q_OS_WIN
-    if (job_)
-        CloseHandle(static_cast<HANDLE>(job_));
-#endif
+    closeJob(job_);
 }
 
 void Child::takeLine(const QString& text) {

@@ -30,6 +30,38 @@ struct Limits {
     qint64 messageBytes = 0;
 };
 Limits limitsFor(const char* prefix, qint64 fileSize);
+// The same over the given defaults.
+Limits limitsFrom(const char* prefix, const Limits& defaults);
+
+// The child did not start, or could not be held to its limits and was killed. `step` names the
+// system call that failed (empty when the child did not start), `reason` the system's words.
+class StartError : public platform::Error {
+public:
+    StartError(QString step, QString reason)
+        : Error(step.isEmpty() ? QStringLiteral("it does not start: %1").arg(reason)
+                               : QStringLiteral("it cannot be held to its limits of memory and "
+                                                "processor time (%1 failed: %2)")
+                                     .arg(step, reason)),
+          step_(std::move(step)), reason_(std::move(reason)) {}
+    bool started() const { return !step_.isEmpty(); }
+    const QString& step() const { return step_; }
+    const QString& reason() const { return reason_; }
+
+private:
+    QString step_, reason_;
+};
+
+// Starts `program` with `arguments` in `process` under `limits`, the one way every wall starts
+// its child: on POSIX systems with setrlimit (address space, or under AddressSanitizer its own
+// resident-size limit; processor time; no file written, not even a core dump) and, on Linux,
+// ending with this process however it ends; on Windows in a job object with the memory and time
+// limits, closed (and the child with it) when this process ends. A child that cannot be put in
+// such a job is killed: no file is read without the limits. For the tests only,
+// TERNAVOLK_IMPORT_JOB_REFUSED names a step of making the job that then fails as if Windows
+// refused it. Returns the job (nullptr on other systems), for closeJob. Throws StartError.
+void* startLimited(QProcess& process, const QString& program, const QStringList& arguments,
+                   const Limits& limits);
+void closeJob(void* job);
 
 // The version of QDataStream both sides speak.
 inline constexpr QDataStream::Version streamVersion = QDataStream::Qt_6_0;
@@ -150,9 +182,7 @@ private:
     QStringList firstLines_;
     qint64 messageBytes_ = 0;
     QDeadlineTimer silence_;
-#ifdef Q_OS_WIN
-    void* job_ = nullptr;
-#endif
+    void* job_ = nullptr; // Windows' job object (startLimited)
 };
 
 } // namespace tools::wall
