@@ -1,5 +1,7 @@
 #include "printing/cards.h"
 
+#include "printing/pages.h"
+
 #include "platform/errors.h"
 #include "printing/barcode.h"
 #include "printing/millimetres.h"
@@ -87,32 +89,25 @@ QRectF cardRect(int index) {
 void printCards(const std::vector<ReaderCard>& cards, QPagedPaintDevice& device,
                 platform::Progress& progress, const std::function<void()>& abandon) {
     usePaperCorner(device);
-    QPainter p;
-    if (!p.begin(&device))
-        throw platform::Error(
-            QStringLiteral("Cannot print the cards: the printer or the file cannot be written"));
-    try {
-        const Millimetres page(device);
-        const Fonts fonts;
-        progress.begin(static_cast<qint64>(cards.size()));
-        for (size_t i = 0; i < cards.size(); ++i) {
-            const int place = static_cast<int>(i % cardsPerPage);
-            if (place == 0) {
-                if (i > 0 && !device.newPage())
-                    throw platform::Error(
-                        QStringLiteral("Cannot print the cards: a new page cannot be begun"));
-                drawCutMarks(p, page);
+    const QString what = QStringLiteral("the cards");
+    paintPages(
+        device, what,
+        [&](QPainter& p) {
+            const Millimetres page(device);
+            const Fonts fonts;
+            progress.begin(static_cast<qint64>(cards.size()));
+            for (size_t i = 0; i < cards.size(); ++i) {
+                const int place = static_cast<int>(i % cardsPerPage);
+                if (place == 0) {
+                    if (i > 0)
+                        nextPage(device, what);
+                    drawCutMarks(p, page);
+                }
+                drawCard(p, page, fonts, cards[i], cardRect(place));
+                progress.step(static_cast<qint64>(i) + 1);
             }
-            drawCard(p, page, fonts, cards[i], cardRect(place));
-            progress.step(static_cast<qint64>(i) + 1);
-        }
-    } catch (...) {
-        if (abandon)
-            abandon();
-        p.end();
-        throw;
-    }
-    p.end();
+        },
+        abandon);
 }
 
 void saveCardsPdf(const std::vector<ReaderCard>& cards, const QString& path, const QString& creator,

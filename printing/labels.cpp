@@ -1,5 +1,7 @@
 #include "printing/labels.h"
 
+#include "printing/pages.h"
+
 #include "platform/errors.h"
 #include "printing/barcode.h"
 #include "printing/millimetres.h"
@@ -120,32 +122,24 @@ void printLabels(const std::vector<BookLabel>& labels, const LabelRun& run,
         throw platform::Error(
             QStringLiteral("The first label must lie between 1 and %1").arg(perSheet));
     usePaperCorner(device);
-    QPainter p;
-    if (!p.begin(&device))
-        throw platform::Error(
-            QStringLiteral("Cannot print the labels: the printer or the file cannot be written"));
-    try {
-        const Millimetres page(device);
-        const Fonts fonts;
-        progress.begin(static_cast<qint64>(labels.size()));
-        int place = run.start - 1;
-        for (size_t i = 0; i < labels.size(); ++i, ++place) {
-            if (place == perSheet) {
-                if (!device.newPage())
-                    throw platform::Error(
-                        QStringLiteral("Cannot print the labels: a new page cannot be begun"));
-                place = 0;
+    const QString what = QStringLiteral("the labels");
+    paintPages(
+        device, what,
+        [&](QPainter& p) {
+            const Millimetres page(device);
+            const Fonts fonts;
+            progress.begin(static_cast<qint64>(labels.size()));
+            int place = run.start - 1;
+            for (size_t i = 0; i < labels.size(); ++i, ++place) {
+                if (place == perSheet) {
+                    nextPage(device, what);
+                    place = 0;
+                }
+                drawLabel(p, page, fonts, labels[i], run.library, run.sheet.label(place));
+                progress.step(static_cast<qint64>(i) + 1);
             }
-            drawLabel(p, page, fonts, labels[i], run.library, run.sheet.label(place));
-            progress.step(static_cast<qint64>(i) + 1);
-        }
-    } catch (...) {
-        if (abandon)
-            abandon();
-        p.end();
-        throw;
-    }
-    p.end();
+        },
+        abandon);
 }
 
 void saveLabelsPdf(const std::vector<BookLabel>& labels, const LabelRun& run, const QString& path,

@@ -1,5 +1,7 @@
 #include "printing/slips.h"
 
+#include "printing/pages.h"
+
 #include "platform/errors.h"
 #include "platform/textrules.h"
 #include "printing/millimetres.h"
@@ -115,31 +117,24 @@ QString reminderText() {
 void printSlips(const std::vector<ReminderSlip>& slips, QDate day, QPagedPaintDevice& device,
                 platform::Progress& progress, const std::function<void()>& abandon) {
     usePaperCorner(device);
-    QPainter p;
-    if (!p.begin(&device))
-        throw platform::Error(QStringLiteral(
-            "Cannot print the reminder slips: the printer or the file cannot be written"));
-    try {
-        const Millimetres page(device);
-        const Fonts fonts;
-        progress.begin(static_cast<qint64>(slips.size()));
-        for (size_t i = 0; i < slips.size(); ++i) {
-            const int place = static_cast<int>(i % slipsPerPage);
-            if (place == 0 && i > 0 && !device.newPage())
-                throw platform::Error(
-                    QStringLiteral("Cannot print the reminder slips: a new page cannot be begun"));
-            if (place > 0)
-                drawCutLine(p, page, place * slipHeight);
-            drawSlip(p, page, fonts, slips[i], day, place * slipHeight);
-            progress.step(static_cast<qint64>(i) + 1);
-        }
-    } catch (...) {
-        if (abandon)
-            abandon();
-        p.end();
-        throw;
-    }
-    p.end();
+    const QString what = QStringLiteral("the reminder slips");
+    paintPages(
+        device, what,
+        [&](QPainter& p) {
+            const Millimetres page(device);
+            const Fonts fonts;
+            progress.begin(static_cast<qint64>(slips.size()));
+            for (size_t i = 0; i < slips.size(); ++i) {
+                const int place = static_cast<int>(i % slipsPerPage);
+                if (place == 0 && i > 0)
+                    nextPage(device, what);
+                if (place > 0)
+                    drawCutLine(p, page, place * slipHeight);
+                drawSlip(p, page, fonts, slips[i], day, place * slipHeight);
+                progress.step(static_cast<qint64>(i) + 1);
+            }
+        },
+        abandon);
 }
 
 void saveSlipsPdf(const std::vector<ReminderSlip>& slips, QDate day, const QString& path,

@@ -1,5 +1,7 @@
 #include "printing/tableprint.h"
 
+#include "printing/pages.h"
+
 #include "platform/textrules.h"
 #include "printing/pdffile.h"
 
@@ -10,6 +12,8 @@
 #include <algorithm>
 #include <numeric>
 #include <vector>
+
+using namespace Qt::StringLiterals;
 
 namespace printing {
 
@@ -233,9 +237,8 @@ void layOut(const ReportTable& table, QDate day, QPagedPaintDevice& device, QPai
     const QPen rule(QColor(0x99, 0x99, 0x99), mm(0.1, device));
     const QPen strong(Qt::black, mm(0.25, device));
     for (int page = 0; page < pages; ++page) {
-        if (page > 0 && !device.newPage())
-            throw platform::Error(
-                QStringLiteral("Cannot print '%1': a new page cannot be begun").arg(table.title));
+        if (page > 0)
+            nextPage(device, u"'%1'"_s.arg(table.title));
         qreal top = 0;
         if (page == 0) {
             p.setFont(g.titleFont);
@@ -273,20 +276,9 @@ void layOut(const ReportTable& table, QDate day, QPagedPaintDevice& device, QPai
 void printTable(const ReportTable& table, QDate day, QPagedPaintDevice& device,
                 platform::Progress& progress, const std::function<void()>& abandon) {
     device.setPageLayout(tablePageLayout(table));
-    QPainter p;
-    if (!p.begin(&device))
-        throw platform::Error(QStringLiteral("Cannot print '%1': the printer or the file cannot "
-                                             "be written")
-                                  .arg(table.title));
-    try {
-        layOut(table, day, device, p, progress);
-    } catch (...) {
-        if (abandon)
-            abandon();
-        p.end();
-        throw;
-    }
-    p.end();
+    paintPages(
+        device, u"'%1'"_s.arg(table.title),
+        [&](QPainter& p) { layOut(table, day, device, p, progress); }, abandon);
 }
 
 void saveTablePdf(const ReportTable& table, QDate day, const QString& path, const QString& creator,
