@@ -282,6 +282,32 @@ void Database::executeScript(const QString& sql) {
         throw error(rc, true);
 }
 
+std::unique_ptr<Database> openForWriting(const QString& path, int busyMs) {
+    requireDatabaseFile(path, FileUse::ReadWrite);
+    auto db = std::make_unique<Database>(path, Database::Mode::ReadWrite);
+    db->setBusyTimeout(busyMs);
+    installTurkishLike(db->handle());
+    db->keepRollbackJournal();
+    db->execute(QStringLiteral("PRAGMA synchronous = FULL"));
+    return db;
+}
+
+WriteTransaction::WriteTransaction(Database& db) : db_(db) {
+    db_.execute(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+WriteTransaction::~WriteTransaction() {
+    if (!done_)
+        // SQLite has already rolled back whatever failed (a failed COMMIT on a full disk does):
+        // nothing is left open either way.
+        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void WriteTransaction::commit() {
+    db_.execute(QStringLiteral("COMMIT"));
+    done_ = true;
+}
+
 Statement::Statement(const Database& db, const QString& sql) : db_(db) {
     // SQLite's statement text ends at the first U+0000; what follows would be cut off or read
     // as a broken token.

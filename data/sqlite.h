@@ -10,6 +10,7 @@
 #include <QDeadlineTimer>
 #include <QString>
 #include <map>
+#include <memory>
 #include <sqlite3.h>
 #include <vector>
 
@@ -104,6 +105,28 @@ public:
 private:
     QString path_;
     sqlite3* db_ = nullptr;
+};
+
+// A connection that writes beside the running program as the program itself writes: an
+// existing file it may read and write, the busy timeout (by default the program's), the
+// program's Turkish LIKE, the rollback journal kept (a file switched to WAL is switched back)
+// and every commit on the disk before it is reported done. Throws FileError.
+std::unique_ptr<Database> openForWriting(const QString& path, int busyMs = busyTimeoutMs);
+
+// One short write transaction: BEGIN IMMEDIATE takes the write lock at once (waiting up to the
+// connection's busy timeout for another copy's write), so that what is read inside it stays as
+// read until COMMIT. Rolled back when it ends without commit(), on any exception.
+class WriteTransaction {
+public:
+    explicit WriteTransaction(Database& db);
+    ~WriteTransaction();
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+    void commit();
+
+private:
+    Database& db_;
+    bool done_ = false;
 };
 
 // One prepared statement for as long as it is used. Throws platform::Error on failure.

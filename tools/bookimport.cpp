@@ -359,34 +359,26 @@ BookPlan planBooks(const std::vector<sheets::Workbook>& books, const BookLayout&
 int writeBooks(const QString& path, const std::vector<sheets::Workbook>& books,
                const BookLayout& layout, const BookColumns& columns, const BookPlan& previewed,
                int busyMs, platform::Progress& progress) {
-    const std::unique_ptr<data::sqlite::Database> connection = openForWriting(path, busyMs);
+    const std::unique_ptr<data::sqlite::Database> connection =
+        data::sqlite::openForWriting(path, busyMs);
     data::sqlite::Database& db = *connection;
-    db.execute(QStringLiteral("BEGIN IMMEDIATE"));
+    data::sqlite::WriteTransaction transaction(db);
     int written = 0;
-    try {
-        const BookPlan plan = planBooks(books, layout, columns, readBookRegister(db));
-        if (plan.added != previewed.added)
-            throw ChangedMeanwhile(
-                QStringLiteral("The books in '%1' changed after the preview (another computer "
-                               "saved meanwhile); nothing was written. Preview again.")
-                    .arg(path));
-        progress.begin(static_cast<qint64>(plan.added.size()));
-        const data::TableDef& table = data::kitapkayitTable();
-        data::sqlite::RowInserter insert(db, table, data::sqlite::RowInserter::allButKey(table),
-                                         data::sqlite::RowInserter::Rules::Strict);
-        for (const Book& b : plan.added) {
-            insert.insert(b.values);
-            progress.step(++written);
-        }
-        db.execute(QStringLiteral("COMMIT"));
-    } catch (...) {
-        try {
-            db.execute(QStringLiteral("ROLLBACK"));
-        } catch (const platform::Error&) {
-            // SQLite rolled back by itself
-        }
-        throw;
+    const BookPlan plan = planBooks(books, layout, columns, readBookRegister(db));
+    if (plan.added != previewed.added)
+        throw ChangedMeanwhile(
+            QStringLiteral("The books in '%1' changed after the preview (another computer "
+                           "saved meanwhile); nothing was written. Preview again.")
+                .arg(path));
+    progress.begin(static_cast<qint64>(plan.added.size()));
+    const data::TableDef& table = data::kitapkayitTable();
+    data::sqlite::RowInserter insert(db, table, data::sqlite::RowInserter::allButKey(table),
+                                     data::sqlite::RowInserter::Rules::Strict);
+    for (const Book& b : plan.added) {
+        insert.insert(b.values);
+        progress.step(++written);
     }
+    transaction.commit();
     return written;
 }
 

@@ -2,7 +2,6 @@
 
 #include "data/sqlite.h"
 #include "platform/progress.h"
-#include "tools/transaction.h"
 
 #include <QSet>
 #include <set>
@@ -155,7 +154,7 @@ TakenCodes takenCodes(const Database& db) {
 CodeGiving giveBookCodes(Database& db, const std::vector<qint64>& books,
                          platform::Progress& progress) {
     CodeGiving result;
-    WriteTransaction transaction(db);
+    data::sqlite::WriteTransaction transaction(db);
     TakenCodes taken = takenCodes(db);
     Statement read(db, QStringLiteral("select KITABINADI, BARKODU from kitapkayit where IDNO = ?"));
     Statement write(db, QStringLiteral("update kitapkayit set BARKODU = ? where IDNO = ? and "
@@ -217,7 +216,7 @@ bool ensureLookupIndexes(Database& db) {
                                              "'hareket_ADIGIKITAP')"));
         if (present.step() && present.int64(0) == lookupIndexStatements().size())
             return true;
-        WriteTransaction transaction(db);
+        data::sqlite::WriteTransaction transaction(db);
         for (const QString& sql : lookupIndexStatements())
             db.execute(sql);
         transaction.commit();

@@ -7,7 +7,6 @@
 #include "data/value.h"
 #include "platform/datetime.h"
 #include "tools/loanstate.h"
-#include "tools/transaction.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -115,12 +114,7 @@ bool isNotLent(const Rules& rules, QStringView kind) {
 }
 
 std::unique_ptr<Database> openDesk(const QString& path) {
-    data::requireDatabaseFile(path, data::FileUse::ReadWrite);
-    auto db = std::make_unique<Database>(path, Database::Mode::ReadWrite);
-    db->setBusyTimeout(data::sqlite::busyTimeoutMs);
-    data::sqlite::installTurkishLike(db->handle());
-    db->execute(QStringLiteral("PRAGMA synchronous = FULL"));
-    return db;
+    return data::sqlite::openForWriting(path);
 }
 
 LoanRow::LoanRow() : row_(loanColumns) {}
@@ -211,7 +205,7 @@ std::vector<OutLoan> loansOutOf(const Database& db, const QString& title, QDate 
 Lending lend(Database& db, qint64 readerId, qint64 bookId, const QDateTime& now, const Rules& rules,
              const std::vector<Rule>& overridden) {
     Lending result;
-    WriteTransaction transaction(db);
+    data::sqlite::WriteTransaction transaction(db);
     result.reader = readReader(db, readerId);
     if (!result.reader) {
         result.outcome = Lending::Outcome::ReaderGone;
@@ -277,7 +271,7 @@ Returning giveBack(Database& db, const LoanRow& listed, QDate today) {
 }
 
 Outcome undoLend(Database& db, const LoanRow& written) {
-    WriteTransaction transaction(db);
+    data::sqlite::WriteTransaction transaction(db);
     Statement st(db, QStringLiteral("delete from hareket where ") + sameRowCondition(1));
     bindRow(st, 1, written);
     st.step();
@@ -290,7 +284,7 @@ Outcome undoLend(Database& db, const LoanRow& written) {
 }
 
 Outcome undoReturn(Database& db, const LoanRow& before, const LoanRow& after) {
-    WriteTransaction transaction(db);
+    data::sqlite::WriteTransaction transaction(db);
     Statement st(db, QStringLiteral("update hareket set DURUM = ?1 where ") + sameRowCondition(2));
     st.bindCell(1, before.store().cell(0, statusColumn));
     bindRow(st, 2, after);

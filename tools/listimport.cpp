@@ -163,16 +163,6 @@ const Cell* HeaderRow::value(int header, const sheets::Row& row) const {
     return nullptr;
 }
 
-std::unique_ptr<data::sqlite::Database> openForWriting(const QString& path, int busyMs) {
-    data::requireDatabaseFile(path, data::FileUse::ReadWrite);
-    auto db =
-        std::make_unique<data::sqlite::Database>(path, data::sqlite::Database::Mode::ReadWrite);
-    db->setBusyTimeout(busyMs);
-    db->keepRollbackJournal();
-    db->execute(QStringLiteral("PRAGMA synchronous = FULL"));
-    return db;
-}
-
 QString schoolKey(const QString& school) {
     return platform::turkishUpper(school.simplified());
 }

@@ -116,12 +116,6 @@ public:
     using Error::Error;
 };
 
-// A connection to the register for one import's write, as the program's own connections are:
-// waiting `busyMs` for another copy's write, the rollback journal kept beside the file (a file
-// another program switched to a write-ahead log is switched back), every commit synced to the
-// disk before it is reported done.
-std::unique_ptr<data::sqlite::Database> openForWriting(const QString& path, int busyMs);
-
 // The school's name as the register is matched by it: capitals by the Turkish rule, blanks
 // made one ("Gazi  Lisesi" and "GAZİ LİSESİ" are one school).
 QString schoolKey(const QString& school);

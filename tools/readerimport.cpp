@@ -170,81 +170,70 @@ bool ReaderPlan::writesAs(const ReaderPlan& other) const {
 
 ReaderWrite writeReaders(const QString& path, const PupilList& list, const ReaderPlan& previewed,
                          const ReaderChoices& choices, int busyMs, platform::Progress& progress) {
-    const std::unique_ptr<data::sqlite::Database> connection = openForWriting(path, busyMs);
+    const std::unique_ptr<data::sqlite::Database> connection =
+        data::sqlite::openForWriting(path, busyMs);
     data::sqlite::Database& db = *connection;
-    db.execute(QStringLiteral("BEGIN IMMEDIATE"));
+    data::sqlite::WriteTransaction transaction(db);
     ReaderWrite done;
-    try {
-        const ReaderPlan plan =
-            planReaders(list, previewed.school, readRegister(db, previewed.school));
-        if (!plan.writesAs(previewed))
-            throw ChangedMeanwhile(
-                QStringLiteral("The readers of '%1' in '%2' changed after the preview (another "
-                               "computer saved meanwhile); nothing was written. Preview again.")
-                    .arg(previewed.school, path));
-        const qint64 total =
-            static_cast<qint64>(plan.added.size() + plan.moved.size() + choices.acceptNames.size() +
-                                choices.markLeft.size());
-        qint64 step = 0;
-        progress.begin(total);
+    const ReaderPlan plan = planReaders(list, previewed.school, readRegister(db, previewed.school));
+    if (!plan.writesAs(previewed))
+        throw ChangedMeanwhile(
+            QStringLiteral("The readers of '%1' in '%2' changed after the preview (another "
+                           "computer saved meanwhile); nothing was written. Preview again.")
+                .arg(previewed.school, path));
+    const qint64 total = static_cast<qint64>(plan.added.size() + plan.moved.size() +
+                                             choices.acceptNames.size() + choices.markLeft.size());
+    qint64 step = 0;
+    progress.begin(total);
 
-        const data::TableDef& table = data::okuyucuTable();
-        const auto index = [&](const char16_t* column) {
-            return static_cast<int>(table.column(column) - table.columns.data());
-        };
-        data::sqlite::RowInserter insert(db, table,
-                                         {index(u"ADISOYADI"), index(u"OGRENIMDURUMU"),
-                                          index(u"OKULU"), index(u"NUMARASI"), index(u"UNVANI")},
-                                         data::sqlite::RowInserter::Rules::Strict);
-        const Value title{QString::fromUtf16(pupilTitle)};
-        for (const Pupil& p : plan.added) {
-            insert.insert({Value(p.name), p.klass.isEmpty() ? Value() : Value(p.klass),
-                           Value(plan.school), Value(p.number), title});
-            ++done.added;
-            progress.step(++step);
-        }
-        Statement setClass(db,
-                           QStringLiteral("update okuyucu set OGRENIMDURUMU = ?1 where IDNO = ?2"));
-        const auto changeClass = [&](qint64 id, const QString& klass) {
-            setClass.reset();
-            setClass.bindText(1, klass);
-            setClass.bindInt64(2, id);
-            setClass.step();
-        };
-        for (const Move& m : plan.moved) {
-            changeClass(m.reader.id, m.pupil.klass);
-            ++done.moved;
-            progress.step(++step);
-        }
-        Statement rename(db, QStringLiteral("update okuyucu set ADISOYADI = ?1 where IDNO = ?2"));
-        for (const Move& m : plan.conflicts) {
-            if (!choices.acceptNames.count(m.reader.id))
-                continue;
-            rename.reset();
-            rename.bindText(1, m.pupil.name);
-            rename.bindInt64(2, m.reader.id);
-            rename.step();
-            if (!m.pupil.klass.isEmpty() && m.pupil.klass != m.reader.klass.simplified())
-                changeClass(m.reader.id, m.pupil.klass);
-            ++done.renamed;
-            progress.step(++step);
-        }
-        for (const Leaver& l : plan.leaving) {
-            if (!choices.markLeft.count(l.reader.id))
-                continue;
-            changeClass(l.reader.id, QString::fromUtf16(leftSchool));
-            ++done.markedLeft;
-            progress.step(++step);
-        }
-        db.execute(QStringLiteral("COMMIT"));
-    } catch (...) {
-        try {
-            db.execute(QStringLiteral("ROLLBACK"));
-        } catch (const platform::Error&) {
-            // SQLite rolled back by itself (a failed COMMIT on a full disk does)
-        }
-        throw;
+    const data::TableDef& table = data::okuyucuTable();
+    const auto index = [&](const char16_t* column) {
+        return static_cast<int>(table.column(column) - table.columns.data());
+    };
+    data::sqlite::RowInserter insert(db, table,
+                                     {index(u"ADISOYADI"), index(u"OGRENIMDURUMU"), index(u"OKULU"),
+                                      index(u"NUMARASI"), index(u"UNVANI")},
+                                     data::sqlite::RowInserter::Rules::Strict);
+    const Value title{QString::fromUtf16(pupilTitle)};
+    for (const Pupil& p : plan.added) {
+        insert.insert({Value(p.name), p.klass.isEmpty() ? Value() : Value(p.klass),
+                       Value(plan.school), Value(p.number), title});
+        ++done.added;
+        progress.step(++step);
     }
+    Statement setClass(db, QStringLiteral("update okuyucu set OGRENIMDURUMU = ?1 where IDNO = ?2"));
+    const auto changeClass = [&](qint64 id, const QString& klass) {
+        setClass.reset();
+        setClass.bindText(1, klass);
+        setClass.bindInt64(2, id);
+        setClass.step();
+    };
+    for (const Move& m : plan.moved) {
+        changeClass(m.reader.id, m.pupil.klass);
+        ++done.moved;
+        progress.step(++step);
+    }
+    Statement rename(db, QStringLiteral("update okuyucu set ADISOYADI = ?1 where IDNO = ?2"));
+    for (const Move& m : plan.conflicts) {
+        if (!choices.acceptNames.count(m.reader.id))
+            continue;
+        rename.reset();
+        rename.bindText(1, m.pupil.name);
+        rename.bindInt64(2, m.reader.id);
+        rename.step();
+        if (!m.pupil.klass.isEmpty() && m.pupil.klass != m.reader.klass.simplified())
+            changeClass(m.reader.id, m.pupil.klass);
+        ++done.renamed;
+        progress.step(++step);
+    }
+    for (const Leaver& l : plan.leaving) {
+        if (!choices.markLeft.count(l.reader.id))
+            continue;
+        changeClass(l.reader.id, QString::fromUtf16(leftSchool));
+        ++done.markedLeft;
+        progress.step(++step);
+    }
+    transaction.commit();
     return done;
 }
 
