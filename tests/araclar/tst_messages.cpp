@@ -44,6 +44,8 @@ QString readingSays(const QString& path) {
 
 } // namespace
 
+Q_DECLARE_METATYPE(data::FileFault)
+
 class MessagesTest : public QObject {
     Q_OBJECT
 
@@ -206,8 +208,6 @@ private slots:
         QVERIFY(!QFile::exists(path));
     }
 };
-
-Q_DECLARE_METATYPE(data::FileFault)
 
 QTEST_MAIN(MessagesTest)
 #include "tst_messages.moc"
