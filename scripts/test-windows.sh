@@ -210,6 +210,44 @@ for sample in kutuphane_jet4_plain kutuphane_jet4_compressed; do
   fi
 done
 
+# 3b. The lists import under Wine, from the Turkish-named folder (FreeXL and minizip given its
+# paths), against the Linux tool's result on the same lists and the same registers: the
+# readers from e-Okul's .XLS, a saved .xlsx and a Windows-1254 .csv together, then the books
+# from a school's .xls, .xlsx and .csv.
+lists=$root/tests/tools/data/lists
+mkdir -p "$place/Sınıf Listeleri"
+for f in eokul_9.XLS eokul_10.xlsx ogrenciler_1254.csv kitaplar.xls kitaplar.xlsx kitaplar.csv; do
+  cp "$lists/$f" "$place/Sınıf Listeleri/$f"
+done
+"$linux_tool" create "$work/bos.mdb" >/dev/null
+cp "$work/bos.mdb" "$place/listeler.mdb"
+cp "$work/bos.mdb" "$work/linux-listeler.mdb"
+import_lists() { # DATABASE FOLDER SEPARATOR, with the tool in the array "tool"
+  "${tool[@]}" readers "$1" "$2$3eokul_9.XLS" "$2$3eokul_10.xlsx" "$2$3ogrenciler_1254.csv" \
+    --school "GAZİ LİSESİ" </dev/null &&
+    "${tool[@]}" books "$1" "$2$3kitaplar.xls" "$2$3kitaplar.xlsx" "$2$3kitaplar.csv" </dev/null
+}
+set +e
+tool=(wine ./ternavolk-db.exe)
+(cd "$app" && import_lists '..\listeler.mdb' '..\Sınıf Listeleri' '\' >"$work/lists-wine.log" 2>&1)
+rc=$?
+set -e
+tool=("$linux_tool")
+import_lists "$work/linux-listeler.mdb" "$place/Sınıf Listeleri" / >"$work/lists-linux.log" 2>&1
+sed -i 's/\r$//' "$work/lists-wine.log"
+# The summaries name each list by its file's name: the same on both.
+if [ "$rc" -ne 0 ]; then
+  fail "lists import under Wine" "exit $rc: $(head -c 400 "$work/lists-wine.log")"
+elif ! cmp -s <(dump "$place/listeler.mdb") <(dump "$work/linux-listeler.mdb"); then
+  fail "lists import under Wine" "the rows differ from the Linux tool's"
+  diff <(dump "$place/listeler.mdb") <(dump "$work/linux-listeler.mdb") | head -n 20
+elif ! cmp -s "$work/lists-wine.log" "$work/lists-linux.log"; then
+  fail "lists import under Wine" "the summaries differ from the Linux tool's"
+  diff "$work/lists-wine.log" "$work/lists-linux.log" | head -n 20
+else
+  pass "lists import under Wine: the same readers and books as on Linux ($(grep -c . "$work/lists-wine.log") summary lines)"
+fi
+
 # 4. An update over a folder in use: the update zip unzipped over the folder with the demo
 # registers, replacing every file as "Yes to all" does, keeps every row of its DATA.mdb, puts
 # each file where the full zip put it (the programs made to look old are replaced) and leaves a
