@@ -245,19 +245,7 @@ void WalledAccessReader::takeLine(const QString& text) {
 void WalledAccessReader::takeMessages(bool all) {
     const QByteArray more = process_.readAllStandardError();
     messageBytes_ += more.size();
-    qsizetype from = 0;
-    for (qsizetype end = more.indexOf('\n'); end >= 0; end = more.indexOf('\n', from)) {
-        partLine_ += more.mid(from, std::min<qsizetype>(end - from, 4 * lineLength));
-        takeLine(QString::fromLocal8Bit(partLine_));
-        partLine_.clear();
-        from = end + 1;
-    }
-    if (partLine_.size() < 4 * lineLength)
-        partLine_ += more.mid(from, 4 * lineLength - partLine_.size());
-    if (all && !partLine_.isEmpty()) {
-        takeLine(QString::fromLocal8Bit(partLine_));
-        partLine_.clear();
-    }
+    lines_.take(more, all, [this](const QString& line) { takeLine(line); });
 }
 
 QString WalledAccessReader::remark(const QString& phase) const {

@@ -72,7 +72,7 @@ private:
     QProcess process_;
     QByteArray records_; // what came on stdout, of which the first taken_ bytes are taken
     qsizetype taken_ = 0;
-    QByteArray partLine_;                 // the start of a line on stderr
+    wall::LineSplitter lines_{4 * 300};   // libmdb's lines on stderr, each cut to 1,200 bytes
     QString phase_;                       // what the child said it is doing
     std::map<QString, QStringList> said_; // the first lines libmdb printed, for each phase
     QStringList firstLines_;

@@ -60,6 +60,23 @@ Limits limitsFrom(const char* prefix, const Limits& defaults) {
     return limits;
 }
 
+void LineSplitter::take(const QByteArray& more, bool all,
+                        const std::function<void(const QString&)>& line) {
+    qsizetype from = 0;
+    for (qsizetype end = more.indexOf('\n'); end >= 0; end = more.indexOf('\n', from)) {
+        part_ += more.mid(from, std::min<qsizetype>(end - from, longest_));
+        line(QString::fromLocal8Bit(part_));
+        part_.clear();
+        from = end + 1;
+    }
+    if (part_.size() < longest_)
+        part_ += more.mid(from, longest_ - part_.size());
+    if (all && !part_.isEmpty()) {
+        line(QString::fromLocal8Bit(part_));
+        part_.clear();
+    }
+}
+
 void* startLimited(QProcess& process, const QString& program, const QStringList& arguments,
                    const Limits& limits) {
 #ifdef TERNAVOLK_ASAN
@@ -210,19 +227,7 @@ void Child::takeLine(const QString& text) {
 void Child::takeMessages(bool all) {
     const QByteArray more = process_.readAllStandardError();
     messageBytes_ += more.size();
-    qsizetype from = 0;
-    for (qsizetype end = more.indexOf('\n'); end >= 0; end = more.indexOf('\n', from)) {
-        partLine_ += more.mid(from, std::min<qsizetype>(end - from, 4 * lineLength));
-        takeLine(QString::fromLocal8Bit(partLine_));
-        partLine_.clear();
-        from = end + 1;
-    }
-    if (partLine_.size() < 4 * lineLength)
-        partLine_ += more.mid(from, 4 * lineLength - partLine_.size());
-    if (all && !partLine_.isEmpty()) {
-        takeLine(QString::fromLocal8Bit(partLine_));
-        partLine_.clear();
-    }
+    lines_.take(more, all, [this](const QString& line) { takeLine(line); });
 }
 
 void Child::stop(Breach breach, const QString& message) {

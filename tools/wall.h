@@ -117,6 +117,19 @@ private:
     quint8 tag_ = 0;
 };
 
+// Splits what a child prints into lines as it comes: a line's start is kept until its end
+// arrives, and every line is cut to `longest` bytes, however long the child makes it.
+class LineSplitter {
+public:
+    explicit LineSplitter(qsizetype longest) : longest_(longest) {}
+    // Calls `line` for each whole line in `more`, and when `all` for what is left.
+    void take(const QByteArray& more, bool all, const std::function<void(const QString&)>& line);
+
+private:
+    qsizetype longest_;
+    QByteArray part_;
+};
+
 // How the wall stopped a child.
 enum class Breach {
     NotStarted,  // the child could not be started
@@ -178,7 +191,7 @@ private:
     QByteArray records_; // what came on stdout, of which the first taken_ bytes are taken
     qsizetype taken_ = 0;
     qint64 received_ = 0;
-    QByteArray partLine_;
+    LineSplitter lines_{4 * 300}; // what it prints, each line cut to 1,200 bytes
     QStringList firstLines_;
     qint64 messageBytes_ = 0;
     QDeadlineTimer silence_;

@@ -8,6 +8,7 @@
 #include "araclar/listpanel.h"
 #include "araclar/mainwindow.h"
 #include "data/sqlite.h"
+#include "support/companionpages.h"
 #include "support/scriptedchoosers.h"
 #include "support/scripteddialogs.h"
 #include "support/tempdatabase.h"
@@ -28,23 +29,13 @@
 using namespace Qt::StringLiterals;
 using araclar::ListPanel;
 using platform::Answer;
+using testsupport::child;
+using testsupport::shownRows;
 
 namespace {
 
 QString sample(const QString& name) {
     return QStringLiteral(TERNAVOLK_LISTS_DATA) + u'/' + name;
-}
-
-QStringList shownRows(const ListPanel* list) {
-    QStringList rows;
-    const auto* m = list->model();
-    for (int r = 0; r < m->rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < m->columnCount(); ++c)
-            cells << m->data(m->index(r, c), Qt::DisplayRole).toString();
-        rows << cells.join(u'|');
-    }
-    return rows;
 }
 
 QStringList tabTexts(const QTabWidget* tabs) {
@@ -53,13 +44,6 @@ QStringList tabTexts(const QTabWidget* tabs) {
         if (tabs->isTabVisible(i))
             out << tabs->tabText(i);
     return out;
-}
-
-template <typename T> T* child(QWidget* w, const QString& name) {
-    T* c = w->findChild<T*>(name);
-    if (!c)
-        qFatal("no control %s", qPrintable(name));
-    return c;
 }
 
 const QString school = u"ATATÜRK ANADOLU LİSESİ"_s;

@@ -11,6 +11,7 @@
 #include "araclar/messages.h"
 #include "araclar/overduepage.h"
 #include "araclar/statisticspage.h"
+#include "support/companionpages.h"
 #include "support/filemode.h"
 #include "support/scriptedchoosers.h"
 #include "support/scripteddialogs.h"
@@ -43,23 +44,13 @@
 using namespace Qt::StringLiterals;
 using araclar::ListPanel;
 using platform::Answer;
+using testsupport::child;
+using testsupport::shownRows;
 
 namespace {
 
 QVariant iso(const QString& day) {
     return day + u" 16:15:25.890"_s;
-}
-
-QStringList shownRows(const ListPanel* list) {
-    QStringList rows;
-    const auto* m = list->model();
-    for (int r = 0; r < m->rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < m->columnCount(); ++c)
-            cells << m->data(m->index(r, c), Qt::DisplayRole).toString();
-        rows << cells.join(u'|');
-    }
-    return rows;
 }
 
 // Each backup listed as "name|kind|made|check|library" (the size left out).
@@ -72,13 +63,6 @@ QStringList backupRows(const QTableWidget* list) {
         rows << cells.join(u'|');
     }
     return rows;
-}
-
-template <typename T> T* child(QWidget* w, const QString& name) {
-    T* c = w->findChild<T*>(name);
-    if (!c)
-        qFatal("no control %s", qPrintable(name));
-    return c;
 }
 
 } // namespace
