@@ -300,7 +300,10 @@ QByteArray Child::nextRecord() {
 }
 
 void Child::finish() {
-    while (!process_.waitForFinished(waitSlice))
+    // A wait for output may already have seen the child end (Windows' QProcess notes the end
+    // with the last output); waitForFinished() then says false at once, and waiting on would
+    // only end at the silence limit.
+    while (process_.state() != QProcess::NotRunning && !process_.waitForFinished(waitSlice))
         watch();
     takeMessages(true);
     if (process_.exitStatus() != QProcess::NormalExit || process_.exitCode() != 0)
