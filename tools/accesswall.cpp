@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QThread>
-#include <QtEndian>
 #include <cstdio>
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -434,21 +433,12 @@ void WalledAccessReader::awaitEnd() {
 
 QByteArray WalledAccessReader::nextRecord() {
     for (;;) {
-        const qsizetype left = records_.size() - taken_;
-        if (left >= 4) {
-            const auto size = qFromBigEndian<quint32>(records_.constData() + taken_);
-            if (static_cast<quint64>(left) >= 4 + static_cast<quint64>(size)) {
-                QByteArray record = records_.mid(taken_ + 4, size);
-                taken_ += 4 + static_cast<qsizetype>(size);
-                return record;
-            }
-        }
+        if (std::optional<QByteArray> record = records_.take())
+            return std::move(*record);
         watch();
         const QByteArray more = process_.readAllStandardOutput();
         if (!more.isEmpty()) {
-            records_.remove(0, taken_);
-            taken_ = 0;
-            records_ += more;
+            records_.append(more);
             silence_.setRemainingTime(limits_.silentSeconds * 1000);
             continue;
         }

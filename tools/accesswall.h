@@ -70,8 +70,7 @@ private:
     QString oldPath_;
     ReaderLimits limits_;
     QProcess process_;
-    QByteArray records_; // what came on stdout, of which the first taken_ bytes are taken
-    qsizetype taken_ = 0;
+    wall::RecordBuffer records_;          // what came on stdout
     wall::LineSplitter lines_{4 * 300};   // libmdb's lines on stderr, each cut to 1,200 bytes
     QString phase_;                       // what the child said it is doing
     std::map<QString, QStringList> said_; // the first lines libmdb printed, for each phase

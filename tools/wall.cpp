@@ -60,6 +60,27 @@ Limits limitsFrom(const char* prefix, const Limits& defaults) {
     return limits;
 }
 
+void RecordBuffer::append(const QByteArray& more) {
+    bytes_.remove(0, taken_);
+    taken_ = 0;
+    bytes_ += more;
+}
+
+std::optional<quint32> RecordBuffer::nextSize() const {
+    if (bytes_.size() - taken_ < 4)
+        return std::nullopt;
+    return qFromBigEndian<quint32>(bytes_.constData() + taken_);
+}
+
+std::optional<QByteArray> RecordBuffer::take() {
+    const std::optional<quint32> size = nextSize();
+    if (!size || static_cast<quint64>(bytes_.size() - taken_) < 4 + static_cast<quint64>(*size))
+        return std::nullopt;
+    QByteArray record = bytes_.mid(taken_ + 4, *size);
+    taken_ += 4 + static_cast<qsizetype>(*size);
+    return record;
+}
+
 void LineSplitter::take(const QByteArray& more, bool all,
                         const std::function<void(const QString&)>& line) {
     qsizetype from = 0;
@@ -260,19 +281,12 @@ void Child::watch() {
 
 QByteArray Child::nextRecord() {
     for (;;) {
-        const qsizetype left = records_.size() - taken_;
-        if (left >= 4) {
-            const auto size = qFromBigEndian<quint32>(records_.constData() + taken_);
-            if (mostBytes_ > 0 && static_cast<qint64>(size) > mostBytes_)
-                stop(Breach::TooMuch, QStringLiteral("the reader handed over a record of %1 "
-                                                     "bytes")
-                                          .arg(size));
-            if (static_cast<quint64>(left) >= 4 + static_cast<quint64>(size)) {
-                QByteArray record = records_.mid(taken_ + 4, size);
-                taken_ += 4 + static_cast<qsizetype>(size);
-                return record;
-            }
-        }
+        if (const std::optional<quint32> size = records_.nextSize();
+            size && mostBytes_ > 0 && static_cast<qint64>(*size) > mostBytes_)
+            stop(Breach::TooMuch,
+                 QStringLiteral("the reader handed over a record of %1 bytes").arg(*size));
+        if (std::optional<QByteArray> record = records_.take())
+            return std::move(*record);
         watch();
         const QByteArray more = process_.readAllStandardOutput();
         if (!more.isEmpty()) {
@@ -281,9 +295,7 @@ QByteArray Child::nextRecord() {
                 stop(
                     Breach::TooMuch,
                     QStringLiteral("the reader handed over more than %1 MB").arg(mostBytes_ >> 20));
-            records_.remove(0, taken_);
-            taken_ = 0;
-            records_ += more;
+            records_.append(more);
             silence_.setRemainingTime(static_cast<qint64>(limits_.silentSeconds) * 1000);
             continue;
         }
@@ -309,7 +321,7 @@ void Child::finish() {
     if (process_.exitStatus() != QProcess::NormalExit || process_.exitCode() != 0)
         stop(Breach::BrokeOff, QStringLiteral("the reader broke off at its end (exit code %1)")
                                    .arg(process_.exitCode()));
-    if (!process_.readAllStandardOutput().isEmpty() || records_.size() > taken_)
+    if (!process_.readAllStandardOutput().isEmpty() || records_.holdsMore())
         stop(Breach::Garbled, QStringLiteral("the reader handed over more after its end"));
 }
 

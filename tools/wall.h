@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 // A file from elsewhere is read behind a wall: ternavolk-db starts itself again with an
 // internal command, and that child reads the file through the field's library and hands what it
@@ -117,6 +118,23 @@ private:
     quint8 tag_ = 0;
 };
 
+// What a child hands over on stdout as it comes, taken apart record by record: each a 32-bit
+// length (big-endian) and that many bytes of payload.
+class RecordBuffer {
+public:
+    void append(const QByteArray& more);
+    // The size the next record says it has, once its length has come.
+    std::optional<quint32> nextSize() const;
+    // The next record's payload, once all of it has come.
+    std::optional<QByteArray> take();
+    // Whether bytes have come that no record taken holds.
+    bool holdsMore() const { return bytes_.size() > taken_; }
+
+private:
+    QByteArray bytes_; // of which the first taken_ are taken
+    qsizetype taken_ = 0;
+};
+
 // Splits what a child prints into lines as it comes: a line's start is kept until its end
 // arrives, and every line is cut to `longest` bytes, however long the child makes it.
 class LineSplitter {
@@ -188,8 +206,7 @@ private:
     std::function<void()> between_;
     qint64 mostBytes_;
     QProcess process_;
-    QByteArray records_; // what came on stdout, of which the first taken_ bytes are taken
-    qsizetype taken_ = 0;
+    RecordBuffer records_;
     qint64 received_ = 0;
     LineSplitter lines_{4 * 300}; // what it prints, each line cut to 1,200 bytes
     QStringList firstLines_;
