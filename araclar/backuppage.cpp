@@ -45,13 +45,6 @@ QString checkText(CheckState state) {
     return QStringLiteral("denetlenmedi");
 }
 
-bool sameLibrary(const QString& a, const QString& b) {
-#ifdef Q_OS_WIN
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-#else
-    return a == b;
-#endif
-}
 } // namespace
 
 QString backupKindText(BackupKind kind) {
@@ -271,7 +264,7 @@ void BackupPage::restoreChosen() {
         question += QStringLiteral("\n\nDİKKAT: Bu yedeğin hangi kütüphane dosyasından "
                                    "alındığı bilinmiyor. Bu kütüphanenin yedeği olduğundan "
                                    "emin değilseniz \"Hayır\" deyin.");
-    else if (!sameLibrary(entry.source, here))
+    else if (!tools::sameLibrary(entry.source, here))
         question += QStringLiteral("\n\nDİKKAT: Bu yedek başka bir kütüphane dosyasından "
                                    "alınmış:\n%1\nBu kütüphane ise:\n%2")
                         .arg(entry.source, here);
@@ -330,9 +323,10 @@ void BackupPage::refresh() {
     const QString here = tools::libraryIdentity(context_.databasePath);
     for (int r = 0; r < static_cast<int>(entries_.size()); ++r) {
         const tools::BackupEntry& e = entries_[static_cast<size_t>(r)];
-        const QString library = e.source.isEmpty()            ? QStringLiteral("bilinmiyor")
-                                : sameLibrary(e.source, here) ? QStringLiteral("bu kütüphane")
-                                                              : e.source;
+        const QString library = e.source.isEmpty() ? QStringLiteral("bilinmiyor")
+                                : tools::sameLibrary(e.source, here)
+                                    ? QStringLiteral("bu kütüphane")
+                                    : e.source;
         const QStringList cells{
             e.fileName,       backupKindText(e.kind), platform::dayTimeText(e.made),
             sizeText(e.size), checkText(e.check),     library};

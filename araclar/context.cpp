@@ -1,6 +1,7 @@
 #include "araclar/context.h"
 
 #include "araclar/database.h"
+#include "tools/backupfolder.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -9,9 +10,9 @@
 namespace araclar {
 
 QString Context::libraryKey(const QString& name) const {
-    QString path = QDir::cleanPath(QFileInfo(databasePath).absoluteFilePath());
+    QString path = tools::libraryIdentity(databasePath);
 #ifdef Q_OS_WIN
-    path = path.toLower(); // one file however its path is spelt
+    path = path.toLower(); // one library however its path's letters are written
 #endif
     const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1);
     return QStringLiteral("kutuphane-") + QString::fromLatin1(hash.toHex().left(16)) + u'/' + name;

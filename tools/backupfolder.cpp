@@ -150,4 +150,12 @@ QString libraryIdentity(const QString& databasePath) {
     return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(databasePath).absoluteFilePath()));
 }
 
+bool sameLibrary(const QString& a, const QString& b) {
+#ifdef Q_OS_WIN
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+#else
+    return a == b;
+#endif
+}
+
 } // namespace tools

@@ -63,8 +63,9 @@ void noteBackup(const QString& folder, const QString& fileName, const QString& s
 // Forgets what the index says of a file that is gone.
 void forgetBackup(const QString& folder, const QString& fileName);
 
-// The full path by which the index names a library (on Windows, compare it without regard to
-// case).
+// The full path by which the index names a library.
 QString libraryIdentity(const QString& databasePath);
+// Whether two such paths name one library: on Windows whatever their letters' case.
+bool sameLibrary(const QString& a, const QString& b);
 
 } // namespace tools
